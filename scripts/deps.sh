@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Dezidu builds and tests with (skips what is present).
+set -euo pipefail
+pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libsdl2-dev
+      libcurl4-openssl-dev libstb-dev zlib1g-dev libgtest-dev libbenchmark-dev xvfb xauth
+      xdotool fonts-ipafont-gothic python3 clang)
+missing=()
+for p in "${pkgs[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo_cmd=""
+    [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+    $sudo_cmd apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends "${missing[@]}"
+fi

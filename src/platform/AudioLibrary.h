@@ -1,0 +1,65 @@
+#pragma once
+// The audio library the player drives: one loaded tune at a time, no handles.
+// Results that are "boolean bytes" are bool; 1 (true) means success.
+//
+// Threads: every call is made by the worker thread (the UI thread during
+// start-up and shutdown). The position callback runs on the audio thread.
+
+#include <functional>
+#include <string>
+
+namespace dz {
+
+// Output format, in the order the library takes it.
+struct AudioFormat {
+    int channels = 2;             // 1 or 2
+    int sample_rate = 44100;      // samples per second: 11025, 22050, 44100, 48000
+    int bits = 16;                // 8 or 16
+    float buffer_seconds = 0.1f;  // device buffer length
+    bool direct_sound = true;     // true: the system's default sound driver; false: ALSA if present
+};
+
+// Called while streaming with the position in tune clocks; returns 1.
+using PositionCallback = std::function<int(int clock)>;
+
+struct TuneInformation {
+    int beats_per_measure = 0;
+    float tempo = 0;  // beats per minute
+    int clocks_per_beat = 0;
+    int measure_count = 0;
+};
+
+class AudioLibrary {
+public:
+    virtual ~AudioLibrary() = default;
+
+    // Opens the output. Called once when the player is built; the result is ignored.
+    virtual bool pxtone_Ready(const AudioFormat& format, PositionCallback callback) = 0;
+    // Re-opens the output with a new format; the result is ignored.
+    virtual bool pxtone_Reset(const AudioFormat& format, PositionCallback callback) = 0;
+
+    // Makes the file at `path` the loaded tune; true when it loaded.
+    virtual bool pxtone_Tune_Load(const std::string& path) = 0;
+    // Starts streaming the loaded tune at `start_sample` (output samples).
+    virtual bool pxtone_Tune_Start(int start_sample, int fade_in, float volume) = 0;
+    // Stops streaming; returns the sample position reached (the resume position).
+    virtual int pxtone_Tune_Stop() = 0;
+    // True while sound is produced; false before a start and after a non-looping tune ended.
+    virtual bool pxtone_Tune_IsStreaming() = 0;
+    // 0.0-1.0; applies to the running stream.
+    virtual bool pxtone_Tune_SetVolume(float volume) = 0;
+    // When on, the tune never ends by itself.
+    virtual bool pxtone_Tune_SetLoop(bool loop) = 0;
+
+    virtual bool pxtone_Tune_GetInformation(TuneInformation& info) = 0;
+    virtual int pxtone_Tune_GetPlayMeas() = 0;
+    virtual int pxtone_Tune_GetRepeatMeas() = 0;
+    // The raw bytes of the loaded tune's name and comment (Shift-JIS); empty when none.
+    virtual std::string pxtone_Tune_GetName() = 0;
+    virtual std::string pxtone_Tune_GetComment() = 0;
+
+    virtual bool pxtone_Tune_Release() = 0;
+    virtual bool pxtone_Release() = 0;
+};
+
+}  // namespace dz
