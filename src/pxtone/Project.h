@@ -135,7 +135,6 @@ struct NoiseOscillator {
 };
 
 struct NoiseUnit {
-    bool enabled = true;
     std::vector<Point> envelope;  // x ms (0..10000), y percent (0..100); at most 3
     int32_t pan = 0;              // -100 .. +100
     NoiseOscillator main, freq, volume;
