@@ -140,7 +140,17 @@ std::int64_t frames_to_render(const Options& options, std::int64_t end_sample,
     if (options.seconds) return std::llround(*options.seconds * options.rate);
     const std::int64_t first = std::max<std::int64_t>(0, end_sample - options.start_sample);
     const std::int64_t loop = std::max<std::int64_t>(0, end_sample - repeat_sample);
-    return first + static_cast<std::int64_t>(options.loops - 1) * loop;
+    return std::max<std::int64_t>(0,
+                                  first + static_cast<std::int64_t>(options.loops - 1) * loop - 1);
+}
+
+std::int64_t frames_looping(const Options& options, std::int64_t end_sample,
+                            std::int64_t repeat_sample) {
+    if (options.seconds) return frames_to_render(options, end_sample, repeat_sample);
+    if (options.loops < 2) return 0;
+    const std::int64_t first = std::max<std::int64_t>(0, end_sample - options.start_sample);
+    const std::int64_t loop = std::max<std::int64_t>(0, end_sample - repeat_sample);
+    return first + static_cast<std::int64_t>(options.loops - 2) * loop;
 }
 
 }  // namespace dz::ptrender

@@ -32,9 +32,17 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
 
 extern const char* const usage_text;
 
-// Frames to render for one play-through from `start` plus `extra_loops` loops
-// of [repeat, end), or `seconds` at `rate` when given.
+// Frames the output holds: `seconds` at the rate when given (looping as
+// needed); otherwise the play from the start sample to the end sample with
+// the loop part [repeat, end) played `loops` times in all. The engine does not
+// play the frame that reaches the end when it stops there, so a play-through
+// ends one frame before the end sample.
 std::int64_t frames_to_render(const Options& options, std::int64_t end_sample,
                               std::int64_t repeat_sample);
+
+// Of those, the frames rendered with looping on: all of them for `seconds`,
+// else everything before the last pass (0 when the tune plays once).
+std::int64_t frames_looping(const Options& options, std::int64_t end_sample,
+                            std::int64_t repeat_sample);
 
 }  // namespace dz::ptrender

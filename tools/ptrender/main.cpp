@@ -131,7 +131,10 @@ int render(const Options& o, const pxtone::Project& project) {
         std::fprintf(stderr, "%s: %s\n", o.output.c_str(), writer.error().c_str());
         return 1;
     }
-    renderer.set_loop(o.seconds.has_value() || o.loops > 1);
+    // Looping carries the render past the end until the last pass, which
+    // ends the way a single play-through does.
+    const std::int64_t looping = dz::ptrender::frames_looping(o, end, renderer.repeat_sample());
+    renderer.set_loop(looping > 0);
     renderer.start(o.start_sample);
 
     constexpr int chunk = 8192;
@@ -139,7 +142,9 @@ int render(const Options& o, const pxtone::Project& project) {
     Progress progress(total);
     std::int64_t done = 0;
     while (done < total) {
-        const int want = static_cast<int>(std::min<std::int64_t>(chunk, total - done));
+        if (done == looping) renderer.set_loop(o.seconds.has_value());
+        const std::int64_t until = done < looping ? looping : total;
+        const int want = static_cast<int>(std::min<std::int64_t>(chunk, until - done));
         const int got = renderer.render(buffer.data(), want);
         if (!writer.write(buffer.data(), static_cast<std::size_t>(got) * bytes_per_frame)) break;
         done += got;
