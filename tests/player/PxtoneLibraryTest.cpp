@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -414,6 +416,41 @@ TEST_F(PxtoneLibraryTest, ResetKeepsTheTuneAndPlaysInTheNewFormat) {
     EXPECT_EQ(8, bytes[34]);
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), bytes.begin() + 44));
     EXPECT_EQ(128, bytes.back()) << "8-bit silence after the end";
+}
+
+// The default output is SDL: with the disk driver the file receives exactly
+// the engine's PCM (after the silence SDL writes while paused).
+TEST_F(PxtoneLibraryTest, PlaysThroughSdlByDefault) {
+    const std::string path = tune(test::simple_tune(1, 480.0f), "sdl.ptcop");
+    const std::string raw = temp("sdl.raw");
+    ::setenv("SDL_AUDIODRIVER", "disk", 1);
+    ::setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+    {
+        PxtoneLibrary lib;
+        lib.pxtone_Ready(fmt(2, 44100, 16, 0.02f), nullptr);
+        EXPECT_EQ("sdl:disk", lib.device_name());
+        ASSERT_TRUE(lib.pxtone_Tune_Load(path));
+        ASSERT_TRUE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+        EXPECT_TRUE(wait_for([&] { return !lib.pxtone_Tune_IsStreaming(); }, 10.0));
+        lib.pxtone_Release();
+    }
+    ::unsetenv("SDL_AUDIODRIVER");
+    ::unsetenv("SDL_DISKAUDIOFILE");
+
+    const auto expected = engine_render(path, 0, 22050);
+    std::ifstream in(raw, std::ios::binary);
+    std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::vector<std::int16_t> got(bytes.size() / 2);
+    std::memcpy(got.data(), bytes.data(), got.size() * 2);
+    const auto first = [](const std::vector<std::int16_t>& v) {
+        return std::find_if(v.begin(), v.end(), [](std::int16_t x) { return x != 0; }) - v.begin();
+    };
+    const auto e0 = first(expected);
+    const auto g0 = first(got);
+    ASSERT_LT(e0, static_cast<long>(expected.size()));
+    ASSERT_LT(g0, static_cast<long>(got.size()));
+    ASSERT_GE(got.size() - g0, expected.size() - e0);
+    EXPECT_TRUE(std::equal(expected.begin() + e0, expected.end(), got.begin() + g0));
 }
 
 TEST_F(PxtoneLibraryTest, ReleaseIsSafeInAnyState) {
