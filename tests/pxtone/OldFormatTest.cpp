@@ -139,7 +139,9 @@ TEST(OldFormats, X4xHasNoKeyFix) {
     EXPECT_EQ(p.master.meas_num, 11);  // 19680 clocks -> 41 beats -> 11 measures
     EXPECT_EQ(p.play_meas(), 4);
     for (const Event& e : p.events) {
-        if (e.kind == EVENTKIND_KEY) EXPECT_EQ(e.value, 0x5000);
+        if (e.kind == EVENTKIND_KEY) {
+            EXPECT_EQ(e.value, 0x5000);
+        }
         EXPECT_NE(e.kind, EVENTKIND_TUNING);
     }
 }

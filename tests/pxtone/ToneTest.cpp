@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 
 #include "TestSongs.h"
 #include "pxtone/ToneBuilder.h"
@@ -247,6 +250,69 @@ TEST(Noise, LengthIsClampedAndMissingMainIsSilent) {
     d.frames = -5;
     build_noise(d, out);
     EXPECT_TRUE(out.empty());
+}
+
+std::vector<uint8_t> read_data(const std::string& name) {
+    std::ifstream in(std::string(PXTONE_TEST_DATA) + "/" + name, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
+}
+
+TEST(Ogg, DecodesWholeStreamsAndConvertsThemLikePcm) {
+    const std::vector<uint8_t> mono = read_data("tone_mono22k.ogg");
+    ASSERT_GT(mono.size(), 100u);
+    int channels = 0, rate = 0;
+    std::vector<int16_t> pcm;
+    ASSERT_TRUE(decode_ogg(mono, channels, rate, pcm, kMaxBodyFrames));
+    EXPECT_EQ(channels, 1);
+    EXPECT_EQ(rate, 22050);
+    EXPECT_EQ(pcm.size(), 5000u);
+    int peak = 0;
+    for (int16_t s : pcm) peak = std::max(peak, std::abs(int{s}));
+    EXPECT_GT(peak, 12000);
+    EXPECT_LT(peak, 20000);
+
+    Project p;
+    p.woices.push_back(Woice::make_oggv(mono));
+    ASSERT_TRUE(p.prepare_tones());
+    const std::vector<int16_t>& body = p.woices[0].voices[0].body;
+    ASSERT_EQ(body.size(), 10000u * 2);  // 22050 -> 44100: every frame twice, in stereo
+    for (size_t a = 0; a < 10000; ++a) {
+        ASSERT_EQ(body[a * 2], pcm[a / 2]) << a;
+        ASSERT_EQ(body[a * 2 + 1], pcm[a / 2]) << a;
+    }
+
+    const std::vector<int16_t> ref = [&] {
+        std::vector<uint8_t> st = read_data("tone_stereo44k.ogg");
+        std::vector<int16_t> out;
+        EXPECT_TRUE(decode_ogg(st, channels, rate, out, kMaxBodyFrames));
+        return out;
+    }();
+    EXPECT_EQ(channels, 2);
+    EXPECT_EQ(rate, 44100);
+    EXPECT_EQ(ref.size(), 16000u);
+    // The frame limit is honoured.
+    EXPECT_FALSE(decode_ogg(mono, channels, rate, pcm, 1000));
+}
+
+TEST(Ogg, WrittenAndReadBackWithTheSameSound) {
+    Project p;
+    p.woices.push_back(Woice::make_oggv(read_data("tone_stereo44k.ogg"), 0x4500, VOICEFLAG_SMOOTH));
+    p.woices[0].ogg_channels = 2;
+    p.woices[0].ogg_rate = 44100;
+    p.woices[0].ogg_samples = 8000;
+    p.set_unit_count(1);
+    p.add_event(0, 0, EVENTKIND_ON, 240);
+    p.update_measures();
+    ASSERT_TRUE(p.prepare_tones());
+    auto back = test::roundtrip(p);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->woices[0].kind, WoiceKind::Oggv);
+    EXPECT_EQ(back->woices[0].ogg, p.woices[0].ogg);
+    EXPECT_EQ(back->woices[0].ogg_samples, 8000);
+    std::vector<int16_t> a = test::render16(p, 9000), b = test::render16(*back, 9000);
+    EXPECT_EQ(a, b);
+    EXPECT_NE(std::count(a.begin(), a.end(), 0), static_cast<std::ptrdiff_t>(a.size()));
 }
 
 TEST(Ogg, UndecodableStreamFailsTonePreparation) {
