@@ -119,14 +119,19 @@ struct Osc {
                : o.type == NOISE_RANDOM2 ? OscMode::RandomStep
                                          : OscMode::Table;
         table = t.wave[o.type >= 0 && o.type < NOISE_NUM ? o.type : 0];
+        if (o.type < 0 || o.type >= NOISE_NUM) mode = OscMode::Table;
         reverse = o.reverse;
-        increment = (44100.0 / 44100.0) * (o.freq / 100.0);
-        gain = o.volume / 100.0f;
+        // The reader clamps these; songs built in code may hold anything.
+        const float freq = std::isfinite(o.freq) ? std::clamp(o.freq, 0.0f, 44100.0f) : 0.0f;
+        const float volume = std::isfinite(o.volume) ? std::clamp(o.volume, 0.0f, 200.0f) : 0.0f;
+        const float offset = std::isfinite(o.offset) ? std::clamp(o.offset, 0.0f, 100.0f) : 0.0f;
+        increment = (44100.0 / 44100.0) * (freq / 100.0);
+        gain = volume / 100.0f;
         if (mode == OscMode::Table) {
-            phase = kPeriod * static_cast<double>(o.offset / 100.0f);
+            phase = kPeriod * static_cast<double>(offset / 100.0f);
         } else {
             phase = 0;
-            k = static_cast<int32_t>(44100 * static_cast<double>(o.offset / 100.0f));
+            k = static_cast<int32_t>(44100 * static_cast<double>(offset / 100.0f));
             k = std::clamp(k, 0, kRandomSize);
             start = 0;
             margin = t.random[k];
@@ -219,8 +224,9 @@ void build_noise(const NoiseDesign& design, std::vector<int16_t>& out) {
         }
         g.env.n = static_cast<int>(std::min<size_t>(src.envelope.size(), 3));
         for (int i = 0; i < g.env.n; ++i) {
-            g.env.d[i] = 44100 * src.envelope[static_cast<size_t>(i)].x / 1000;
-            g.env.m[i] = src.envelope[static_cast<size_t>(i)].y / 100.0;
+            const Point& pt = src.envelope[static_cast<size_t>(i)];
+            g.env.d[i] = 44100 * std::clamp(pt.x, 0, 10000) / 1000;
+            g.env.m[i] = std::clamp(pt.y, 0, 100) / 100.0;
         }
         g.env.normalise();
     }

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "pxtone/ByteReader.h"
+#include "pxtone/Numeric.h"
 
 namespace pxtone {
 
@@ -139,18 +140,18 @@ float Project::samples_per_clock(int rate) const {
 
 int64_t Project::end_sample(int rate) const {
     const double clocks = static_cast<double>(play_meas()) * master.beats * master.beat_clock;
-    return static_cast<int64_t>(clocks * static_cast<double>(samples_per_clock(rate)));
+    return sat_i64(clocks * static_cast<double>(samples_per_clock(rate)));
 }
 
 int64_t Project::repeat_sample(int rate) const {
     const double clocks =
         static_cast<double>(master.repeat_meas) * master.beats * master.beat_clock;
-    return static_cast<int64_t>(clocks * static_cast<double>(samples_per_clock(rate)));
+    return sat_i64(clocks * static_cast<double>(samples_per_clock(rate)));
 }
 
 int64_t Project::total_samples(int rate) const {
-    return static_cast<int64_t>(static_cast<double>(rate) * 60 * master.meas_num * master.beats /
-                                static_cast<double>(master.tempo));
+    return sat_i64(static_cast<double>(rate) * 60 * master.meas_num * master.beats /
+                   static_cast<double>(master.tempo));
 }
 
 TuneInfo Project::info() const {

@@ -685,6 +685,10 @@ bool Reader::finish() {
     Master& m = p_.master;
     if (!(m.beat_clock > 0) || !(m.beats > 0) || !(m.tempo > 0.0f) || !std::isfinite(m.tempo))
         return fail(Code::Invalid, 0, "master settings");
+    // A tempo so small that samples per clock overflow cannot be played.
+    const float spc = p_.samples_per_clock(48000);
+    if (!std::isfinite(spc) || !(p_.samples_per_clock(11025) > 0.0f))
+        return fail(Code::Invalid, 0, "master settings (tempo)");
     const int64_t per_meas = static_cast<int64_t>(m.beats) * m.beat_clock;
     m.repeat_meas = static_cast<int32_t>(std::max<int64_t>(0, repeat_clock_ / per_meas));
     m.last_meas = static_cast<int32_t>(std::max<int64_t>(0, last_clock_ / per_meas));

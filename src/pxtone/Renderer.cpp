@@ -13,6 +13,7 @@
 
 #include "pxtone/ByteReader.h"
 #include "pxtone/FreqTable.h"
+#include "pxtone/Numeric.h"
 #include "pxtone/ToneBuilder.h"
 
 namespace pxtone {
@@ -21,16 +22,14 @@ namespace {
 constexpr int kRing = 64;
 constexpr int kVoices = 2;
 constexpr int32_t kDefaultKey = 0x6000;
+// Gains (velocity, volume, pan, envelope) are 0..128 in valid songs; larger values are
+// clamped here so that the 64-bit gain products cannot overflow.
+constexpr int32_t kMaxGain = 1 << 16;
 // Delay lines longer than this (about 3 minutes at 44.1 kHz) are treated as off.
 constexpr int64_t kMaxDelayLine = int64_t{1} << 23;
 
 inline int32_t wrap_add(int32_t a, int32_t b) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
-inline int32_t trunc_i32(double v) {
-    if (!(v > -2147483648.0)) return INT32_MIN;
-    if (!(v < 2147483647.0)) return INT32_MAX;
-    return static_cast<int32_t>(v);
 }
 }  // namespace
 
@@ -84,7 +83,7 @@ bool Renderer::prepare(const OutputFormat& format) {
     prepared_ = false;
     started_ = false;
     ended_ = false;
-    if (format.rate <= 0 || format.rate > 192000) return false;
+    if (format.rate <= 0 || format.rate > 48000) return false;
     if (format.channels != 1 && format.channels != 2) return false;
     if (format.bits != 8 && format.bits != 16) return false;
     if (!project_.tones_ready()) return false;
@@ -114,7 +113,7 @@ bool Renderer::prepare(const OutputFormat& format) {
                 t.g = FreqTable::f1(0x4500 - src.basic_key) * src.tuning;
             if (woice.kind == WoiceKind::Ptv) build_envelope(src, rate, t.env, t.release);
             const float rc = static_cast<float>(t.release) / spc_;
-            t.release_clocks = std::isfinite(rc) ? trunc_i32(rc) : 0;
+            t.release_clocks = std::isfinite(rc) ? sat_i32(rc) : 0;
         }
     }
 
@@ -153,7 +152,7 @@ bool Renderer::prepare(const OutputFormat& format) {
     od_limit_.assign(project_.overdrives.size(), 0);
     for (size_t i = 0; i < od_limit_.size(); ++i)
         od_limit_[i] =
-            static_cast<int32_t>(32767.0f * (100.0f - project_.overdrives[i].cut) / 100.0f);
+            std::max(0, sat_i32(32767.0f * (100.0f - project_.overdrives[i].cut) / 100.0f));
 
     prepared_ = true;
     return true;
@@ -204,7 +203,7 @@ void Renderer::fade_out(int ms) {
 
 int32_t Renderer::clock() const {
     if (!prepared_ || spc_ <= 0) return 0;
-    return trunc_i32(static_cast<float>(sample_) / spc_);
+    return sat_i32(static_cast<float>(sample_) / spc_);
 }
 
 void Renderer::reset_units() {
@@ -250,7 +249,7 @@ void Renderer::note_on(size_t index, int32_t now) {
     const int64_t len = e.value;
     const int64_t ec = e.clock;
     const int64_t c = now;
-    const int32_t gate = trunc_i32(static_cast<float>(ec + len - c) * spc_);
+    const int32_t gate = sat_i32(static_cast<float>(ec + len - c) * spc_);
     if (gate <= 0) {
         u.voice[0].life = 0;
         u.voice[1].life = 0;
@@ -260,7 +259,7 @@ void Renderer::note_on(size_t index, int32_t now) {
     u.key_from = u.key_cur;
     u.key_delta = 0;
     if (u.woice < 0) return;
-    const int32_t remain = trunc_i32(static_cast<float>(len - (c - ec)) * spc_);
+    const int32_t remain = sat_i32(static_cast<float>(len - (c - ec)) * spc_);
     for (int i = 0; i < u.voice_count; ++i) {
         VoiceState& v = u.voice[i];
         const Tone& t = *v.tone;
@@ -275,12 +274,12 @@ void Renderer::note_on(size_t index, int32_t now) {
                 const Event& n = events[j];
                 if (n.clock > limit) break;
                 if (n.unit == e.unit && n.kind == EVENTKIND_ON) {
-                    b = trunc_i32(static_cast<float>(n.clock - c) * spc_);
+                    b = sat_i32(static_cast<float>(n.clock - c) * spc_);
                     found = true;
                     break;
                 }
             }
-            if (!found) b = end_sample_ - trunc_i32(static_cast<float>(c) * spc_);
+            if (!found) b = end_sample_ - sat_i32(static_cast<float>(c) * spc_);
             life = static_cast<int32_t>(std::clamp<int64_t>(std::min(a, b), INT32_MIN, INT32_MAX));
         } else {
             life = remain;
@@ -315,7 +314,7 @@ void Renderer::do_event(size_t index, int32_t now) {
             u.glide_pos = 0;
             break;
         case EVENTKIND_PAN_VOLUME: {
-            const int32_t p = e.value;
+            const int32_t p = std::clamp(e.value, -kMaxGain, kMaxGain);
             if (!stereo) {
                 u.pan_gain[0] = u.pan_gain[1] = 64;
             } else if (p >= 64) {
@@ -347,13 +346,13 @@ void Renderer::do_event(size_t index, int32_t now) {
             break;
         }
         case EVENTKIND_VELOCITY:
-            u.velocity = e.value;
+            u.velocity = std::clamp(e.value, -kMaxGain, kMaxGain);
             break;
         case EVENTKIND_VOLUME:
-            u.volume = e.value;
+            u.volume = std::clamp(e.value, -kMaxGain, kMaxGain);
             break;
         case EVENTKIND_PORTAMENT:
-            u.glide_len = trunc_i32(static_cast<float>(e.value) * spc_);
+            u.glide_len = sat_i32(static_cast<float>(e.value) * spc_);
             break;
         case EVENTKIND_VOICENO:
             if (e.value >= 0 && static_cast<size_t>(e.value) < tones_.size()) set_voice(u, e.value);
@@ -370,7 +369,7 @@ void Renderer::do_event(size_t index, int32_t now) {
 }
 
 void Renderer::do_events() {
-    const int32_t now = trunc_i32(static_cast<float>(sample_) / spc_);
+    const int32_t now = sat_i32(static_cast<float>(sample_) / spc_);
     const std::vector<Event>& events = project_.events;
     while (cursor_ < events.size() && events[cursor_].clock <= now) {
         do_event(cursor_, now);
@@ -451,7 +450,7 @@ int Renderer::render_frames(void* buffer, int frames) {
                 const int32_t lim = od_limit_[i];
                 int32_t& x = g[ods[i].group];
                 const int32_t y = std::clamp(x, -lim, lim);
-                x = trunc_i32(static_cast<float>(y) * ods[i].amp);
+                x = sat_i32(static_cast<float>(y) * ods[i].amp);
             }
             for (DelayState& d : delays_) {
                 if (!d.len) continue;
@@ -464,7 +463,7 @@ int Renderer::render_frames(void* buffer, int frames) {
             for (int i = 0; i < Project::kMaxGroups; ++i) sum += g[i];
             sum = static_cast<int32_t>(sum);  // the reference sums in i32
             if (fade_dir_ != 0) sum = sum * (fade_count_ >> 8) / fade_len_;
-            int32_t v = trunc_i32(static_cast<float>(sum) * master_volume_);
+            int32_t v = sat_i32(static_cast<float>(sum) * master_volume_);
             if constexpr (Bits == 16) {
                 out[f * Channels + c] = static_cast<int16_t>(std::clamp(v, -32767, 32767));
             } else {
@@ -480,8 +479,8 @@ int Renderer::render_frames(void* buffer, int frames) {
             if (u.glide_len != 0 && u.key_delta != 0) {
                 if (u.glide_pos < u.glide_len) {
                     ++u.glide_pos;
-                    u.key_cur = trunc_i32(u.key_from + static_cast<double>(u.key_delta) *
-                                                           u.glide_pos / u.glide_len);
+                    u.key_cur = sat_i32(u.key_from + static_cast<double>(u.key_delta) *
+                                                         u.glide_pos / u.glide_len);
                 } else {
                     u.key_cur = wrap_add(u.key_from, u.key_delta);
                     u.key_from = u.key_cur;

@@ -25,7 +25,7 @@
 namespace pxtone {
 
 struct OutputFormat {
-    int rate = 44100;  // 11025, 22050, 44100 or 48000 (any positive rate works)
+    int rate = 44100;  // 11025, 22050, 44100 or 48000 (any rate up to 48000 works)
     int channels = 2;  // 1 or 2
     int bits = 16;     // 8 (unsigned) or 16 (signed, native endian)
 };

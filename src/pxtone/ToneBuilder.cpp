@@ -1,5 +1,7 @@
 #include "pxtone/ToneBuilder.h"
 
+#include "pxtone/Numeric.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -89,7 +91,7 @@ void build_ptv_table(const Voice& v, std::vector<int16_t>& out) {
         }
         for (int ch = 0; ch < 2; ++ch) {
             double value = o * gain[ch] / 64.0;
-            value = std::clamp(value, -1.0, 1.0);
+            value = std::isfinite(value) ? std::clamp(value, -1.0, 1.0) : 0.0;
             out[static_cast<size_t>(s) * 2 + ch] = static_cast<int16_t>(value * 32767);
         }
     }
@@ -121,7 +123,8 @@ void build_envelope(const Voice& v, int rate, std::vector<int32_t>& table, int32
         if (i == 0 || p.x || p.y) {
             offset += static_cast<int64_t>(static_cast<double>(p.x) * rate / v.env_fps);
             pts[i].x = static_cast<int32_t>(offset);
-            pts[i].y = p.y;
+            // Levels are 0..128; wild values are bounded so gain products cannot overflow.
+            pts[i].y = std::clamp(p.y, -65536, 65536);
             ++kept;
         }
     }
@@ -138,7 +141,7 @@ void build_envelope(const Voice& v, int rate, std::vector<int32_t>& table, int32
             table[static_cast<size_t>(t)] = prev.y;
         }
     }
-    release = static_cast<int32_t>(static_cast<double>(v.env_release) * rate / v.env_fps);
+    release = sat_i32(static_cast<double>(v.env_release) * rate / v.env_fps);
 }
 
 bool Project::prepare_tones(LoadError* error) {
