@@ -423,6 +423,8 @@ TEST_F(PxtoneLibraryTest, ResetKeepsTheTuneAndPlaysInTheNewFormat) {
 TEST_F(PxtoneLibraryTest, PlaysThroughSdlByDefault) {
     const std::string path = tune(test::simple_tune(1, 480.0f), "sdl.ptcop");
     const std::string raw = temp("sdl.raw");
+    const char* old_driver = std::getenv("SDL_AUDIODRIVER");
+    const std::string restore = old_driver ? old_driver : "";
     ::setenv("SDL_AUDIODRIVER", "disk", 1);
     ::setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
     {
@@ -434,7 +436,11 @@ TEST_F(PxtoneLibraryTest, PlaysThroughSdlByDefault) {
         EXPECT_TRUE(wait_for([&] { return !lib.pxtone_Tune_IsStreaming(); }, 10.0));
         lib.pxtone_Release();
     }
-    ::unsetenv("SDL_AUDIODRIVER");
+    if (old_driver) {
+        ::setenv("SDL_AUDIODRIVER", restore.c_str(), 1);
+    } else {
+        ::unsetenv("SDL_AUDIODRIVER");
+    }
     ::unsetenv("SDL_DISKAUDIOFILE");
 
     const auto expected = engine_render(path, 0, 22050);
