@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "TestSongs.h"
 #include "pxtone/ByteReader.h"
@@ -389,6 +390,42 @@ TEST(Reader, MasterPositionsBecomeMeasures) {
     EXPECT_EQ(r.project->master.last_meas, 40);
     EXPECT_EQ(r.project->end_sample(44100), 3528000);
     EXPECT_EQ(r.project->repeat_sample(44100), 1411200);
+}
+
+}  // namespace
+}  // namespace pxtone
+
+namespace pxtone {
+namespace {
+
+TEST(Reader, LoadFileReadsWhatTheWriterWrote) {
+    Project p = full_song();
+    const std::string path = ::testing::TempDir() + "/pxtone_format_test.ptcop";
+    ASSERT_TRUE(write_file(p, path));
+    LoadResult r = Project::load_file(path);
+    ASSERT_TRUE(r) << r.error.message;
+    EXPECT_EQ(r.project->events.size(), p.events.size());
+    std::remove(path.c_str());
+    r = Project::load_file(path);
+    EXPECT_FALSE(r);
+    EXPECT_EQ(r.error.code, LoadError::Code::Io);
+    EXPECT_FALSE(write_file(p, ::testing::TempDir() + "/no/such/dir/x.ptcop"));
+}
+
+TEST(Reader, MasterKindsInTheEventListAreNotPlayed) {
+    Project p =
+        test::one_unit_song(Woice::make_pcm(test::pcm16({500}), 0x4500, VOICEFLAG_WAVELOOP));
+    p.add_event(0, 0, EVENTKIND_ON, 100);
+    for (int kind = EVENTKIND_BEATCLOCK; kind <= EVENTKIND_LAST; ++kind)
+        p.add_event(10, 0, kind, 7);
+    p.add_event(10, 0, 99, 7);  // unknown kind
+    p.update_measures();
+    ASSERT_TRUE(p.prepare_tones());
+    auto back = test::roundtrip(p);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->events.size(), 3u + 5u + 1u);
+    std::vector<int16_t> out = test::render16(*back, 4000);
+    for (int f = 0; f < 4000; ++f) ASSERT_EQ(out[static_cast<size_t>(f) * 2], 500) << f;
 }
 
 }  // namespace
