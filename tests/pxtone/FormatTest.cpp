@@ -430,3 +430,45 @@ TEST(Reader, MasterKindsInTheEventListAreNotPlayed) {
 
 }  // namespace
 }  // namespace pxtone
+
+namespace pxtone {
+namespace {
+
+uint64_t fnv1a(const void* data, size_t n) {
+    uint64_t h = 1469598103934665603ull;
+    const uint8_t* p = static_cast<const uint8_t*>(data);
+    for (size_t i = 0; i < n; ++i) h = (h ^ p[i]) * 1099511628211ull;
+    return h;
+}
+
+// Pins the whole output of a song using every feature, so that a change to the renderer
+// that alters any sample shows up (update a value only after checking why it moved).
+TEST(Render, FullSongOutputIsStable) {
+    Project p = full_song();
+    ASSERT_TRUE(p.prepare_tones());
+    struct Case {
+        OutputFormat fmt;
+        uint64_t hash;
+    };
+    const Case cases[] = {
+        {{44100, 2, 16}, 13823961525305026316ull},
+        {{22050, 1, 8}, 542239869447256066ull},
+        {{48000, 2, 16}, 15700377067918405133ull},
+    };
+    for (const Case& c : cases) {
+        Renderer r(p);
+        ASSERT_TRUE(r.prepare(c.fmt));
+        r.start(0);
+        std::vector<uint8_t> out(static_cast<size_t>(r.end_sample()) * 4 + 16);
+        const int n = r.render(out.data(), static_cast<int>(r.end_sample()) + 2);
+        EXPECT_EQ(n, r.end_sample() - 1);
+        const size_t bytes = static_cast<size_t>(n) * c.fmt.channels * (c.fmt.bits / 8);
+        EXPECT_EQ(fnv1a(out.data(), bytes), c.hash) << c.fmt.rate << "/" << c.fmt.channels;
+        EXPECT_GT(std::count_if(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(bytes),
+                                [&](uint8_t b) { return b != (c.fmt.bits == 8 ? 128 : 0); }),
+                  static_cast<std::ptrdiff_t>(bytes / 4));
+    }
+}
+
+}  // namespace
+}  // namespace pxtone
