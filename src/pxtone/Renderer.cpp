@@ -392,25 +392,8 @@ int Renderer::render_frames(void* buffer, int frames) {
             for (int c = 0; c < Channels; ++c) out[f * Channels + c] = Bits == 16 ? 0 : 128;
             continue;
         }
-        // A. Envelopes.
-        for (size_t ui = 0; ui < nunits; ++ui) {
-            UnitState& u = units[ui];
-            for (int vi = 0; vi < u.voice_count; ++vi) {
-                VoiceState& v = u.voice[vi];
-                if (v.life <= 0) continue;
-                const std::vector<int32_t>& env = v.tone->env;
-                if (env.empty()) continue;
-                if (v.gate > 0) {
-                    if (static_cast<size_t>(v.env_idx) < env.size())
-                        v.env_level = env[static_cast<size_t>(v.env_idx++)];
-                } else if (v.tone->release > 0) {
-                    v.env_level =
-                        static_cast<int32_t>(v.env_from - static_cast<int64_t>(v.env_from) *
-                                                              v.env_idx / v.tone->release);
-                    ++v.env_idx;
-                }
-            }
-        }
+        // A. Envelopes: done for this frame at the end of the previous frame's step E (see
+        // there); after a start or a loop jump every voice is silent, so nothing is missed.
         // B. Events at or before the current clock.
         do_events();
 
@@ -514,9 +497,23 @@ int Renderer::render_frames(void* buffer, int frames) {
                         v.life = 0;
                     }
                 }
-                if (v.gate == 0 && !v.tone->env.empty()) {
+                const std::vector<int32_t>& env = v.tone->env;
+                if (env.empty()) continue;
+                if (v.gate == 0) {
                     v.env_from = v.env_level;
                     v.env_idx = 0;
+                }
+                if (v.life <= 0) continue;
+                // Step A of the next frame: nothing between here and the next frame's
+                // events touches a sounding voice (a loop jump silences them all).
+                if (v.gate > 0) {
+                    if (static_cast<size_t>(v.env_idx) < env.size())
+                        v.env_level = env[static_cast<size_t>(v.env_idx++)];
+                } else if (v.tone->release > 0) {
+                    v.env_level =
+                        static_cast<int32_t>(v.env_from - static_cast<int64_t>(v.env_from) *
+                                                              v.env_idx / v.tone->release);
+                    ++v.env_idx;
                 }
             }
         }
