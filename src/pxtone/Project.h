@@ -18,6 +18,28 @@
 //   renderer.start(0);
 //   renderer.render(buffer, frames);
 //
+// File layout (all numbers little-endian; v = base-128 varint, at most 5 bytes):
+//
+//   | Version code (16 bytes)              | Generation | then                            |
+//   |--------------------------------------|------------|---------------------------------|
+//   | PTCOLLAGE-050227                     | x1x        | chunks; ends at END=====        |
+//   | PTCOLLAGE-050608 / PTTUNE--20050608  | x2x        | chunks; ends at pxtoneND        |
+//   | PTCOLLAGE-060115 / PTTUNE--20060115  | x3x        | u16 exe version, u16 0, chunks  |
+//   | PTCOLLAGE-060930 / PTTUNE--20060930  | x4x        | as x3x                          |
+//   | PTCOLLAGE-071119 / PTTUNE--20071119  | v5         | as x3x                          |
+//
+//   Chunk: 8-byte tag, u32 size, payload. Payloads are parsed by their layout; the size of
+//   `Event V5` is wrong in files from the official tools and is never used.
+//   MasterV5 (15): i16 beat clock, i8 beats, f32 tempo, i32 repeat clock, i32 last clock.
+//   Event V5: i32 count, then count x (v clock delta, u8 unit, u8 kind, v value).
+//   num UNIT (4): i16 units (<= 50), i16 0.     textNAME/textCOMM: raw Shift-JIS bytes.
+//   matePCM (24+n), matePTV (12+block), matePTN (16+block), mateOGGV (28+n): woices in order.
+//   effeDELA (12): u16 unit, u16 group, f32 rate, f32 freq.
+//   effeOVER (16): u16 0, u16 group, f32 cut, f32 amp, f32 0.
+//   assiWOIC/assiUNIT (20): u16 index, u16 0, 16-byte NUL-padded name.
+//   Older: evenMAST, evenUNIT, pxtnUNIT; x1x: PROJECT=, UNIT====, matePCM=, EVENT===.
+//   A tune is a project without names whose clocks are stored divided by 10 (beat clock 48).
+//
 // Building a song in code (tests, demo tunes): fill the public fields, add events with
 // `add_event` (keeps the list sorted as the editors do), add woices with the `Woice::make_*`
 // helpers, then call `prepare_tones()` before rendering, or write it with `write_file`

@@ -392,60 +392,47 @@ int Renderer::render_frames(void* buffer, int frames) {
             for (int c = 0; c < Channels; ++c) out[f * Channels + c] = Bits == 16 ? 0 : 128;
             continue;
         }
-        // A. Envelopes.
-        for (size_t ui = 0; ui < nunits; ++ui) {
-            UnitState& u = units[ui];
-            for (int vi = 0; vi < u.voice_count; ++vi) {
-                VoiceState& v = u.voice[vi];
-                if (v.life <= 0) continue;
-                const std::vector<int32_t>& env = v.tone->env;
-                if (env.empty()) continue;
-                if (v.gate > 0) {
-                    if (static_cast<size_t>(v.env_idx) < env.size())
-                        v.env_level = env[static_cast<size_t>(v.env_idx++)];
-                } else if (v.tone->release > 0) {
-                    v.env_level =
-                        static_cast<int32_t>(v.env_from - static_cast<int64_t>(v.env_from) *
-                                                              v.env_idx / v.tone->release);
-                    ++v.env_idx;
-                }
-            }
-        }
+        // A. Envelopes: done for this frame at the end of the previous frame's step E (see
+        // there); after a start or a loop jump every voice is silent, so nothing is missed.
         // B. Events at or before the current clock.
         do_events();
 
-        // C. Voices into each unit's ring.
+        // C. Voices into each unit's ring; D.1-2 each unit's (time-panned) ring value into
+        // its group. A unit only writes its own ring, so one pass does both.
         const int r = ring_pos_;
+        int32_t groups[Channels][Project::kMaxGroups] = {};
         for (size_t ui = 0; ui < nunits; ++ui) {
             UnitState& u = units[ui];
-            if (u.woice < 0) continue;
-            int64_t acc[2] = {0, 0};
-            for (int vi = 0; vi < u.voice_count; ++vi) {
-                const VoiceState& v = u.voice[vi];
-                if (v.life <= 0) continue;
-                const Tone& t = *v.tone;
-                const int16_t* p = t.body + static_cast<size_t>(static_cast<int32_t>(v.pos)) * 2;
-                for (int c = 0; c < Channels; ++c) {
-                    int64_t s = Channels == 1 ? (int32_t{p[0]} + int32_t{p[1]}) / 2 : p[c];
-                    s = s * u.velocity / 128;
-                    s = s * u.volume / 128;
-                    s = s * u.pan_gain[c] / 64;
-                    if (!t.env.empty()) s = s * v.env_level / 128;
-                    if ((t.flags & VOICEFLAG_SMOOTH) && v.life < smooth_len_)
-                        s = s * v.life / smooth_len_;
-                    acc[c] += s;
+            if (u.woice >= 0) {
+                int64_t acc[2] = {0, 0};
+                for (int vi = 0; vi < u.voice_count; ++vi) {
+                    const VoiceState& v = u.voice[vi];
+                    if (v.life <= 0) continue;
+                    const Tone& t = *v.tone;
+                    const int16_t* p =
+                        t.body + static_cast<size_t>(static_cast<int32_t>(v.pos)) * 2;
+                    for (int c = 0; c < Channels; ++c) {
+                        int64_t s = Channels == 1 ? (int32_t{p[0]} + int32_t{p[1]}) / 2 : p[c];
+                        s = s * u.velocity / 128;
+                        s = s * u.volume / 128;
+                        s = s * u.pan_gain[c] / 64;
+                        if (!t.env.empty()) s = s * v.env_level / 128;
+                        if ((t.flags & VOICEFLAG_SMOOTH) && v.life < smooth_len_)
+                            s = s * v.life / smooth_len_;
+                        acc[c] += s;
+                    }
                 }
+                for (int c = 0; c < Channels; ++c) u.ring[c][r] = static_cast<int32_t>(acc[c]);
             }
-            for (int c = 0; c < Channels; ++c) u.ring[c][r] = static_cast<int32_t>(acc[c]);
+            for (int c = 0; c < Channels; ++c) {
+                int32_t& g = groups[c][u.group];
+                g = wrap_add(g, u.ring[c][(r - u.pan_delay[c]) & (kRing - 1)]);
+            }
         }
 
-        // D. Mix.
+        // D.3-8 Effects and output, per channel.
         for (int c = 0; c < Channels; ++c) {
-            int32_t g[Project::kMaxGroups] = {};
-            for (size_t ui = 0; ui < nunits; ++ui) {
-                const UnitState& u = units[ui];
-                g[u.group] = wrap_add(g[u.group], u.ring[c][(r - u.pan_delay[c]) & (kRing - 1)]);
-            }
+            int32_t* g = groups[c];
             for (size_t i = 0; i < ods.size(); ++i) {
                 const int32_t lim = od_limit_[i];
                 int32_t& x = g[ods[i].group];
@@ -510,9 +497,23 @@ int Renderer::render_frames(void* buffer, int frames) {
                         v.life = 0;
                     }
                 }
-                if (v.gate == 0 && !v.tone->env.empty()) {
+                const std::vector<int32_t>& env = v.tone->env;
+                if (env.empty()) continue;
+                if (v.gate == 0) {
                     v.env_from = v.env_level;
                     v.env_idx = 0;
+                }
+                if (v.life <= 0) continue;
+                // Step A of the next frame: nothing between here and the next frame's
+                // events touches a sounding voice (a loop jump silences them all).
+                if (v.gate > 0) {
+                    if (static_cast<size_t>(v.env_idx) < env.size())
+                        v.env_level = env[static_cast<size_t>(v.env_idx++)];
+                } else if (v.tone->release > 0) {
+                    v.env_level =
+                        static_cast<int32_t>(v.env_from - static_cast<int64_t>(v.env_from) *
+                                                              v.env_idx / v.tone->release);
+                    ++v.env_idx;
                 }
             }
         }

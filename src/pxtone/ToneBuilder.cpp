@@ -64,7 +64,7 @@ void build_ptv_table(const Voice& v, std::vector<int16_t>& out) {
             o = sum * v.volume / 128.0;
         } else {
             const int q = v.resolution;
-            const int i = q * s / kFrames;
+            const int i = static_cast<int>(static_cast<int64_t>(q) * s / kFrames);
             size_t c = 0;
             while (c < v.wave.size() && v.wave[c].x <= i) ++c;
             int x1, y1, x2, y2;

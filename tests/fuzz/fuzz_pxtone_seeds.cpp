@@ -1,13 +1,68 @@
 // Writes seed files for the reader fuzzer: small v5 projects and tunes with every woice kind
 // but OGGV, effects and every event kind.
 
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "pxtone/Project.h"
 #include "pxtone/Writer.h"
 
 using namespace pxtone;
+
+namespace {
+
+// Little-endian bytes for hand-made files of the older generations.
+struct Bytes {
+    std::vector<uint8_t> b;
+    Bytes& raw(const std::string& s) {
+        b.insert(b.end(), s.begin(), s.end());
+        return *this;
+    }
+    Bytes& u16(uint16_t v) {
+        b.push_back(static_cast<uint8_t>(v));
+        b.push_back(static_cast<uint8_t>(v >> 8));
+        return *this;
+    }
+    Bytes& u32(uint32_t v) {
+        return u16(static_cast<uint16_t>(v)).u16(static_cast<uint16_t>(v >> 16));
+    }
+    Bytes& var(uint32_t v) {
+        do {
+            uint8_t byte = v & 0x7F;
+            v >>= 7;
+            if (v) byte |= 0x80;
+            b.push_back(byte);
+        } while (v);
+        return *this;
+    }
+    Bytes& chunk(const std::string& tag, const Bytes& payload) {
+        raw(tag).u32(static_cast<uint32_t>(payload.b.size()));
+        b.insert(b.end(), payload.b.begin(), payload.b.end());
+        return *this;
+    }
+};
+
+Bytes pcm8() {
+    Bytes c;
+    c.u16(0).u16(0x4500).u32(3).u16(1).u16(8).u32(11025).u32(0x3F800000).u32(4);
+    c.raw(std::string("\x00\xff\x00\xff", 4));
+    return c;
+}
+
+Bytes even_unit(uint16_t unit, uint16_t kind, uint32_t delta, uint32_t value) {
+    return Bytes().u16(unit).u16(kind).u16(2).u16(0).u32(2).var(0).var(value).var(delta).var(value);
+}
+
+bool save(const std::filesystem::path& path, const Bytes& b) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(b.b.data()), static_cast<std::streamsize>(b.b.size()));
+    return static_cast<bool>(out);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) return 2;
@@ -70,5 +125,46 @@ int main(int argc, char** argv) {
     ok = write_file(p, (dir / "tune.pttune").string(), FileKind::Tune) && ok;
     Project tiny;
     ok = write_file(tiny, (dir / "empty.ptcop").string()) && ok;
+    // Older generations: x4x and x2x projects, an x1x project.
+    Bytes mast = Bytes()
+                     .u16(3)
+                     .u16(0)
+                     .u32(3)
+                     .var(7)
+                     .var(0)
+                     .var(480)
+                     .var(9)
+                     .var(0)
+                     .var(4)
+                     .var(10)
+                     .var(1920)
+                     .var(0);
+    Bytes x4x;
+    x4x.raw("PTCOLLAGE-060930").u16(815).u16(0).chunk("evenMAST", mast).chunk("matePCM ", pcm8());
+    x4x.chunk("num UNIT", Bytes().u16(1).u16(0));
+    x4x.chunk("evenUNIT", even_unit(0, 1, 480, 240))
+        .chunk("evenUNIT", even_unit(0, 2, 480, 0x5000));
+    x4x.raw("pxtoneND").u32(0);
+    ok = save(dir / "x4x.ptcop", x4x) && ok;
+    Bytes x2x;
+    x2x.raw("PTCOLLAGE-050608").chunk("evenMAST", mast).chunk("pxtnUNIT", Bytes().u16(1).u16(0));
+    x2x.chunk("matePCM ", pcm8()).chunk("evenUNIT", even_unit(0, 1, 480, 240)).raw("pxtoneND");
+    ok = save(dir / "x2x.ptcop", x2x) && ok;
+    Bytes x1x;
+    x1x.raw("PTCOLLAGE-050227");
+    x1x.chunk("PROJECT=", Bytes()
+                              .raw(std::string(16, 'n'))
+                              .u32(0x42F00000)
+                              .u16(480)
+                              .u16(4)
+                              .u16(4)
+                              .u16(8)
+                              .u16(2)
+                              .u16(16)
+                              .u32(44100));
+    x1x.chunk("UNIT====", Bytes().raw(std::string(16, 'u')).u16(1).u16(0))
+        .chunk("matePCM=", pcm8());
+    x1x.chunk("EVENT===", even_unit(0, 1, 480, 240)).raw("END=====");
+    ok = save(dir / "x1x.ptcop", x1x) && ok;
     return ok ? 0 : 1;
 }

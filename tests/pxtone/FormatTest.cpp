@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "TestSongs.h"
 #include "pxtone/ByteReader.h"
@@ -389,6 +390,84 @@ TEST(Reader, MasterPositionsBecomeMeasures) {
     EXPECT_EQ(r.project->master.last_meas, 40);
     EXPECT_EQ(r.project->end_sample(44100), 3528000);
     EXPECT_EQ(r.project->repeat_sample(44100), 1411200);
+}
+
+}  // namespace
+}  // namespace pxtone
+
+namespace pxtone {
+namespace {
+
+TEST(Reader, LoadFileReadsWhatTheWriterWrote) {
+    Project p = full_song();
+    const std::string path = ::testing::TempDir() + "/pxtone_format_test.ptcop";
+    ASSERT_TRUE(write_file(p, path));
+    LoadResult r = Project::load_file(path);
+    ASSERT_TRUE(r) << r.error.message;
+    EXPECT_EQ(r.project->events.size(), p.events.size());
+    std::remove(path.c_str());
+    r = Project::load_file(path);
+    EXPECT_FALSE(r);
+    EXPECT_EQ(r.error.code, LoadError::Code::Io);
+    EXPECT_FALSE(write_file(p, ::testing::TempDir() + "/no/such/dir/x.ptcop"));
+}
+
+TEST(Reader, MasterKindsInTheEventListAreNotPlayed) {
+    Project p =
+        test::one_unit_song(Woice::make_pcm(test::pcm16({500}), 0x4500, VOICEFLAG_WAVELOOP));
+    p.add_event(0, 0, EVENTKIND_ON, 100);
+    for (int kind = EVENTKIND_BEATCLOCK; kind <= EVENTKIND_LAST; ++kind)
+        p.add_event(10, 0, kind, 7);
+    p.add_event(10, 0, 99, 7);  // unknown kind
+    p.update_measures();
+    ASSERT_TRUE(p.prepare_tones());
+    auto back = test::roundtrip(p);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->events.size(), 3u + 5u + 1u);
+    std::vector<int16_t> out = test::render16(*back, 4000);
+    for (int f = 0; f < 4000; ++f) ASSERT_EQ(out[static_cast<size_t>(f) * 2], 500) << f;
+}
+
+}  // namespace
+}  // namespace pxtone
+
+namespace pxtone {
+namespace {
+
+uint64_t fnv1a(const void* data, size_t n) {
+    uint64_t h = 1469598103934665603ull;
+    const uint8_t* p = static_cast<const uint8_t*>(data);
+    for (size_t i = 0; i < n; ++i) h = (h ^ p[i]) * 1099511628211ull;
+    return h;
+}
+
+// Pins the whole output of a song using every feature, so that a change to the renderer
+// that alters any sample shows up (update a value only after checking why it moved).
+TEST(Render, FullSongOutputIsStable) {
+    Project p = full_song();
+    ASSERT_TRUE(p.prepare_tones());
+    struct Case {
+        OutputFormat fmt;
+        uint64_t hash;
+    };
+    const Case cases[] = {
+        {{44100, 2, 16}, 13823961525305026316ull},
+        {{22050, 1, 8}, 542239869447256066ull},
+        {{48000, 2, 16}, 15700377067918405133ull},
+    };
+    for (const Case& c : cases) {
+        Renderer r(p);
+        ASSERT_TRUE(r.prepare(c.fmt));
+        r.start(0);
+        std::vector<uint8_t> out(static_cast<size_t>(r.end_sample()) * 4 + 16);
+        const int n = r.render(out.data(), static_cast<int>(r.end_sample()) + 2);
+        EXPECT_EQ(n, r.end_sample() - 1);
+        const size_t bytes = static_cast<size_t>(n) * c.fmt.channels * (c.fmt.bits / 8);
+        EXPECT_EQ(fnv1a(out.data(), bytes), c.hash) << c.fmt.rate << "/" << c.fmt.channels;
+        EXPECT_GT(std::count_if(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(bytes),
+                                [&](uint8_t b) { return b != (c.fmt.bits == 8 ? 128 : 0); }),
+                  static_cast<std::ptrdiff_t>(bytes / 4));
+    }
 }
 
 }  // namespace

@@ -170,6 +170,7 @@ TEST(Malformed, OutOfRangeFieldsAreRejected) {
         {"master size", v5({{"MasterV5", Bytes().u16(480).u8(4).f32(120).u32(0).u16(0)}}), Code::Invalid},
         {"zero beats", v5({{"MasterV5", Bytes().u16(480).u8(0).f32(120).u32(0).u32(0)}}), Code::Invalid},
         {"zero clock", v5({{"MasterV5", Bytes().u16(0).u8(4).f32(120).u32(0).u32(0)}}), Code::Invalid},
+        {"tiny tempo", v5({{"MasterV5", Bytes().u16(480).u8(4).f32(1e-40f).u32(0).u32(0)}}), Code::Invalid},
         {"zero tempo", v5({{"MasterV5", Bytes().u16(480).u8(4).f32(0).u32(0).u32(0)}}), Code::Invalid},
         {"negative event count", v5({{"Event V5", Bytes().u32(0xFFFFFFFF)}}), Code::Invalid},
         {"bad varint", v5({{"Event V5", Bytes().u32(1).u8(0x80).u8(0x80).u8(0x80).u8(0x80).u8(0x80).u8(0).u8(1).u8(1)}}), Code::Invalid},
