@@ -8,3 +8,6 @@ cmake --build "$root/build/test" -j"$(nproc)"
 cd "$root/build/test"
 QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
     ctest --output-on-failure -j"$(nproc)" --timeout 600
+
+# A short fuzz session of the tune reader (libFuzzer, clang, sanitizers).
+bash "$root/scripts/fuzz.sh" 30
