@@ -8,17 +8,20 @@ namespace dz {
 
 namespace {
 
-std::string Utf8(const QString& s) { return s.toUtf8().toStdString(); }
+std::string Utf8(const QString& s) {
+    return s.toUtf8().toStdString();
+}
 
 }  // namespace
 
-void QtDialogs::about(bool) { QMessageBox::about(nullptr, QStringLiteral("Dezidu"), "Dezidu"); }
+void QtDialogs::about(bool) {
+    QMessageBox::about(nullptr, QStringLiteral("Dezidu"), "Dezidu");
+}
 
 void QtDialogs::file_info(const FileInfoText& info, bool) {
-    QMessageBox::information(nullptr, QString::fromUtf8(info.path.c_str()),
-                             QString::fromUtf8((info.name + "\n\n" + info.comment + "\n\n" +
-                                                info.details)
-                                                   .c_str()));
+    QMessageBox::information(
+        nullptr, QString::fromUtf8(info.path.c_str()),
+        QString::fromUtf8((info.name + "\n\n" + info.comment + "\n\n" + info.details).c_str()));
 }
 
 std::optional<std::string> QtDialogs::add_url(bool) {

@@ -51,7 +51,8 @@ void QtMainWindow::update_mask(const FrameView& f) {
         const std::uint8_t* p = f.pixels + static_cast<std::size_t>(y) * f.stride;
         int x = 0;
         while (x < f.width) {
-            while (x < f.width && !(p[3 * x] == kb && p[3 * x + 1] == kg && p[3 * x + 2] == kr)) ++x;
+            while (x < f.width && !(p[3 * x] == kb && p[3 * x + 1] == kg && p[3 * x + 2] == kr))
+                ++x;
             int start = x;
             while (x < f.width && p[3 * x] == kb && p[3 * x + 1] == kg && p[3 * x + 2] == kr) ++x;
             if (x > start) {
@@ -114,10 +115,17 @@ void QtMainWindow::button(QMouseEvent* e, int first_code) {
     if (!events_) return;
     int offset;
     switch (e->button()) {
-        case Qt::LeftButton: offset = 0; break;
-        case Qt::RightButton: offset = 3; break;
-        case Qt::MiddleButton: offset = 6; break;
-        default: return;
+        case Qt::LeftButton:
+            offset = 0;
+            break;
+        case Qt::RightButton:
+            offset = 3;
+            break;
+        case Qt::MiddleButton:
+            offset = 6;
+            break;
+        default:
+            return;
     }
     std::uint32_t wparam = 0;
     Qt::MouseButtons b = e->buttons();
@@ -129,11 +137,17 @@ void QtMainWindow::button(QMouseEvent* e, int first_code) {
     events_->on_mouse_button(first_code + offset, wparam);
 }
 
-void QtMainWindow::mousePressEvent(QMouseEvent* e) { button(e, kWmLButtonDown); }
-void QtMainWindow::mouseReleaseEvent(QMouseEvent* e) { button(e, kWmLButtonUp); }
+void QtMainWindow::mousePressEvent(QMouseEvent* e) {
+    button(e, kWmLButtonDown);
+}
+void QtMainWindow::mouseReleaseEvent(QMouseEvent* e) {
+    button(e, kWmLButtonUp);
+}
 // The second press of a double click arrives as this event alone, as the double-click
 // record does between the first click's up and the second up.
-void QtMainWindow::mouseDoubleClickEvent(QMouseEvent* e) { button(e, kWmLButtonDblClk); }
+void QtMainWindow::mouseDoubleClickEvent(QMouseEvent* e) {
+    button(e, kWmLButtonDblClk);
+}
 
 void QtMainWindow::mouseMoveEvent(QMouseEvent* e) {
     track(e);
@@ -161,7 +175,9 @@ void QtMainWindow::key(QKeyEvent* e, bool down) {
                     (m & Qt::ShiftModifier) != 0);
 }
 
-void QtMainWindow::keyPressEvent(QKeyEvent* e) { key(e, true); }
+void QtMainWindow::keyPressEvent(QKeyEvent* e) {
+    key(e, true);
+}
 void QtMainWindow::keyReleaseEvent(QKeyEvent* e) {
     if (!e->isAutoRepeat()) key(e, false);
 }

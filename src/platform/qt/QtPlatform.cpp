@@ -33,16 +33,28 @@ QtPlatform::~QtPlatform() {
     host_.reset();
 }
 
-WindowHost& QtPlatform::host() { return *host_; }
-PopupMenus& QtPlatform::popup_menus() { return *menus_; }
-Dialogs& QtPlatform::dialogs() { return *dialogs_; }
-TextRenderer& QtPlatform::text_renderer() { return *text_; }
-ImageDecoder& QtPlatform::image_decoder() { return *images_; }
+WindowHost& QtPlatform::host() {
+    return *host_;
+}
+PopupMenus& QtPlatform::popup_menus() {
+    return *menus_;
+}
+Dialogs& QtPlatform::dialogs() {
+    return *dialogs_;
+}
+TextRenderer& QtPlatform::text_renderer() {
+    return *text_;
+}
+ImageDecoder& QtPlatform::image_decoder() {
+    return *images_;
+}
 
 void QtPlatform::install_close_signals() {
     signals_ = std::make_unique<QtSignalBridge>([this] { host_->request_close(); });
 }
 
-int QtPlatform::run() { return app_->exec(); }
+int QtPlatform::run() {
+    return app_->exec();
+}
 
 }  // namespace dz

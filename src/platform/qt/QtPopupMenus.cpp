@@ -8,7 +8,9 @@ namespace dz {
 namespace {
 
 // '&' marks a mnemonic in both worlds; the text after a tab is the shortcut column.
-QString ItemText(const std::string& text) { return QString::fromUtf8(text.c_str()); }
+QString ItemText(const std::string& text) {
+    return QString::fromUtf8(text.c_str());
+}
 
 void Fill(QMenu& qmenu, const Menu& menu) {
     for (const MenuItem& item : menu.items) {

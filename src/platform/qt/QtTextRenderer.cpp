@@ -39,8 +39,7 @@ QFont FontOfHeight(int height) {
 void QtTextRenderer::draw(FrameBuffer& target, const Rect& clip, int x, int y,
                           std::string_view text, ColorRef colour, int height) {
     if (!target.pixels || target.width <= 0 || target.height <= 0 || clip.empty()) return;
-    QImage image(target.pixels, target.width, target.height, target.stride,
-                 QImage::Format_BGR888);
+    QImage image(target.pixels, target.width, target.height, target.stride, QImage::Format_BGR888);
     QPainter p(&image);
     p.setClipRect(QRect(clip.left, clip.top, clip.width(), clip.height()));
     QFont font = FontOfHeight(height);

@@ -119,9 +119,13 @@ Rect QtWindowHost::window_rect() {
     return Rect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
-Rect QtWindowHost::client_rect() { return Rect{0, 0, window_->width(), window_->height()}; }
+Rect QtWindowHost::client_rect() {
+    return Rect{0, 0, window_->width(), window_->height()};
+}
 
-void QtWindowHost::move_window(int x, int y) { window_->move(x, y); }
+void QtWindowHost::move_window(int x, int y) {
+    window_->move(x, y);
+}
 
 void QtWindowHost::resize_client(int width, int height) {
     if (width > 0 && height > 0) window_->setFixedSize(width, height);
@@ -134,9 +138,13 @@ void QtWindowHost::set_topmost(bool on) {
     if (visible) window_->show();  // changing the flags hides the window
 }
 
-void QtWindowHost::minimise() { window_->showMinimized(); }
+void QtWindowHost::minimise() {
+    window_->showMinimized();
+}
 
-void QtWindowHost::set_colour_key(ColorRef key) { window_->set_colour_key(key); }
+void QtWindowHost::set_colour_key(ColorRef key) {
+    window_->set_colour_key(key);
+}
 
 std::optional<Rect> QtWindowHost::work_area() {
     QScreen* screen = window_->screen();
