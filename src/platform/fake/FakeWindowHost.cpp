@@ -14,7 +14,9 @@ std::intptr_t FakeWindowHost::call_on_ui_thread(std::function<std::intptr_t()> f
     {
         std::lock_guard<std::mutex> g(mutex_);
         if (stopped_) return 0;
-        tasks_.push_back([promise, fn = std::move(fn)]() { promise->set_value(fn()); });
+        // Only the queued call holds the promise, so dropping the call breaks it.
+        tasks_.push_back(
+            [promise = std::move(promise), fn = std::move(fn)]() { promise->set_value(fn()); });
     }
     cv_.notify_all();
     try {

@@ -187,11 +187,15 @@ void QtMainWindow::dragEnterEvent(QDragEnterEvent* e) {
 }
 
 void QtMainWindow::dropEvent(QDropEvent* e) {
-    std::vector<std::string> paths;
-    for (const QUrl& url : e->mimeData()->urls()) {
-        if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
-    }
     e->acceptProposedAction();
+    drop(*e->mimeData());
+}
+
+void QtMainWindow::drop(const QMimeData& mime) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : mime.urls()) {
+        if (url.isLocalFile()) paths.push_back(url.toLocalFile().toUtf8().toStdString());
+    }
     if (events_ && !paths.empty()) events_->on_drop(std::move(paths));
 }
 

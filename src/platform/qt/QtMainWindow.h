@@ -3,6 +3,7 @@
 // buffer (stretched 2x nearest-neighbour at double size), cut by a mask built
 // from the key colour. Input is translated into WindowEvents. UI thread only.
 
+#include <QMimeData>
 #include <QRegion>
 #include <QWidget>
 #include <array>
@@ -28,6 +29,8 @@ public:
 
     // The keyboard state, one byte per virtual key (high bit: held).
     std::array<std::uint8_t, 256> key_state() const;
+    // Dropped data: its local files, in order, go to on_drop as one list.
+    void drop(const QMimeData& mime);
 
     // Last known cursor position: screen and client pixels (client -1, -1 when outside).
     std::atomic<int> screen_x{0}, screen_y{0};

@@ -30,13 +30,9 @@ std::intptr_t QtWindowHost::call_on_ui_thread(std::function<std::intptr_t()> fn)
     if (is_ui_thread()) return fn();
     auto promise = std::make_shared<std::promise<std::intptr_t>>();
     std::future<std::intptr_t> result = promise->get_future();
-    {
-        std::lock_guard<std::mutex> g(calls_mutex_);
-        if (stopped_) return 0;
-        QMetaObject::invokeMethod(
-            receiver_, [promise, fn = std::move(fn)]() { promise->set_value(fn()); },
-            Qt::QueuedConnection);
-    }
+    // Only the queued call holds the promise, so dropping the call breaks it.
+    post_to_ui_thread(
+        [promise = std::move(promise), fn = std::move(fn)]() { promise->set_value(fn()); });
     try {
         return result.get();
     } catch (const std::future_error&) {
@@ -46,16 +42,38 @@ std::intptr_t QtWindowHost::call_on_ui_thread(std::function<std::intptr_t()> fn)
 
 void QtWindowHost::post_to_ui_thread(std::function<void()> fn) {
     std::lock_guard<std::mutex> g(calls_mutex_);
-    if (stopped_) return;
-    QMetaObject::invokeMethod(receiver_, std::move(fn), Qt::QueuedConnection);
+    if (stopped_) return;  // fn is destroyed here: a waiting caller gets 0
+    pending_.push_back(std::move(fn));
+    if (pending_.size() == 1) {
+        QMetaObject::invokeMethod(
+            receiver_, [this] { run_pending(); }, Qt::QueuedConnection);
+    }
+}
+
+void QtWindowHost::run_pending() {
+    for (;;) {
+        std::function<void()> fn;
+        {
+            std::lock_guard<std::mutex> g(calls_mutex_);
+            if (pending_.empty()) return;
+            fn = std::move(pending_.front());
+            pending_.pop_front();
+        }
+        fn();
+    }
 }
 
 void QtWindowHost::stop_ui_calls() {
-    std::lock_guard<std::mutex> g(calls_mutex_);
-    if (stopped_) return;
-    stopped_ = true;
-    delete receiver_;  // its queued calls are dropped with it
-    receiver_ = nullptr;
+    std::deque<std::function<void()>> dropped;
+    {
+        std::lock_guard<std::mutex> g(calls_mutex_);
+        if (stopped_) return;
+        stopped_ = true;
+        dropped.swap(pending_);
+        delete receiver_;
+        receiver_ = nullptr;
+    }
+    // Destroying the queued calls breaks their promises: waiting callers get 0.
 }
 
 void QtWindowHost::present() {

@@ -2,14 +2,15 @@
 // WindowHost over a Qt widget. The thread that builds it (the Qt GUI thread) is
 // the UI thread.
 //
-// Cross-thread calls are queued to a receiver object on the UI thread. A blocking
-// call waits on a promise; stop_ui_calls() deletes the receiver, which drops every
-// queued call and so breaks their promises: a worker waiting on one gets 0 instead
-// of waiting for a UI thread that is waiting for it.
+// Cross-thread calls are queued here and run in order by a receiver object on the
+// UI thread. A blocking call waits on a promise; stop_ui_calls() drops every queued
+// call and so breaks their promises: a worker waiting on one gets 0 instead of
+// waiting for a UI thread that is waiting for it.
 
 #include <QCursor>
 #include <QObject>
 #include <atomic>
+#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -56,12 +57,15 @@ public:
     CursorHandle add_cursor(const QCursor& cursor);
 
 private:
+    void run_pending();  // UI thread: runs the queued calls in order
+
     std::unique_ptr<QtMainWindow> window_;
     WindowEvents* events_ = nullptr;
     std::thread::id ui_thread_;
     std::mutex calls_mutex_;
     QObject* receiver_;  // owned; deleted by stop_ui_calls
     bool stopped_ = false;
+    std::deque<std::function<void()>> pending_;  // guarded by calls_mutex_
     std::atomic<bool> present_pending_{false};
     bool destroyed_ = false;
     bool captured_ = false;
