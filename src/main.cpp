@@ -38,8 +38,12 @@ int main(int argc, char** argv) {
 
     int result = 0;
     {
-        dz::Application app(platform.host(), library, hooks);
-        app.set_popup_menus(&platform.popup_menus());
+        dz::PlatformServices services;
+        services.popup_menus = &platform.popup_menus();
+        services.dialogs = &platform.dialogs();
+        services.text = &platform.text_renderer();
+        services.image_decoder = &platform.image_decoder();
+        dz::Application app(platform.host(), library, hooks, services);
         platform.install_close_signals();
         app.create();
         app.start_worker();

@@ -11,8 +11,9 @@
 
 namespace dz {
 
-Application::Application(WindowHost& host, AudioLibrary& library, AppHooks hooks)
-    : host_(host), library_(library), hooks_(std::move(hooks)) {
+Application::Application(WindowHost& host, AudioLibrary& library, AppHooks hooks,
+                         PlatformServices services)
+    : host_(host), library_(library), hooks_(std::move(hooks)), services_(services) {
     host_.set_events(this);
 }
 
@@ -39,6 +40,9 @@ void Application::create() {
         host_.move_window(x, y);
     }
     state_ = std::make_unique<TAG_USERDATA>(&host_, library_, hooks_);
+    state_->services = services_;
+    state_->player.set_http_client(services_.http);
+    state_->post_command = [this](int id) { on_command(id); };
     world_ = std::make_unique<EdxWorld>(&host_);
     Attach(world_.get(), state_.get(), AppWorldHandler);
 }
@@ -163,11 +167,6 @@ void Application::on_drop(std::vector<std::string> paths) {
     // The player and the playlist belong to the worker: the whole drop runs there.
     if (!worker_started_ || paths.empty()) return;
     queue_.post(WorkerMessage::drop(std::move(paths)));
-}
-
-void Application::show_context_menu(const Menu& menu, Point screen) {
-    if (!popup_menus_) return;
-    if (int id = popup_menus_->track(menu, screen)) on_command(id);
 }
 
 }  // namespace dz

@@ -20,6 +20,7 @@
 #include "app/WorkerQueue.h"
 #include "edx/EdxWorld.h"
 #include "platform/AudioLibrary.h"
+#include "platform/PlatformServices.h"
 #include "platform/PopupMenus.h"
 #include "platform/WindowEvents.h"
 #include "platform/WindowHost.h"
@@ -32,7 +33,8 @@ public:
     static constexpr int kClientHeight = 116;
     static constexpr int kPresentIntervalMs = 100;
 
-    Application(WindowHost& host, AudioLibrary& library, AppHooks hooks = {});
+    Application(WindowHost& host, AudioLibrary& library, AppHooks hooks = {},
+                PlatformServices services = {});
     ~Application() override;
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -46,7 +48,6 @@ public:
     TAG_USERDATA* state() { return state_.get(); }
     EdxWorld* world() { return world_.get(); }
     WorkerQueue& queue() { return queue_; }
-    void set_popup_menus(PopupMenus* menus) { popup_menus_ = menus; }
 
     // ---- WindowEvents (UI thread) ----
     void on_paint(const std::function<void(const FrameView&)>& draw) override;
@@ -60,9 +61,6 @@ public:
     void on_wheel(int delta) override;
     void on_drop(std::vector<std::string> paths) override;
 
-    // Shows a pop-up menu at a screen point (UI thread); the choice becomes a command.
-    void show_context_menu(const Menu& menu, Point screen);
-
 private:
     void worker_main();
     void on_worker_ended();
@@ -71,7 +69,7 @@ private:
     WindowHost& host_;
     AudioLibrary& library_;
     AppHooks hooks_;
-    PopupMenus* popup_menus_ = nullptr;
+    PlatformServices services_;
     // Destroyed in reverse: the world before the state.
     std::unique_ptr<TAG_USERDATA> state_;
     std::unique_ptr<EdxWorld> world_;

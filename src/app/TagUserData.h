@@ -8,6 +8,7 @@
 // worker has ended.
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,7 @@
 #include "platform/AudioLibrary.h"
 #include "platform/Geometry.h"
 #include "platform/Menu.h"
+#include "platform/PlatformServices.h"
 #include "platform/WindowHost.h"
 #include "player/Player.h"
 
@@ -91,7 +93,10 @@ public:
 
     // ---- not part of the record's layout ----
     AppHooks hooks;             // module entry points
+    PlatformServices services;  // dialogs, pop-up menus, text, images, URLs
     EdxWorld* world = nullptr;  // set when the world is attached
+    // Posts a command id to the worker, as a menu choice does (any thread).
+    std::function<void(int id)> post_command;
 };
 
 }  // namespace dz

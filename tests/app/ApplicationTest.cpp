@@ -8,9 +8,11 @@
 
 #include "app/Application.h"
 #include "app/CommandTable.h"
+#include "app/ContextMenu.h"
 #include "app/ListScroll.h"
 #include "edx/EdxCodes.h"
 #include "platform/fake/FakeAudioLibrary.h"
+#include "platform/fake/FakePopupMenus.h"
 #include "platform/fake/FakeWindowHost.h"
 
 namespace dz {
@@ -31,7 +33,7 @@ protected:
         };
     }
     void start() {
-        app = std::make_unique<Application>(host, lib, hooks);
+        app = std::make_unique<Application>(host, lib, hooks, services);
         app->create();
         app->start_worker();
     }
@@ -41,6 +43,7 @@ protected:
     FakeWindowHost host;
     FakeAudioLibrary lib;
     AppHooks hooks;
+    PlatformServices services;
     std::unique_ptr<Application> app;
     std::atomic<int> shutdowns{0};
     std::vector<std::string> events;  // appended by the worker before the close, then the UI
@@ -205,6 +208,36 @@ TEST_F(ApplicationTest, AcceleratorKeysBecomeCommandsOtherKeysRefreshKeyState) {
     app->on_close_request();
     ASSERT_TRUE(run_until_quit());
     EXPECT_EQ(ids, (std::vector<int>{60}));
+}
+
+}  // namespace
+}  // namespace dz
+
+namespace dz {
+namespace {
+
+TEST_F(ApplicationTest, PopupMenuFromTheWorkerShowsOnTheUiThreadAndItsChoiceIsACommand) {
+    FakePopupMenus menus;
+    menus.choice = 61;
+    services.popup_menus = &menus;
+    std::vector<int> ids;
+    auto menu = std::make_shared<Menu>();
+    MenuItem item;
+    item.id = 61;
+    item.text = "Skin";
+    menu->items.push_back(item);
+    hooks.skin_menu_command = [&](TAG_USERDATA& d, int id) {
+        ids.push_back(id);
+        if (id == 59) PostContextMenu(d, menu, Point{40, 50});
+        if (id == 61) d.main_window->request_close();
+    };
+    start();
+    app->on_command(59);
+    ASSERT_TRUE(run_until_quit());
+    EXPECT_EQ(ids, (std::vector<int>{59, 61}));
+    ASSERT_EQ(menus.shown.size(), 1u);
+    EXPECT_EQ(menus.shown[0].screen, (Point{40, 50}));
+    EXPECT_EQ(menus.shown[0].menu.items[0].text, "Skin");
 }
 
 }  // namespace
