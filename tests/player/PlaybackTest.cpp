@@ -173,6 +173,20 @@ TEST_F(Playback, TickStopsAtEndOfListAndOnEmptyList) {
     EXPECT_EQ(player->is_playing, 0);
 }
 
+TEST_F(Playback, TickStopsWhenCurrentIndexLiesPastTheEndAfterRemoval) {
+    add("a.ptcop");
+    add("b.ptcop");
+    add("c.ptcop");
+    player->play(2, 0);
+    player->select_range(0, 1);
+    player->remove_selected();
+    ASSERT_EQ(player->current_index, 2);
+    lib.finish_tune();
+    player->tick();
+    EXPECT_EQ(player->is_playing, 0);
+    EXPECT_EQ(player->position_clock, 0);
+}
+
 TEST_F(Playback, TickLeavesPausedAndStreamingTunesAlone) {
     add("a.ptcop");
     add("b.ptcop");
