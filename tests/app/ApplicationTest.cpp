@@ -55,7 +55,7 @@ TEST_F(ApplicationTest, CloseWhileACommandRunsWaitsForIt) {
     };
     start();
     app->on_command(60);
-    while (!started) std::this_thread::sleep_for(1ms);
+    while (!started) host.pump(1ms);  // this thread is the UI thread: keep serving it
     app->on_close_request();
     ASSERT_TRUE(run_until_quit());
     EXPECT_EQ(events, (std::vector<std::string>{"command done", "shutdown"}));

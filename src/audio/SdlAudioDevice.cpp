@@ -1,0 +1,143 @@
+#include "audio/SdlAudioDevice.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+namespace dz {
+namespace {
+
+// Process-wide bookkeeping of SDL's audio driver. SDL_AudioInit closes every
+// open device, so it is called only while none of ours is open.
+std::mutex driver_mutex;
+int open_devices = 0;
+std::string forced_driver;  // the driver we initialised; empty = SDL's default
+
+bool driver_compiled_in(const char* name) {
+    for (int i = 0, n = SDL_GetNumAudioDrivers(); i < n; ++i) {
+        const char* d = SDL_GetAudioDriver(i);
+        if (d && std::strcmp(d, name) == 0) return true;
+    }
+    return false;
+}
+
+bool environment_forces_driver() {
+    const char* env = SDL_getenv("SDL_AUDIODRIVER");
+    return env && *env;
+}
+
+// Initialises `driver` (empty: SDL's default). Needs driver_mutex and no open device.
+bool switch_driver(const std::string& driver) {
+    const char* current = SDL_GetCurrentAudioDriver();
+    if (current) {
+        if (driver.empty() && forced_driver.empty()) return true;
+        if (!driver.empty() && driver == current) return true;
+    }
+    if (SDL_AudioInit(driver.empty() ? nullptr : driver.c_str()) == 0) {
+        forced_driver = driver;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool SdlAudioDevice::open(const DeviceFormat& format, FillFunction fill) {
+    close();
+    error_.clear();
+    if (!format.valid()) {
+        error_ = "unsupported format";
+        return false;
+    }
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        error_ = SDL_GetError();
+        return false;
+    }
+    subsystem_ = true;
+    format_ = format;
+    fill_ = std::move(fill);
+
+    std::lock_guard<std::mutex> lock(driver_mutex);
+    const bool want_alsa =
+        !format.default_driver && !environment_forces_driver() && driver_compiled_in("alsa");
+    bool opened = false;
+    if (open_devices == 0) {
+        if (want_alsa && switch_driver("alsa")) opened = open_device();
+        if (!opened && switch_driver("")) opened = open_device();
+    } else {
+        opened = open_device();
+    }
+    if (!opened) {
+        fill_ = nullptr;
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        subsystem_ = false;
+        return false;
+    }
+    ++open_devices;
+    return true;
+}
+
+bool SdlAudioDevice::open_device() {
+    SDL_AudioSpec want{};
+    want.freq = format_.sample_rate;
+    want.format = format_.bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+    want.channels = static_cast<Uint8>(format_.channels);
+    want.samples = static_cast<Uint16>(std::min(format_.buffer_frames(), 32768));
+    want.callback = &SdlAudioDevice::callback;
+    want.userdata = this;
+    SDL_AudioSpec have{};
+    // No allowed changes: SDL converts to whatever the hardware takes.
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (device_ == 0) {
+        error_ = SDL_GetError();
+        return false;
+    }
+    buffer_frames_ = have.samples;
+    const char* driver = SDL_GetCurrentAudioDriver();
+    driver_ = driver ? driver : "";
+    return true;
+}
+
+void SDLCALL SdlAudioDevice::callback(void* self, Uint8* stream, int len) {
+    auto* device = static_cast<SdlAudioDevice*>(self);
+    const int bytes_per_frame = device->format_.bytes_per_frame();
+    const int frames = len / bytes_per_frame;
+    if (device->fill_ && frames > 0) {
+        device->fill_(stream, frames);
+        const int rest = len - frames * bytes_per_frame;
+        if (rest > 0) std::memset(stream + len - rest, device->format_.bits == 8 ? 0x80 : 0, rest);
+    } else {
+        std::memset(stream, device->format_.bits == 8 ? 0x80 : 0, static_cast<std::size_t>(len));
+    }
+}
+
+bool SdlAudioDevice::start() {
+    if (device_ == 0) return false;
+    SDL_PauseAudioDevice(device_, 0);
+    return true;
+}
+
+// SDL runs the callback under the device lock, which pausing takes: once this
+// returns the callback has finished and is not called again while paused.
+void SdlAudioDevice::stop() {
+    if (device_ != 0) SDL_PauseAudioDevice(device_, 1);
+}
+
+void SdlAudioDevice::close() {
+    if (device_ != 0) {
+        SDL_CloseAudioDevice(device_);
+        device_ = 0;
+        std::lock_guard<std::mutex> lock(driver_mutex);
+        // The last device's SDL_QuitSubSystem below ends SDL's audio; the next
+        // initialisation starts again from SDL's default driver.
+        if (--open_devices == 0) forced_driver.clear();
+    }
+    fill_ = nullptr;
+    if (subsystem_) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        subsystem_ = false;
+    }
+}
+
+}  // namespace dz

@@ -1,0 +1,270 @@
+#include "player/PxtoneLibrary.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+#include "audio/NullAudioDevice.h"
+#include "audio/SdlAudioDevice.h"
+#include "pxtone/Project.h"
+#include "pxtone/Renderer.h"
+
+namespace dz {
+namespace {
+
+// Settings files can hold anything; unsupported values fall back to the defaults.
+AudioFormat supported(AudioFormat f) {
+    const AudioFormat defaults;
+    if (f.channels != 1 && f.channels != 2) f.channels = defaults.channels;
+    if (f.bits != 8 && f.bits != 16) f.bits = defaults.bits;
+    if (f.sample_rate < 8000 || f.sample_rate > 192000) f.sample_rate = defaults.sample_rate;
+    if (!std::isfinite(f.buffer_seconds) || f.buffer_seconds <= 0) {
+        f.buffer_seconds = defaults.buffer_seconds;
+    }
+    return f;
+}
+
+pxtone::OutputFormat engine_format(const AudioFormat& f) {
+    return pxtone::OutputFormat{f.sample_rate, f.channels, f.bits};
+}
+
+void silence(std::uint8_t* buffer, int frames, const AudioFormat& f) {
+    std::memset(buffer, f.bits == 8 ? 0x80 : 0,
+                static_cast<std::size_t>(frames) * f.channels * (f.bits / 8));
+}
+
+}  // namespace
+
+PxtoneLibrary::PxtoneLibrary(DeviceFactory factory) : factory_(std::move(factory)) {}
+
+PxtoneLibrary::~PxtoneLibrary() {
+    pxtone_Release();
+}
+
+bool PxtoneLibrary::pxtone_Ready(const AudioFormat& format, PositionCallback callback) {
+    return open_output(format, std::move(callback));
+}
+
+bool PxtoneLibrary::pxtone_Reset(const AudioFormat& format, PositionCallback callback) {
+    return open_output(format, std::move(callback));
+}
+
+bool PxtoneLibrary::open_output(const AudioFormat& requested, PositionCallback callback) {
+    close_output();
+    format_ = supported(requested);
+    callback_ = std::move(callback);
+
+    DeviceFormat device_format;
+    device_format.channels = format_.channels;
+    device_format.sample_rate = format_.sample_rate;
+    device_format.bits = format_.bits;
+    device_format.buffer_seconds = format_.buffer_seconds;
+    device_format.default_driver = format_.direct_sound;
+    auto fill = [this](std::uint8_t* buffer, int frames) { this->fill(buffer, frames); };
+
+    std::unique_ptr<AudioDevice> device =
+        factory_ ? factory_() : std::make_unique<SdlAudioDevice>();
+    if (!device || !device->open(device_format, fill)) {
+        device = std::make_unique<NullAudioDevice>();
+        if (!device->open(device_format, fill)) return false;
+    }
+    device_ = std::move(device);
+
+    // A loaded tune is prepared again for the new format.
+    std::unique_ptr<pxtone::Renderer> old;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (project_) {
+        auto renderer = std::make_unique<pxtone::Renderer>(*project_);
+        if (renderer->prepare(engine_format(format_))) {
+            renderer->set_loop(loop_);
+            renderer->set_master_volume(volume_);
+            old = std::exchange(renderer_, std::move(renderer));
+        } else {
+            old = std::move(renderer_);
+        }
+    }
+    return true;
+}
+
+void PxtoneLibrary::close_output() {
+    stop_stream();
+    if (device_) {
+        device_->close();
+        device_.reset();
+    }
+}
+
+void PxtoneLibrary::stop_stream() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        streaming_ = false;
+        ending_ = false;
+    }
+    if (device_) device_->stop();
+}
+
+bool PxtoneLibrary::pxtone_Tune_Load(const std::string& path) {
+    stop_stream();
+    load_error_.clear();
+    pxtone::LoadResult result = pxtone::Project::load_file(path);
+    std::unique_ptr<pxtone::Renderer> renderer;
+    if (result) {
+        renderer = std::make_unique<pxtone::Renderer>(*result.project);
+        if (renderer->prepare(engine_format(format_))) {
+            renderer->set_loop(loop_);
+            renderer->set_master_volume(volume_);
+        } else {
+            load_error_ = "cannot be played in this output format";
+            renderer.reset();
+        }
+    } else {
+        load_error_ = result.error.message.empty() ? "cannot be loaded" : result.error.message;
+    }
+    // The old tune goes whether or not the new one loaded: after a failed
+    // load no tune is loaded. It is destroyed outside the lock.
+    std::unique_ptr<pxtone::Project> old_project;
+    std::unique_ptr<pxtone::Renderer> old_renderer;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        old_renderer = std::move(renderer_);
+        old_project = std::move(project_);
+        if (renderer) {
+            project_ = std::move(result.project);
+            renderer_ = std::move(renderer);
+        }
+    }
+    old_renderer.reset();
+    return load_error_.empty();
+}
+
+bool PxtoneLibrary::pxtone_Tune_Start(int start_sample, int fade_in, float volume) {
+    if (!device_ && !open_output(format_, callback_)) return false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!renderer_) return false;
+        if (std::isfinite(volume)) volume_ = std::clamp(volume, 0.0f, 1.0f);
+        renderer_->set_loop(loop_);
+        renderer_->set_master_volume(volume_);
+        renderer_->start(std::max(0, start_sample), std::max(0, fade_in));
+        streaming_ = !renderer_->ended();
+        ending_ = false;
+    }
+    return device_->start();
+}
+
+int PxtoneLibrary::pxtone_Tune_Stop() {
+    std::int64_t sample = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        streaming_ = false;
+        ending_ = false;
+        if (renderer_) sample = renderer_->sample();
+    }
+    if (device_) device_->stop();
+    return static_cast<int>(std::clamp<std::int64_t>(sample, 0, INT_MAX));
+}
+
+bool PxtoneLibrary::pxtone_Tune_IsStreaming() {
+    return streaming_.load();
+}
+
+bool PxtoneLibrary::pxtone_Tune_SetVolume(float volume) {
+    if (!std::isfinite(volume)) return false;
+    std::lock_guard<std::mutex> lock(mutex_);
+    volume_ = std::clamp(volume, 0.0f, 1.0f);
+    if (renderer_) renderer_->set_master_volume(volume_);
+    return true;
+}
+
+bool PxtoneLibrary::pxtone_Tune_SetLoop(bool loop) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    loop_ = loop;
+    if (renderer_) renderer_->set_loop(loop);
+    return true;
+}
+
+bool PxtoneLibrary::pxtone_Tune_GetInformation(TuneInformation& info) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!project_) return false;
+    const pxtone::TuneInfo t = project_->info();
+    info.beats_per_measure = t.beats;
+    info.tempo = t.tempo;
+    info.clocks_per_beat = t.beat_clock;
+    info.measure_count = t.play_meas;
+    return true;
+}
+
+int PxtoneLibrary::pxtone_Tune_GetPlayMeas() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return project_ ? project_->info().play_meas : 0;
+}
+
+int PxtoneLibrary::pxtone_Tune_GetRepeatMeas() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return project_ ? project_->info().repeat_meas : 0;
+}
+
+std::string PxtoneLibrary::pxtone_Tune_GetName() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return project_ ? project_->name : std::string();
+}
+
+std::string PxtoneLibrary::pxtone_Tune_GetComment() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return project_ ? project_->comment : std::string();
+}
+
+bool PxtoneLibrary::pxtone_Tune_Release() {
+    stop_stream();
+    std::unique_ptr<pxtone::Project> old_project;
+    std::unique_ptr<pxtone::Renderer> old_renderer;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        old_renderer = std::move(renderer_);
+        old_project = std::move(project_);
+    }
+    return true;
+}
+
+bool PxtoneLibrary::pxtone_Release() {
+    close_output();
+    pxtone_Tune_Release();
+    return true;
+}
+
+std::string PxtoneLibrary::device_name() const {
+    return device_ ? device_->name() : std::string();
+}
+
+std::int64_t PxtoneLibrary::end_sample() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return renderer_ ? renderer_->end_sample() : 0;
+}
+
+// Device thread. A tune that ended inside a buffer keeps streaming for one
+// more pull, the time the device takes to play that last buffer, so
+// "streaming" turns false when the sound has really finished.
+void PxtoneLibrary::fill(std::uint8_t* buffer, int frames) {
+    std::int32_t clock = 0;
+    bool report = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (streaming_ && ending_) {
+            streaming_ = false;
+            ending_ = false;
+        }
+        if (streaming_ && renderer_) {
+            const int produced = renderer_->render(buffer, frames);
+            if (produced < frames || renderer_->ended()) ending_ = true;
+            clock = renderer_->clock();
+            report = true;
+        } else {
+            silence(buffer, frames, format_);
+        }
+    }
+    if (report && callback_) callback_(clock);
+}
+
+}  // namespace dz

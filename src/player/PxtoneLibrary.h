@@ -1,0 +1,96 @@
+#pragma once
+// The audio library over our pxtone engine and an AudioDevice.
+//
+// Threads: the pxtone_* calls come from one controlling thread (the worker;
+// the UI thread at start-up and shutdown). The device's thread renders in
+// fill(), which takes `mutex_` for the duration of one buffer; the control
+// calls take it only to swap or change state, and never hold it while they
+// start, stop or close the device (stopping waits for a running fill, which
+// may be waiting for the mutex). Nothing is allocated on the device thread.
+//
+// The position callback runs on the device thread once per rendered buffer
+// while streaming, after the buffer is complete, without any lock held. It
+// may call pxtone_Tune_IsStreaming (lock-free) but no other call.
+//
+// Output: the device made by the factory (SDL by default); when it cannot be
+// opened, a real-time null device, so positions advance and tunes end on time
+// without a sound card.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "audio/AudioDevice.h"
+#include "platform/AudioLibrary.h"
+
+namespace pxtone {
+class Project;
+class Renderer;
+}  // namespace pxtone
+
+namespace dz {
+
+class PxtoneLibrary : public AudioLibrary {
+public:
+    using DeviceFactory = std::function<std::unique_ptr<AudioDevice>()>;
+
+    // `factory` makes the preferred output for each Ready/Reset; empty: SDL.
+    explicit PxtoneLibrary(DeviceFactory factory = {});
+    ~PxtoneLibrary() override;
+    PxtoneLibrary(const PxtoneLibrary&) = delete;
+    PxtoneLibrary& operator=(const PxtoneLibrary&) = delete;
+
+    bool pxtone_Ready(const AudioFormat& format, PositionCallback callback) override;
+    bool pxtone_Reset(const AudioFormat& format, PositionCallback callback) override;
+    bool pxtone_Tune_Load(const std::string& path) override;
+    // A negative start sample is taken as 0; a start at or past the end
+    // sample starts at 0. `fade_in` is in milliseconds (0: none).
+    bool pxtone_Tune_Start(int start_sample, int fade_in, float volume) override;
+    int pxtone_Tune_Stop() override;
+    bool pxtone_Tune_IsStreaming() override;
+    bool pxtone_Tune_SetVolume(float volume) override;
+    bool pxtone_Tune_SetLoop(bool loop) override;
+    // measure_count is the measures of one play-through (the last measure
+    // when the tune sets one), as the information call has always reported.
+    bool pxtone_Tune_GetInformation(TuneInformation& info) override;
+    int pxtone_Tune_GetPlayMeas() override;
+    int pxtone_Tune_GetRepeatMeas() override;
+    std::string pxtone_Tune_GetName() override;
+    std::string pxtone_Tune_GetComment() override;
+    bool pxtone_Tune_Release() override;
+    bool pxtone_Release() override;
+
+    // The open output's name ("sdl:alsa", "null"); empty when none is open.
+    std::string device_name() const;
+    // The format in use after Ready/Reset (unsupported values replaced by defaults).
+    const AudioFormat& format() const { return format_; }
+    // The loaded tune's end sample at the output rate; 0 when none.
+    std::int64_t end_sample() const;
+    // Why the last pxtone_Tune_Load failed ("truncated at byte 120"); empty after a success.
+    const std::string& load_error() const { return load_error_; }
+
+private:
+    bool open_output(const AudioFormat& format, PositionCallback callback);
+    void close_output();
+    void stop_stream();
+    void fill(std::uint8_t* buffer, int frames);  // device thread
+
+    DeviceFactory factory_;
+    AudioFormat format_;
+    PositionCallback callback_;  // set only while the device is closed
+    std::unique_ptr<AudioDevice> device_;
+    std::string load_error_;
+
+    mutable std::mutex mutex_;  // guards the members below against fill()
+    std::unique_ptr<pxtone::Project> project_;
+    std::unique_ptr<pxtone::Renderer> renderer_;
+    bool loop_ = false;
+    float volume_ = 1.0f;
+    std::atomic<bool> streaming_{false};
+    bool ending_ = false;  // the last buffer of a non-looping tune was rendered
+};
+
+}  // namespace dz

@@ -1,0 +1,264 @@
+// PTN noise synthesis at 44100 Hz. Up to four units, each a main oscillator shaped by a
+// volume oscillator, detuned by a frequency oscillator, panned and enveloped; all in double
+// precision, one table period = 441 entries (100 Hz).
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "pxtone/FreqTable.h"
+#include "pxtone/ToneBuilder.h"
+
+namespace pxtone {
+
+namespace {
+
+constexpr int kPeriod = 441;
+constexpr int kRandomSize = 44100;
+constexpr int kT = 32767;
+constexpr double kPi = 3.1415926535897932;
+constexpr int kMaxNoiseFrames = 480000;
+
+enum NoiseType {
+    NOISE_NONE = 0,
+    NOISE_SINE,
+    NOISE_SAW,
+    NOISE_RECT,
+    NOISE_RANDOM,
+    NOISE_SAW2,
+    NOISE_RECT2,
+    NOISE_TRI,
+    NOISE_RANDOM2,
+    NOISE_RECT3,
+    NOISE_RECT4,
+    NOISE_RECT8,
+    NOISE_RECT16,
+    NOISE_SAW3,
+    NOISE_SAW4,
+    NOISE_SAW6,
+    NOISE_SAW8,
+    NOISE_NUM,
+};
+
+struct Tables {
+    // Each wave has 441 entries plus a zero at index 441 (read at a phase of exactly 441).
+    int16_t wave[NOISE_NUM][kPeriod + 1] = {};
+    int16_t random[kRandomSize + 1] = {};
+
+    static int16_t stepped(int s, const std::initializer_list<int>& levels) {
+        const int n = static_cast<int>(levels.size());
+        int k = 0;
+        while (k < n - 1 && s >= kPeriod * (k + 1) / n) ++k;
+        return static_cast<int16_t>(*(levels.begin() + k));
+    }
+
+    Tables() {
+        for (int s = 0; s < kPeriod; ++s) {
+            wave[NOISE_SINE][s] =
+                static_cast<int16_t>(kT * std::sin(((2.0 * kPi * 1) * s) / kPeriod));
+            wave[NOISE_SAW][s] = static_cast<int16_t>(kT - 2.0 * kT * s / kPeriod);
+            wave[NOISE_RECT][s] = s < 220 ? kT : -kT;
+            double saw2 = 0, rect2 = 0;
+            for (int h = 1; h <= 16; ++h) {
+                saw2 += std::sin(((2.0 * kPi * h) * s) / kPeriod) / h;
+                if (h & 1) rect2 += std::sin(((2.0 * kPi * h) * s) / kPeriod) / h;
+            }
+            wave[NOISE_SAW2][s] = static_cast<int16_t>(kT * std::clamp(saw2, -1.0, 1.0));
+            wave[NOISE_RECT2][s] = static_cast<int16_t>(kT * std::clamp(rect2, -1.0, 1.0));
+            // Triangle: coordinate points (0,0) (110,128) (330,-128) (441,0).
+            static constexpr int px[4] = {0, 110, 330, 441}, py[4] = {0, 128, -128, 0};
+            int c = 1;
+            while (px[c] <= s) ++c;
+            double y = s == px[c - 1] ? py[c - 1]
+                                      : py[c - 1] + static_cast<double>(py[c] - py[c - 1]) *
+                                                        (s - px[c - 1]) / (px[c] - px[c - 1]);
+            wave[NOISE_TRI][s] = static_cast<int16_t>(std::clamp(y / 128.0, -1.0, 1.0) * kT);
+            wave[NOISE_RECT3][s] = s < 147 ? kT : -kT;
+            wave[NOISE_RECT4][s] = s < 110 ? kT : -kT;
+            wave[NOISE_RECT8][s] = s < 55 ? kT : -kT;
+            wave[NOISE_RECT16][s] = s < 27 ? kT : -kT;
+            wave[NOISE_SAW3][s] = stepped(s, {kT, 0, -kT});
+            wave[NOISE_SAW4][s] = stepped(s, {32767, 10922, -10922, -32767});
+            wave[NOISE_SAW6][s] = stepped(s, {32767, 19661, 6553, -6553, -19661, -32767});
+            wave[NOISE_SAW8][s] =
+                stepped(s, {32767, 23405, 14043, 4681, -4681, -14043, -23405, -32767});
+        }
+        // Random: a 16-bit add-and-byte-swap generator.
+        int32_t a = 0x4444, b = 0x8888;
+        for (int i = 0; i < kRandomSize; ++i) {
+            const int32_t s = static_cast<int32_t>(static_cast<int16_t>(a)) + b;
+            const int32_t r = static_cast<int32_t>((static_cast<uint32_t>(s) & 0xFFFF0000u) |
+                                                   ((static_cast<uint32_t>(s) & 0xFF) << 8) |
+                                                   ((static_cast<uint32_t>(s) >> 8) & 0xFF));
+            b = static_cast<int16_t>(a);
+            a = static_cast<int16_t>(r);
+            random[i] = static_cast<int16_t>(r);
+        }
+    }
+};
+
+const Tables& tables() {
+    static const Tables t;
+    return t;
+}
+
+enum class OscMode { Table, RandomRamp, RandomStep };
+
+struct Osc {
+    OscMode mode = OscMode::Table;
+    const int16_t* table = nullptr;
+    bool reverse = false;
+    double increment = 0;
+    double phase = 0;
+    double gain = 0;
+    int32_t k = 0, start = 0, margin = 0;
+
+    void setup(const NoiseOscillator& o) {
+        const Tables& t = tables();
+        mode = o.type == NOISE_RANDOM    ? OscMode::RandomRamp
+               : o.type == NOISE_RANDOM2 ? OscMode::RandomStep
+                                         : OscMode::Table;
+        table = t.wave[o.type >= 0 && o.type < NOISE_NUM ? o.type : 0];
+        reverse = o.reverse;
+        increment = (44100.0 / 44100.0) * (o.freq / 100.0);
+        gain = o.volume / 100.0f;
+        if (mode == OscMode::Table) {
+            phase = kPeriod * static_cast<double>(o.offset / 100.0f);
+        } else {
+            phase = 0;
+            k = static_cast<int32_t>(44100 * static_cast<double>(o.offset / 100.0f));
+            k = std::clamp(k, 0, kRandomSize);
+            start = 0;
+            margin = t.random[k];
+        }
+    }
+    int32_t value() const {
+        switch (mode) {
+            case OscMode::Table:
+                return table[static_cast<int>(phase)];
+            case OscMode::RandomRamp:
+                return start + (margin * static_cast<int32_t>(phase)) / kPeriod;
+            default:
+                return start;
+        }
+    }
+    void wrap() {
+        if (phase > kPeriod) {
+            phase -= kPeriod;
+            if (phase >= kPeriod) phase = 0;
+            if (mode != OscMode::Table) {
+                const int16_t* r = tables().random;
+                start = r[k];
+                k = (k + 1) % kRandomSize;
+                margin = r[k] - start;
+            }
+        }
+    }
+};
+
+struct Env {
+    int n = 0;
+    int32_t d[3] = {};
+    double m[3] = {};
+    int i = 0;
+    double from = 0, delta = 0;
+    int32_t count = 0;
+
+    void normalise() {
+        while (i < n) {
+            delta = m[i] - from;
+            if (d[i] != 0) break;
+            from = m[i];
+            ++i;
+        }
+    }
+    double value() const { return i < n ? from + delta * count / d[i] : from; }
+    void advance() {
+        if (i < n) {
+            ++count;
+            if (count >= d[i]) {
+                count = 0;
+                from = m[i];
+                delta = 0;
+                ++i;
+                normalise();
+            }
+        }
+    }
+};
+
+struct UnitGen {
+    Osc main, freq, volume;
+    double pan[2] = {1, 1};
+    Env env;
+};
+
+}  // namespace
+
+const int16_t* noise_random_table() {
+    return tables().random;
+}
+const int16_t* noise_wave_table(int type) {
+    return tables().wave[type >= 0 && type < NOISE_NUM ? type : 0];
+}
+
+void build_noise(const NoiseDesign& design, std::vector<int16_t>& out) {
+    const int frames = std::clamp(design.frames, 0, kMaxNoiseFrames);
+    out.assign(static_cast<size_t>(frames) * 2, 0);
+    std::vector<UnitGen> units(design.units.size());
+    for (size_t u = 0; u < units.size(); ++u) {
+        const NoiseUnit& src = design.units[u];
+        UnitGen& g = units[u];
+        g.main.setup(src.main);
+        g.freq.setup(src.freq);
+        g.volume.setup(src.volume);
+        if (src.pan < 0) {
+            g.pan[1] = (100.0 + src.pan) / 100.0;
+        } else if (src.pan > 0) {
+            g.pan[0] = (100.0 - src.pan) / 100.0;
+        }
+        g.env.n = static_cast<int>(std::min<size_t>(src.envelope.size(), 3));
+        for (int i = 0; i < g.env.n; ++i) {
+            g.env.d[i] = 44100 * src.envelope[static_cast<size_t>(i)].x / 1000;
+            g.env.m[i] = src.envelope[static_cast<size_t>(i)].y / 100.0;
+        }
+        g.env.normalise();
+    }
+    for (int f = 0; f < frames; ++f) {
+        double sum[2] = {0, 0};
+        for (UnitGen& g : units) {
+            double x = g.main.value();
+            if (g.main.reverse) x = -x;
+            x *= g.main.gain;
+            double v = g.volume.value();
+            if (g.volume.reverse) v = -v;
+            v *= g.volume.gain;
+            x = x * (v + 32767) / 65534;
+            const double e = g.env.value();
+            for (int c = 0; c < 2; ++c) sum[c] += x * g.pan[c] * e;
+        }
+        for (int c = 0; c < 2; ++c) {
+            int32_t s = static_cast<int32_t>(sum[c]);
+            out[static_cast<size_t>(f) * 2 + c] =
+                static_cast<int16_t>(std::clamp(s, -32767, 32767));
+        }
+        for (UnitGen& g : units) {
+            double fv;
+            if (g.freq.mode == OscMode::Table)
+                fv = (12800 * g.freq.value()) / 32767;
+            else
+                fv = g.freq.value();
+            if (g.freq.reverse) fv = -fv;
+            fv *= g.freq.gain;
+            g.main.phase += g.main.increment * FreqTable::f1(static_cast<int32_t>(fv));
+            g.freq.phase += g.freq.increment;
+            g.volume.phase += g.volume.increment;
+            g.main.wrap();
+            g.freq.wrap();
+            g.volume.wrap();
+            g.env.advance();
+        }
+    }
+}
+
+}  // namespace pxtone

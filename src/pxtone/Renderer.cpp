@@ -1,0 +1,570 @@
+// The frame renderer. One output frame runs these steps in order:
+//   A envelopes, B events at the current clock, C voice sampling into each unit's time-pan
+//   ring, D mixing (groups, overdrives, delays, fade, master volume, clip), E advance
+//   (glide, read positions, delay positions, fade), F end check (loop or stop).
+// Gains are successive truncating integer steps; pitch steps are f32 products accumulated
+// in a double read position; clock <-> sample conversions use the f32 samples-per-clock.
+
+#include "pxtone/Renderer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "pxtone/ByteReader.h"
+#include "pxtone/FreqTable.h"
+#include "pxtone/ToneBuilder.h"
+
+namespace pxtone {
+
+namespace {
+constexpr int kRing = 64;
+constexpr int kVoices = 2;
+constexpr int32_t kDefaultKey = 0x6000;
+// Delay lines longer than this (about 3 minutes at 44.1 kHz) are treated as off.
+constexpr int64_t kMaxDelayLine = int64_t{1} << 23;
+
+inline int32_t wrap_add(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+inline int32_t trunc_i32(double v) {
+    if (!(v > -2147483648.0)) return INT32_MIN;
+    if (!(v < 2147483647.0)) return INT32_MAX;
+    return static_cast<int32_t>(v);
+}
+}  // namespace
+
+struct Renderer::Tone {
+    const int16_t* body = nullptr;
+    int32_t body_frames = 0;
+    uint32_t flags = 0;
+    float g = 1.0f;  // voice factor
+    std::vector<int32_t> env;
+    int32_t release = 0;         // samples at the output rate
+    int32_t release_clocks = 0;  // trunc(f32(release) / samples-per-clock)
+};
+
+struct Renderer::VoiceState {
+    const Tone* tone = nullptr;
+    double pos = 0;
+    float g = 1.0f;
+    int32_t life = 0;
+    int32_t gate = 0;
+    int32_t env_level = 0;
+    int32_t env_from = 0;
+    int32_t env_idx = 0;
+};
+
+struct Renderer::UnitState {
+    int woice = -1;
+    int voice_count = 0;
+    int32_t key_cur = kDefaultKey, key_from = kDefaultKey, key_delta = 0;
+    int32_t glide_len = 0, glide_pos = 0;
+    int32_t velocity = 104, volume = 104;
+    int32_t pan_gain[2] = {64, 64};
+    int32_t pan_delay[2] = {0, 0};
+    int group = 0;
+    float tuning = 1.0f;
+    int32_t ring[2][kRing] = {};
+    VoiceState voice[kVoices];
+};
+
+struct Renderer::DelayState {
+    int group = 0;
+    int32_t q = 0;    // feedback percent, integer part
+    int32_t len = 0;  // 0 = off
+    int32_t pos = 0;
+    std::vector<int32_t> line[2];
+};
+
+Renderer::Renderer(const Project& project) : project_(project) {}
+Renderer::~Renderer() = default;
+
+bool Renderer::prepare(const OutputFormat& format) {
+    prepared_ = false;
+    started_ = false;
+    ended_ = false;
+    if (format.rate <= 0 || format.rate > 192000) return false;
+    if (format.channels != 1 && format.channels != 2) return false;
+    if (format.bits != 8 && format.bits != 16) return false;
+    if (!project_.tones_ready()) return false;
+    format_ = format;
+    const int rate = format.rate;
+    const Master& m = project_.master;
+
+    spc_ = project_.samples_per_clock(rate);
+    rate_factor_ = 44100.0f / static_cast<float>(rate);
+    end_sample_ = project_.end_sample(rate);
+    repeat_sample_ = project_.repeat_sample(rate);
+    smooth_len_ = std::max(1, rate / 250);
+
+    tones_.assign(project_.woices.size(), {});
+    for (size_t w = 0; w < project_.woices.size(); ++w) {
+        const Woice& woice = project_.woices[w];
+        tones_[w].resize(std::min<size_t>(woice.voices.size(), kVoices));
+        for (size_t v = 0; v < tones_[w].size(); ++v) {
+            const Voice& src = woice.voices[v];
+            Tone& t = tones_[w][v];
+            t.body = src.body.data();
+            t.body_frames = src.body_frames();
+            t.flags = src.voice_flags;
+            if (src.voice_flags & VOICEFLAG_BEATFIT)
+                t.g = (static_cast<float>(t.body_frames) * m.tempo) / (2646000.0f * src.tuning);
+            else
+                t.g = FreqTable::f1(0x4500 - src.basic_key) * src.tuning;
+            if (woice.kind == WoiceKind::Ptv) build_envelope(src, rate, t.env, t.release);
+            const float rc = static_cast<float>(t.release) / spc_;
+            t.release_clocks = std::isfinite(rc) ? trunc_i32(rc) : 0;
+        }
+    }
+
+    units_.assign(static_cast<size_t>(project_.unit_count()), UnitState{});
+
+    delays_.assign(project_.delays.size(), DelayState{});
+    for (size_t i = 0; i < delays_.size(); ++i) {
+        const Delay& d = project_.delays[i];
+        DelayState& s = delays_[i];
+        s.group = std::clamp(d.group, 0, Project::kMaxGroups - 1);
+        s.q = std::isfinite(d.rate) ? static_cast<int32_t>(std::clamp(d.rate, -1.0e6f, 1.0e6f)) : 0;
+        float n = 0;
+        if (d.freq != 0.0f && d.rate != 0.0f) {
+            const float f = static_cast<float>(rate);
+            switch (d.unit) {
+                case 0:
+                    n = f * 60.0f / m.tempo / d.freq;
+                    break;
+                case 1:
+                    n = f * 60.0f * static_cast<float>(m.beats) / m.tempo / d.freq;
+                    break;
+                default:
+                    n = f / d.freq;
+                    break;
+            }
+        }
+        s.len = (std::isfinite(n) && n >= 1.0f && n < static_cast<float>(kMaxDelayLine))
+                    ? static_cast<int32_t>(n)
+                    : 0;
+        if (s.len) {
+            s.line[0].assign(static_cast<size_t>(s.len), 0);
+            s.line[1].assign(static_cast<size_t>(s.len), 0);
+        }
+    }
+
+    od_limit_.assign(project_.overdrives.size(), 0);
+    for (size_t i = 0; i < od_limit_.size(); ++i)
+        od_limit_[i] =
+            static_cast<int32_t>(32767.0f * (100.0f - project_.overdrives[i].cut) / 100.0f);
+
+    prepared_ = true;
+    return true;
+}
+
+void Renderer::set_master_volume(float volume) {
+    master_volume_ = std::isfinite(volume) ? std::clamp(volume, 0.0f, 1.0f) : 0.0f;
+}
+
+void Renderer::start(int64_t start_sample, int fade_in_ms) {
+    if (!prepared_) return;
+    sample_ = (start_sample > 0 && start_sample < end_sample_) ? start_sample : 0;
+    cursor_ = 0;
+    ring_pos_ = 0;
+    for (UnitState& u : units_) std::memset(u.ring, 0, sizeof u.ring);
+    for (DelayState& d : delays_) {
+        d.pos = 0;
+        for (auto& line : d.line) std::fill(line.begin(), line.end(), 0);
+    }
+    reset_units();
+    fade_dir_ = 0;
+    fade_count_ = 0;
+    fade_len_ = 0;
+    if (fade_in_ms > 0) {
+        fade_len_ =
+            static_cast<int32_t>((static_cast<int64_t>(format_.rate) * fade_in_ms / 1000) >> 8);
+        if (fade_len_ > 0) fade_dir_ = 1;
+    }
+    started_ = true;
+    ended_ = false;
+}
+
+void Renderer::fade_out(int ms) {
+    if (!started_ || ended_) return;
+    const int32_t len =
+        static_cast<int32_t>((static_cast<int64_t>(format_.rate) * std::max(ms, 0) / 1000) >> 8);
+    if (len <= 0) {
+        ended_ = true;
+        return;
+    }
+    int32_t count = len * 256;
+    if (fade_dir_ == 1 && fade_len_ > 0)
+        count = static_cast<int32_t>(static_cast<int64_t>(fade_count_) * len / fade_len_);
+    fade_dir_ = -1;
+    fade_len_ = len;
+    fade_count_ = count;
+}
+
+int32_t Renderer::clock() const {
+    if (!prepared_ || spc_ <= 0) return 0;
+    return trunc_i32(static_cast<float>(sample_) / spc_);
+}
+
+void Renderer::reset_units() {
+    for (UnitState& u : units_) reset_unit(u);
+}
+
+void Renderer::reset_unit(UnitState& u) {
+    u.group = 0;
+    u.velocity = 104;
+    u.volume = 104;
+    u.tuning = 1.0f;
+    u.glide_len = 0;
+    u.glide_pos = 0;
+    u.pan_gain[0] = u.pan_gain[1] = 64;
+    u.pan_delay[0] = u.pan_delay[1] = 0;
+    u.key_cur = u.key_from = kDefaultKey;
+    u.key_delta = 0;
+    u.woice = -1;
+    u.voice_count = 0;
+    for (VoiceState& v : u.voice) v = VoiceState{};
+    if (!tones_.empty()) set_voice(u, 0);
+}
+
+void Renderer::set_voice(UnitState& u, int w) {
+    u.woice = w;
+    u.voice_count = static_cast<int>(tones_[static_cast<size_t>(w)].size());
+    u.key_cur = u.key_from = kDefaultKey;
+    u.key_delta = 0;
+    for (int i = 0; i < kVoices; ++i) {
+        VoiceState& v = u.voice[i];
+        v.life = v.gate = 0;
+        v.pos = 0;
+        v.tone =
+            i < u.voice_count ? &tones_[static_cast<size_t>(w)][static_cast<size_t>(i)] : nullptr;
+        v.g = v.tone ? v.tone->g : 1.0f;
+    }
+}
+
+void Renderer::note_on(size_t index, int32_t now) {
+    const std::vector<Event>& events = project_.events;
+    const Event& e = events[index];
+    UnitState& u = units_[e.unit];
+    const int64_t len = e.value;
+    const int64_t ec = e.clock;
+    const int64_t c = now;
+    const int32_t gate = trunc_i32(static_cast<float>(ec + len - c) * spc_);
+    if (gate <= 0) {
+        u.voice[0].life = 0;
+        u.voice[1].life = 0;
+        return;
+    }
+    u.key_cur = wrap_add(u.key_from, u.key_delta);
+    u.key_from = u.key_cur;
+    u.key_delta = 0;
+    if (u.woice < 0) return;
+    const int32_t remain = trunc_i32(static_cast<float>(len - (c - ec)) * spc_);
+    for (int i = 0; i < u.voice_count; ++i) {
+        VoiceState& v = u.voice[i];
+        const Tone& t = *v.tone;
+        int32_t life;
+        if (t.release > 0) {
+            const int64_t a = static_cast<int64_t>(remain) + t.release;
+            // The release ends at the unit's next note, or at the song's end.
+            const int64_t limit = ec + len + t.release_clocks;
+            int64_t b = 0;
+            bool found = false;
+            for (size_t j = index + 1; j < events.size(); ++j) {
+                const Event& n = events[j];
+                if (n.clock > limit) break;
+                if (n.unit == e.unit && n.kind == EVENTKIND_ON) {
+                    b = trunc_i32(static_cast<float>(n.clock - c) * spc_);
+                    found = true;
+                    break;
+                }
+            }
+            if (!found) b = end_sample_ - trunc_i32(static_cast<float>(c) * spc_);
+            life = static_cast<int32_t>(std::clamp<int64_t>(std::min(a, b), INT32_MIN, INT32_MAX));
+        } else {
+            life = remain;
+        }
+        v.life = life;
+        if (life > 0) {
+            if (t.body_frames <= 0) {
+                v.life = 0;
+                continue;
+            }
+            v.gate = gate;
+            v.pos = 0;
+            v.env_idx = 0;
+            v.env_level = v.env_from = t.env.empty() ? 128 : 0;
+        }
+    }
+}
+
+void Renderer::do_event(size_t index, int32_t now) {
+    const Event& e = project_.events[index];
+    if (e.unit >= units_.size()) return;
+    UnitState& u = units_[e.unit];
+    const bool stereo = format_.channels == 2;
+    switch (e.kind) {
+        case EVENTKIND_ON:
+            note_on(index, now);
+            break;
+        case EVENTKIND_KEY:
+            u.key_from = u.key_cur;
+            u.key_delta = static_cast<int32_t>(static_cast<uint32_t>(e.value) -
+                                               static_cast<uint32_t>(u.key_from));
+            u.glide_pos = 0;
+            break;
+        case EVENTKIND_PAN_VOLUME: {
+            const int32_t p = e.value;
+            if (!stereo) {
+                u.pan_gain[0] = u.pan_gain[1] = 64;
+            } else if (p >= 64) {
+                u.pan_gain[0] =
+                    static_cast<int32_t>(std::max<int64_t>(128 - int64_t{p}, INT32_MIN));
+                u.pan_gain[1] = 64;
+            } else {
+                u.pan_gain[0] = 64;
+                u.pan_gain[1] = p;
+            }
+            break;
+        }
+        case EVENTKIND_PAN_TIME: {
+            const int64_t p = e.value;
+            // Older scaling: v / (44100 / rate) keeps the delay's duration at every rate
+            // up to 44.1 kHz; above it (48 kHz) the delay is scaled by 44100 / rate.
+            auto d = [&](int64_t v) -> int32_t {
+                const int rate = format_.rate;
+                if (rate <= 44100) return static_cast<int32_t>(v / (44100 / rate));
+                return static_cast<int32_t>(v * 44100 / rate);
+            };
+            u.pan_delay[0] = u.pan_delay[1] = 0;
+            if (stereo) {
+                if (p >= 64)
+                    u.pan_delay[0] = d(std::min<int64_t>(p - 64, 63));
+                else
+                    u.pan_delay[1] = d(std::min<int64_t>(64 - p, 63));
+            }
+            break;
+        }
+        case EVENTKIND_VELOCITY:
+            u.velocity = e.value;
+            break;
+        case EVENTKIND_VOLUME:
+            u.volume = e.value;
+            break;
+        case EVENTKIND_PORTAMENT:
+            u.glide_len = trunc_i32(static_cast<float>(e.value) * spc_);
+            break;
+        case EVENTKIND_VOICENO:
+            if (e.value >= 0 && static_cast<size_t>(e.value) < tones_.size()) set_voice(u, e.value);
+            break;
+        case EVENTKIND_GROUPNO:
+            if (e.value >= 0 && e.value < Project::kMaxGroups) u.group = e.value;
+            break;
+        case EVENTKIND_TUNING:
+            u.tuning = bits_to_float(e.value);
+            break;
+        default:
+            break;
+    }
+}
+
+void Renderer::do_events() {
+    const int32_t now = trunc_i32(static_cast<float>(sample_) / spc_);
+    const std::vector<Event>& events = project_.events;
+    while (cursor_ < events.size() && events[cursor_].clock <= now) {
+        do_event(cursor_, now);
+        ++cursor_;
+    }
+}
+
+template <int Channels, int Bits>
+int Renderer::render_frames(void* buffer, int frames) {
+    using Sample = std::conditional_t<Bits == 16, int16_t, uint8_t>;
+    Sample* out = static_cast<Sample*>(buffer);
+    const size_t nunits = units_.size();
+    UnitState* units = units_.data();
+    const float* freq = FreqTable::table();
+    const std::vector<Overdrive>& ods = project_.overdrives;
+    int produced = 0;
+
+    for (int f = 0; f < frames; ++f) {
+        if (ended_) {
+            for (int c = 0; c < Channels; ++c) out[f * Channels + c] = Bits == 16 ? 0 : 128;
+            continue;
+        }
+        // A. Envelopes.
+        for (size_t ui = 0; ui < nunits; ++ui) {
+            UnitState& u = units[ui];
+            for (int vi = 0; vi < u.voice_count; ++vi) {
+                VoiceState& v = u.voice[vi];
+                if (v.life <= 0) continue;
+                const std::vector<int32_t>& env = v.tone->env;
+                if (env.empty()) continue;
+                if (v.gate > 0) {
+                    if (static_cast<size_t>(v.env_idx) < env.size())
+                        v.env_level = env[static_cast<size_t>(v.env_idx++)];
+                } else if (v.tone->release > 0) {
+                    v.env_level =
+                        static_cast<int32_t>(v.env_from - static_cast<int64_t>(v.env_from) *
+                                                              v.env_idx / v.tone->release);
+                    ++v.env_idx;
+                }
+            }
+        }
+        // B. Events at or before the current clock.
+        do_events();
+
+        // C. Voices into each unit's ring.
+        const int r = ring_pos_;
+        for (size_t ui = 0; ui < nunits; ++ui) {
+            UnitState& u = units[ui];
+            if (u.woice < 0) continue;
+            int64_t acc[2] = {0, 0};
+            for (int vi = 0; vi < u.voice_count; ++vi) {
+                const VoiceState& v = u.voice[vi];
+                if (v.life <= 0) continue;
+                const Tone& t = *v.tone;
+                const int16_t* p = t.body + static_cast<size_t>(static_cast<int32_t>(v.pos)) * 2;
+                for (int c = 0; c < Channels; ++c) {
+                    int64_t s = Channels == 1 ? (int32_t{p[0]} + int32_t{p[1]}) / 2 : p[c];
+                    s = s * u.velocity / 128;
+                    s = s * u.volume / 128;
+                    s = s * u.pan_gain[c] / 64;
+                    if (!t.env.empty()) s = s * v.env_level / 128;
+                    if ((t.flags & VOICEFLAG_SMOOTH) && v.life < smooth_len_)
+                        s = s * v.life / smooth_len_;
+                    acc[c] += s;
+                }
+            }
+            for (int c = 0; c < Channels; ++c) u.ring[c][r] = static_cast<int32_t>(acc[c]);
+        }
+
+        // D. Mix.
+        for (int c = 0; c < Channels; ++c) {
+            int32_t g[Project::kMaxGroups] = {};
+            for (size_t ui = 0; ui < nunits; ++ui) {
+                const UnitState& u = units[ui];
+                g[u.group] = wrap_add(g[u.group], u.ring[c][(r - u.pan_delay[c]) & (kRing - 1)]);
+            }
+            for (size_t i = 0; i < ods.size(); ++i) {
+                const int32_t lim = od_limit_[i];
+                int32_t& x = g[ods[i].group];
+                const int32_t y = std::clamp(x, -lim, lim);
+                x = trunc_i32(static_cast<float>(y) * ods[i].amp);
+            }
+            for (DelayState& d : delays_) {
+                if (!d.len) continue;
+                int32_t& slot = d.line[c][static_cast<size_t>(d.pos)];
+                const int32_t echo = static_cast<int32_t>(int64_t{slot} * d.q / 100);
+                g[d.group] = wrap_add(g[d.group], echo);
+                slot = g[d.group];
+            }
+            int64_t sum = 0;
+            for (int i = 0; i < Project::kMaxGroups; ++i) sum += g[i];
+            sum = static_cast<int32_t>(sum);  // the reference sums in i32
+            if (fade_dir_ != 0) sum = sum * (fade_count_ >> 8) / fade_len_;
+            int32_t v = trunc_i32(static_cast<float>(sum) * master_volume_);
+            if constexpr (Bits == 16) {
+                out[f * Channels + c] = static_cast<int16_t>(std::clamp(v, -32767, 32767));
+            } else {
+                out[f * Channels + c] = static_cast<uint8_t>(std::clamp(v >> 8, -127, 127) + 128);
+            }
+        }
+
+        // E. Advance.
+        ++sample_;
+        ring_pos_ = (ring_pos_ + 1) & (kRing - 1);
+        for (size_t ui = 0; ui < nunits; ++ui) {
+            UnitState& u = units[ui];
+            if (u.glide_len != 0 && u.key_delta != 0) {
+                if (u.glide_pos < u.glide_len) {
+                    ++u.glide_pos;
+                    u.key_cur = trunc_i32(u.key_from + static_cast<double>(u.key_delta) *
+                                                           u.glide_pos / u.glide_len);
+                } else {
+                    u.key_cur = wrap_add(u.key_from, u.key_delta);
+                    u.key_from = u.key_cur;
+                    u.key_delta = 0;
+                }
+            } else {
+                u.key_cur = wrap_add(u.key_from, u.key_delta);
+            }
+            int key_index = u.key_cur >> 4;
+            key_index = key_index < 0                   ? 0
+                        : key_index >= FreqTable::kSize ? FreqTable::kSize - 1
+                                                        : key_index;
+            const float base = freq[key_index] * rate_factor_;
+            for (int vi = 0; vi < u.voice_count; ++vi) {
+                VoiceState& v = u.voice[vi];
+                if (v.life > 0) --v.life;
+                if (v.life <= 0) continue;
+                --v.gate;
+                const float step = (v.g * u.tuning) * base;
+                v.pos += step;
+                const double body = v.tone->body_frames;
+                if (!(v.pos >= 0.0 && v.pos < body)) {
+                    if (v.tone->flags & VOICEFLAG_WAVELOOP) {
+                        v.pos -= body;
+                        if (!(v.pos >= 0.0 && v.pos < body)) v.pos = 0;
+                    } else {
+                        v.life = 0;
+                    }
+                }
+                if (v.gate == 0 && !v.tone->env.empty()) {
+                    v.env_from = v.env_level;
+                    v.env_idx = 0;
+                }
+            }
+        }
+        for (DelayState& d : delays_)
+            if (d.len && ++d.pos >= d.len) d.pos = 0;
+        bool stop = false;
+        if (fade_dir_ < 0) {
+            if (fade_count_ > 0)
+                --fade_count_;
+            else
+                stop = true;
+        } else if (fade_dir_ > 0) {
+            if (fade_count_ < fade_len_ * 256)
+                ++fade_count_;
+            else
+                fade_dir_ = 0;
+        }
+
+        // F. End.
+        if (sample_ >= end_sample_) {
+            if (loop_) {
+                sample_ = repeat_sample_;
+                cursor_ = 0;
+                reset_units();
+            } else {
+                stop = true;
+            }
+        }
+        if (stop) {
+            // The frame that reached the end is not played.
+            ended_ = true;
+            for (int c = 0; c < Channels; ++c) out[f * Channels + c] = Bits == 16 ? 0 : 128;
+            continue;
+        }
+        ++produced;
+    }
+    return produced;
+}
+
+int Renderer::render(void* buffer, int frames) {
+    if (frames <= 0) return 0;
+    if (!prepared_ || !started_) {
+        const size_t bytes = static_cast<size_t>(frames) * format_.channels * (format_.bits / 8);
+        std::memset(buffer, format_.bits == 8 ? 128 : 0, bytes);
+        return 0;
+    }
+    if (format_.channels == 2)
+        return format_.bits == 16 ? render_frames<2, 16>(buffer, frames)
+                                  : render_frames<2, 8>(buffer, frames);
+    return format_.bits == 16 ? render_frames<1, 16>(buffer, frames)
+                              : render_frames<1, 8>(buffer, frames);
+}
+
+}  // namespace pxtone

@@ -1,0 +1,116 @@
+#pragma once
+// Turns a loaded Project into PCM frames, one output frame at a time, exactly as the
+// reference engine does. Host driven: no threads, clocks or I/O. `prepare` allocates;
+// `start`, `render` and the setters never allocate, so `render` may run on an audio thread
+// (the caller serialises access; the renderer has no locks).
+//
+// Usage:
+//
+//   pxtone::Renderer r(project);           // project must outlive the renderer and have
+//                                          // its tones prepared (Project::load does it)
+//   if (!r.prepare({44100, 2, 16})) ...    // rate 11025/22050/44100/48000, 1-2 ch, 8/16 bits
+//   r.set_loop(true);
+//   r.start(start_sample, /*fade_in_ms=*/0);
+//   int n = r.render(buffer, frames);      // int16_t[frames*ch] or uint8_t[frames*ch]
+//   // n < frames: the song ended (not looping); the rest of the buffer holds silence
+//   int clock = r.clock();                 // position in tune clocks
+//   int64_t resume = r.sample();           // the sample counter (what "stop" reports)
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "pxtone/Project.h"
+
+namespace pxtone {
+
+struct OutputFormat {
+    int rate = 44100;  // 11025, 22050, 44100 or 48000 (any positive rate works)
+    int channels = 2;  // 1 or 2
+    int bits = 16;     // 8 (unsigned) or 16 (signed, native endian)
+};
+
+class Renderer {
+public:
+    explicit Renderer(const Project& project);
+    ~Renderer();
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
+
+    // Builds the per-rate state (envelope tables, delay lines). False for an unsupported
+    // format or when the project's tones are not prepared.
+    bool prepare(const OutputFormat& format);
+    const OutputFormat& format() const { return format_; }
+
+    // Starts at `start_sample` (output samples). A start outside 0 < start < end sample
+    // starts at 0. Events before the start are caught up on the first frame and notes
+    // that are still sounding restart from their beginning. `fade_in_ms` > 0 fades in.
+    void start(int64_t start_sample, int fade_in_ms = 0);
+
+    // Renders up to `frames` frames into `buffer` (interleaved; int16_t for 16 bits,
+    // uint8_t for 8 bits). Returns the frames produced; fewer than `frames` when the song
+    // ended, and the rest of the buffer is filled with silence.
+    int render(void* buffer, int frames);
+
+    void set_loop(bool loop) { loop_ = loop; }
+    bool loop() const { return loop_; }
+    // 0.0 .. 1.0, applied after the fade; takes effect on the next frame.
+    void set_master_volume(float volume);
+    float master_volume() const { return master_volume_; }
+    // Fades out over `ms` milliseconds, then ends.
+    void fade_out(int ms);
+
+    bool ended() const { return ended_; }
+    bool started() const { return started_; }
+    // The sample counter (frames at the output rate from the song's start).
+    int64_t sample() const { return sample_; }
+    // Position in tune clocks: trunc(f32(sample) / f32 samples-per-clock).
+    int32_t clock() const;
+    int64_t end_sample() const { return end_sample_; }
+    int64_t repeat_sample() const { return repeat_sample_; }
+
+private:
+    struct Tone;  // per woice voice, prepared for the output rate
+    struct VoiceState;
+    struct UnitState;
+    struct DelayState;
+
+    void reset_units();
+    void reset_unit(UnitState& u);
+    void set_voice(UnitState& u, int woice);
+    void do_events();
+    void do_event(size_t index, int32_t now);
+    void note_on(size_t index, int32_t now);
+    template <int Channels, int Bits>
+    int render_frames(void* buffer, int frames);
+
+    const Project& project_;
+    OutputFormat format_;
+    bool prepared_ = false;
+
+    float spc_ = 0;          // samples per clock (f32)
+    float rate_factor_ = 1;  // 44100 / rate (f32)
+    int64_t end_sample_ = 0;
+    int64_t repeat_sample_ = 0;
+    int32_t smooth_len_ = 1;
+
+    std::vector<std::vector<Tone>> tones_;  // [woice][voice]
+    std::vector<UnitState> units_;
+    std::vector<DelayState> delays_;
+    std::vector<int32_t> od_limit_;
+
+    size_t cursor_ = 0;
+    int64_t sample_ = 0;
+    int ring_pos_ = 0;
+    bool loop_ = false;
+    bool started_ = false;
+    bool ended_ = false;
+    float master_volume_ = 1.0f;
+
+    // Fade: 0 none, 1 in, -1 out.
+    int fade_dir_ = 0;
+    int32_t fade_len_ = 0;
+    int32_t fade_count_ = 0;
+};
+
+}  // namespace pxtone

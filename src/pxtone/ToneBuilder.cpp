@@ -1,0 +1,206 @@
+#include "pxtone/ToneBuilder.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace pxtone {
+
+namespace {
+constexpr double kPi = 3.1415926535897932;
+// Limit on all prepared bodies of one project together.
+constexpr int64_t kMaxTotalFrames = int64_t{1} << 26;
+}  // namespace
+
+bool convert_pcm(std::span<const uint8_t> data, int channels, int bits, int rate,
+                 std::vector<int16_t>& out) {
+    const size_t frame_bytes = static_cast<size_t>(bits / 8 * channels);
+    const size_t frames = data.size() / frame_bytes;
+    // Channels then bits: stereo 16-bit at the source rate.
+    auto sample = [&](size_t frame, int ch) -> int16_t {
+        const int c = channels == 2 ? ch : 0;
+        const size_t at = frame * frame_bytes + static_cast<size_t>(c) * (bits / 8);
+        if (bits == 8) return static_cast<int16_t>((static_cast<int>(data[at]) - 128) * 256);
+        return static_cast<int16_t>(data[at] | (data[at + 1] << 8));
+    };
+    if (rate == 44100) {
+        if (static_cast<int64_t>(frames) > kMaxBodyFrames) return false;
+        out.resize(frames * 2);
+        for (size_t f = 0; f < frames; ++f) {
+            out[f * 2] = sample(f, 0);
+            out[f * 2 + 1] = sample(f, 1);
+        }
+        return true;
+    }
+    // Rate: new bytes = ceil(old bytes * 44100 / old rate), 4 bytes per stereo frame.
+    const double old_bytes = 4.0 * static_cast<double>(frames);
+    const double new_bytes = std::ceil(old_bytes * 44100.0 / rate);
+    if (new_bytes / 4 > static_cast<double>(kMaxBodyFrames)) return false;
+    const size_t new_frames = static_cast<size_t>(static_cast<int64_t>(new_bytes) / 4);
+    out.resize(new_frames * 2);
+    for (size_t a = 0; a < new_frames; ++a) {
+        size_t src = static_cast<size_t>(static_cast<double>(a) * rate / 44100.0);
+        if (src >= frames) src = frames - 1;
+        out[a * 2] = sample(src, 0);
+        out[a * 2 + 1] = sample(src, 1);
+    }
+    return true;
+}
+
+void build_ptv_table(const Voice& v, std::vector<int16_t>& out) {
+    constexpr int kFrames = 400;
+    out.assign(kFrames * 2, 0);
+    if (!(v.data_flags & DATAFLAG_WAVE) || v.wave.empty()) return;
+    const int gain[2] = {v.pan > 64 ? 128 - v.pan : 64, v.pan < 64 ? v.pan : 64};
+    for (int s = 0; s < kFrames; ++s) {
+        double o = 0;
+        if (v.wave_type == 1) {
+            double sum = 0;
+            for (const Point& pt : v.wave) {
+                const double theta = ((2.0 * kPi * pt.x) * s) / 400.0;
+                sum += std::sin(theta) * pt.y / pt.x / 128.0;
+            }
+            o = sum * v.volume / 128.0;
+        } else {
+            const int q = v.resolution;
+            const int i = q * s / kFrames;
+            size_t c = 0;
+            while (c < v.wave.size() && v.wave[c].x <= i) ++c;
+            int x1, y1, x2, y2;
+            if (c == v.wave.size()) {
+                x1 = v.wave.back().x;
+                y1 = v.wave.back().y;
+                x2 = q;
+                y2 = v.wave[0].y;
+            } else if (c > 0) {
+                x1 = v.wave[c - 1].x;
+                y1 = v.wave[c - 1].y;
+                x2 = v.wave[c].x;
+                y2 = v.wave[c].y;
+            } else {
+                x1 = x2 = v.wave[0].x;
+                y1 = y2 = v.wave[0].y;
+            }
+            double y;
+            if (i == x1 || x2 == x1)
+                y = y1;
+            else
+                y = y1 + static_cast<double>(y2 - y1) * (i - x1) / (x2 - x1);
+            o = y * v.volume / 128.0 / 128.0;
+        }
+        for (int ch = 0; ch < 2; ++ch) {
+            double value = o * gain[ch] / 64.0;
+            value = std::clamp(value, -1.0, 1.0);
+            out[static_cast<size_t>(s) * 2 + ch] = static_cast<int16_t>(value * 32767);
+        }
+    }
+}
+
+int64_t envelope_length(const Voice& v, int rate) {
+    if (!(v.data_flags & DATAFLAG_ENVELOPE) || v.env_fps <= 0) return 0;
+    double sum = 0;
+    for (const Point& pt : v.env_head) sum += pt.x;
+    const double len = sum * rate / v.env_fps;
+    if (len > 9.0e15) return INT64_MAX;
+    const int64_t n = static_cast<int64_t>(len);
+    return n == 0 ? 1 : n;
+}
+
+void build_envelope(const Voice& v, int rate, std::vector<int32_t>& table, int32_t& release) {
+    table.clear();
+    release = 0;
+    const int64_t len = envelope_length(v, rate);
+    if (len == 0) return;
+    const size_t h = v.env_head.size();
+    // Point i is kept at index i; a skipped point (x = 0 and y = 0 after the first) leaves
+    // (0, 0) there, and only the first `kept` indices are interpolated.
+    std::vector<Point> pts(h);
+    size_t kept = 0;
+    int64_t offset = 0;
+    for (size_t i = 0; i < h; ++i) {
+        const Point& p = v.env_head[i];
+        if (i == 0 || p.x || p.y) {
+            offset += static_cast<int64_t>(static_cast<double>(p.x) * rate / v.env_fps);
+            pts[i].x = static_cast<int32_t>(offset);
+            pts[i].y = p.y;
+            ++kept;
+        }
+    }
+    table.resize(static_cast<size_t>(len));
+    Point prev;
+    size_t e = 0;
+    for (int64_t t = 0; t < len; ++t) {
+        while (e < kept && t >= pts[e].x) prev = pts[e++];
+        if (e < kept) {
+            const Point& next = pts[e];
+            table[static_cast<size_t>(t)] = static_cast<int32_t>(
+                prev.y + static_cast<int64_t>(next.y - prev.y) * (t - prev.x) / (next.x - prev.x));
+        } else {
+            table[static_cast<size_t>(t)] = prev.y;
+        }
+    }
+    release = static_cast<int32_t>(static_cast<double>(v.env_release) * rate / v.env_fps);
+}
+
+bool Project::prepare_tones(LoadError* error) {
+    tones_ready_ = false;
+    int64_t total = 0;
+    auto fail = [&](size_t woice, const char* what) {
+        if (error) {
+            error->code = LoadError::Code::Invalid;
+            error->offset = 0;
+            error->message = "woice " + std::to_string(woice) + ": " + what;
+        }
+        return false;
+    };
+    for (size_t wi = 0; wi < woices.size(); ++wi) {
+        Woice& w = woices[wi];
+        switch (w.kind) {
+            case WoiceKind::Pcm:
+                if (w.voices.size() != 1) return fail(wi, "bad voice count");
+                if ((w.pcm.channels != 1 && w.pcm.channels != 2) ||
+                    (w.pcm.bits != 8 && w.pcm.bits != 16) || w.pcm.rate <= 0)
+                    return fail(wi, "bad PCM format");
+                if (!convert_pcm(w.pcm.data, w.pcm.channels, w.pcm.bits, w.pcm.rate,
+                                 w.voices[0].body))
+                    return fail(wi, "PCM too long");
+                if (w.voices[0].body.empty()) return fail(wi, "empty PCM");
+                break;
+            case WoiceKind::Ptv:
+                if (w.voices.size() > 2) return fail(wi, "more than 2 voices");
+                for (Voice& v : w.voices) build_ptv_table(v, v.body);
+                break;
+            case WoiceKind::Ptn:
+                if (w.voices.size() != 1) return fail(wi, "bad voice count");
+                build_noise(w.noise, w.voices[0].body);
+                break;
+            case WoiceKind::Oggv: {
+                if (w.voices.size() != 1) return fail(wi, "bad voice count");
+                int channels = 0, rate = 0;
+                std::vector<int16_t> pcm;
+                if (!decode_ogg(w.ogg, channels, rate, pcm, kMaxBodyFrames))
+                    return fail(wi, "undecodable Ogg Vorbis stream");
+                if (channels < 1 || channels > 2 || rate <= 0 || pcm.empty())
+                    return fail(wi, "unsupported Ogg Vorbis stream");
+                std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(pcm.data()),
+                                               pcm.size() * sizeof(int16_t));
+                if (!convert_pcm(bytes, channels, 16, rate, w.voices[0].body))
+                    return fail(wi, "Ogg Vorbis stream too long");
+                break;
+            }
+            case WoiceKind::None:
+                break;
+        }
+        for (Voice& v : w.voices) {
+            total += v.body_frames();
+            // Envelope tables are built per output rate; bound them at the highest rate.
+            const int64_t env = envelope_length(v, 48000);
+            if (env > kMaxBodyFrames) return fail(wi, "envelope too long");
+            total += env / 2;
+        }
+        if (total > kMaxTotalFrames) return fail(wi, "tones too large");
+    }
+    tones_ready_ = true;
+    return true;
+}
+
+}  // namespace pxtone

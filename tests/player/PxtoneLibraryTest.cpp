@@ -1,0 +1,443 @@
+#include "player/PxtoneLibrary.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "TestTunes.h"
+#include "audio/NullAudioDevice.h"
+#include "audio/WavFileDevice.h"
+#include "pxtone/Renderer.h"
+
+namespace dz {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+template <class Pred>
+bool wait_for(Pred done, double seconds) {
+    const auto until = Clock::now() + std::chrono::duration<double>(seconds);
+    while (!done()) {
+        if (Clock::now() > until) return false;
+        std::this_thread::sleep_for(2ms);
+    }
+    return true;
+}
+
+AudioFormat fmt(int channels = 2, int rate = 44100, int bits = 16, float buffer = 0.05f) {
+    AudioFormat f;
+    f.channels = channels;
+    f.sample_rate = rate;
+    f.bits = bits;
+    f.buffer_seconds = buffer;
+    return f;
+}
+
+PxtoneLibrary::DeviceFactory null_device() {
+    return [] { return std::make_unique<NullAudioDevice>(); };
+}
+
+// Positions the callback received, with the time each arrived.
+struct PositionLog {
+    std::mutex mutex;
+    std::vector<std::pair<double, int>> entries;
+    Clock::time_point t0 = Clock::now();
+    PositionCallback callback() {
+        return [this](int clock) {
+            std::lock_guard<std::mutex> g(mutex);
+            entries.emplace_back(std::chrono::duration<double>(Clock::now() - t0).count(), clock);
+            return 1;
+        };
+    }
+    std::vector<std::pair<double, int>> take() {
+        std::lock_guard<std::mutex> g(mutex);
+        return entries;
+    }
+    std::size_t size() {
+        std::lock_guard<std::mutex> g(mutex);
+        return entries.size();
+    }
+};
+
+// Renders `frames` frames of the file at `path` from `start` with the engine directly.
+std::vector<std::int16_t> engine_render(const std::string& path, std::int64_t start, int frames,
+                                        const pxtone::OutputFormat& format = {44100, 2, 16}) {
+    auto loaded = pxtone::Project::load_file(path);
+    EXPECT_TRUE(loaded) << loaded.error.message;
+    if (!loaded) return {};
+    pxtone::Renderer r(*loaded.project);
+    EXPECT_TRUE(r.prepare(format));
+    r.start(start);
+    std::vector<std::int16_t> out(static_cast<std::size_t>(frames) * format.channels);
+    const int produced = r.render(out.data(), frames);
+    out.resize(static_cast<std::size_t>(produced) * format.channels);
+    return out;
+}
+
+std::vector<std::int16_t> wav_samples16(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::vector<std::int16_t> out;
+    if (bytes.size() < 44) return out;
+    out.resize((bytes.size() - 44) / 2);
+    std::memcpy(out.data(), bytes.data() + 44, out.size() * 2);
+    return out;
+}
+
+class PxtoneLibraryTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        for (const auto& p : files_) std::filesystem::remove(p);
+    }
+    std::string tune(const pxtone::Project& p, const std::string& name) {
+        const std::string path = test::write_tune(p, name);
+        EXPECT_FALSE(path.empty());
+        files_.push_back(path);
+        return path;
+    }
+    std::string temp(const std::string& name) {
+        files_.push_back(test::temp_path(name).string());
+        return files_.back();
+    }
+    std::vector<std::string> files_;
+};
+
+TEST_F(PxtoneLibraryTest, LoadReportsTheTuneAndFailsCleanly) {
+    pxtone::Project p = test::simple_tune(3, 150.0f);
+    p.master.beats = 3;
+    p.master.repeat_meas = 1;
+    p.name = "\x83\x52\x83\x93";  // Shift-JIS bytes stay raw
+    p.comment = "line 1\r\nline 2";
+    p.update_measures();
+    const std::string path = tune(p, "info.ptcop");
+
+    PxtoneLibrary lib(null_device());
+    lib.pxtone_Ready(fmt(), nullptr);
+    EXPECT_EQ("null", lib.device_name());
+    TuneInformation info;
+    EXPECT_FALSE(lib.pxtone_Tune_GetInformation(info));
+    EXPECT_FALSE(lib.pxtone_Tune_Start(0, 0, 1.0f)) << "nothing loaded";
+
+    ASSERT_TRUE(lib.pxtone_Tune_Load(path)) << lib.load_error();
+    ASSERT_TRUE(lib.pxtone_Tune_GetInformation(info));
+    EXPECT_EQ(3, info.beats_per_measure);
+    EXPECT_FLOAT_EQ(150.0f, info.tempo);
+    EXPECT_EQ(480, info.clocks_per_beat);
+    // Three notes of 1920 clocks in 3-beat measures end at clock 5760: 4 measures.
+    EXPECT_EQ(4, info.measure_count);
+    EXPECT_EQ(4, lib.pxtone_Tune_GetPlayMeas());
+    EXPECT_EQ(1, lib.pxtone_Tune_GetRepeatMeas());
+    EXPECT_EQ("\x83\x52\x83\x93", lib.pxtone_Tune_GetName());
+    EXPECT_EQ("line 1\r\nline 2", lib.pxtone_Tune_GetComment());
+
+    // A failed load leaves no tune loaded.
+    EXPECT_FALSE(lib.pxtone_Tune_Load(temp("missing.ptcop")));
+    EXPECT_FALSE(lib.load_error().empty());
+    EXPECT_FALSE(lib.pxtone_Tune_GetInformation(info));
+    EXPECT_EQ(0, lib.pxtone_Tune_GetPlayMeas());
+    EXPECT_EQ("", lib.pxtone_Tune_GetName());
+    EXPECT_FALSE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+
+    const std::string junk = temp("junk.ptcop");
+    std::ofstream(junk) << "PTCOLLAGE-071119 this is not a tune";
+    EXPECT_FALSE(lib.pxtone_Tune_Load(junk));
+    EXPECT_FALSE(lib.pxtone_Tune_IsStreaming());
+}
+
+TEST_F(PxtoneLibraryTest, FallsBackToTheNullDeviceWhenNoOutputOpens) {
+    PxtoneLibrary no_device([] { return std::unique_ptr<AudioDevice>(); });
+    no_device.pxtone_Ready(fmt(), nullptr);
+    EXPECT_EQ("null", no_device.device_name());
+
+    PxtoneLibrary failing([] { return std::make_unique<WavFileDevice>("/nonexistent-dir/x.wav"); });
+    failing.pxtone_Reset(fmt(3, 44100, 24), nullptr);
+    EXPECT_EQ("null", failing.device_name());
+    EXPECT_EQ(2, failing.format().channels) << "unsupported values fall back to the defaults";
+    EXPECT_EQ(16, failing.format().bits);
+}
+
+// A one-second tune on the real-time null device: it streams for about a
+// second, reports growing positions, and then stops streaming by itself.
+TEST_F(PxtoneLibraryTest, NonLoopingTuneEndsOnTimeWithGrowingPositions) {
+    const std::string path = tune(test::simple_tune(1, 240.0f), "once.ptcop");
+    PositionLog log;
+    PxtoneLibrary lib(null_device());
+    lib.pxtone_Ready(fmt(2, 44100, 16, 0.05f), log.callback());
+    ASSERT_TRUE(lib.pxtone_Tune_Load(path)) << lib.load_error();
+    EXPECT_EQ(44100, lib.end_sample());
+    lib.pxtone_Tune_SetLoop(false);
+    const auto t0 = Clock::now();
+    log.t0 = t0;
+    ASSERT_TRUE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+    EXPECT_TRUE(lib.pxtone_Tune_IsStreaming());
+    ASSERT_TRUE(wait_for([&] { return !lib.pxtone_Tune_IsStreaming(); }, 10.0));
+    const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+    EXPECT_GT(seconds, 0.7);
+    EXPECT_LT(seconds, 3.0);
+
+    const auto positions = log.take();
+    ASSERT_GE(positions.size(), 10u) << "one report per 0.05 s buffer";
+    for (std::size_t i = 1; i < positions.size(); ++i) {
+        EXPECT_GE(positions[i].second, positions[i - 1].second);
+    }
+    EXPECT_EQ(1920, positions.back().second) << "the last report is the end clock";
+    // Halfway through the wall-clock time the position is roughly halfway (960 clocks per
+    // half second at 240 BPM); loose bounds.
+    for (const auto& [t, clock] : positions) {
+        if (t > 0.4 && t < 0.6) {
+            EXPECT_GT(clock, 400);
+            EXPECT_LT(clock, 1600);
+        }
+    }
+    const std::size_t reports = log.size();
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(reports, log.size()) << "no reports after the end";
+    EXPECT_EQ(44100, lib.pxtone_Tune_Stop()) << "stop after the end returns the end sample";
+}
+
+TEST_F(PxtoneLibraryTest, LoopingTuneNeverEndsAndJumpsBack) {
+    pxtone::Project p = test::simple_tune(2, 480.0f);  // 2 measures of 0.5 s
+    p.master.repeat_meas = 1;
+    const std::string path = tune(p, "loop.ptcop");
+    PositionLog log;
+    PxtoneLibrary lib(null_device());
+    lib.pxtone_Ready(fmt(2, 22050, 16, 0.02f), log.callback());
+    ASSERT_TRUE(lib.pxtone_Tune_Load(path));
+    lib.pxtone_Tune_SetLoop(true);
+    ASSERT_TRUE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+    std::this_thread::sleep_for(2500ms);
+    EXPECT_TRUE(lib.pxtone_Tune_IsStreaming());
+    const int sample = lib.pxtone_Tune_Stop();
+    EXPECT_FALSE(lib.pxtone_Tune_IsStreaming());
+    EXPECT_GE(sample, lib.end_sample() / 2) << "after a loop the position is past the repeat";
+    EXPECT_LE(sample, lib.end_sample());
+
+    const auto positions = log.take();
+    int jumps = 0;
+    for (std::size_t i = 1; i < positions.size(); ++i) {
+        if (positions[i].second < positions[i - 1].second) {
+            ++jumps;
+            EXPECT_GE(positions[i].second, 1920) << "loops restart at the repeat measure";
+        }
+    }
+    EXPECT_GE(jumps, 2);
+}
+
+TEST_F(PxtoneLibraryTest, StopReturnsTheSampleReachedAndHaltsReports) {
+    const std::string path = tune(test::simple_tune(8, 120.0f), "stop.ptcop");
+    PositionLog log;
+    PxtoneLibrary lib(null_device());
+    lib.pxtone_Ready(fmt(2, 44100, 16, 0.05f), log.callback());
+    ASSERT_TRUE(lib.pxtone_Tune_Load(path));
+    const auto t0 = Clock::now();
+    ASSERT_TRUE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+    std::this_thread::sleep_for(500ms);
+    const int sample = lib.pxtone_Tune_Stop();
+    const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+    EXPECT_GT(sample, 0.25 * 44100);
+    EXPECT_LT(sample, (seconds + 0.2) * 44100);
+    EXPECT_EQ(0, sample % 2205) << "whole 0.05 s buffers were rendered";
+    EXPECT_FALSE(lib.pxtone_Tune_IsStreaming());
+    const std::size_t reports = log.size();
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(reports, log.size());
+    EXPECT_EQ(sample, lib.pxtone_Tune_Stop()) << "a second stop reports the same sample";
+
+    // Resuming continues from there.
+    ASSERT_TRUE(lib.pxtone_Tune_Start(sample, 0, 1.0f));
+    EXPECT_TRUE(wait_for([&] { return log.size() > reports; }, 2.0));
+    const int later = lib.pxtone_Tune_Stop();
+    EXPECT_GT(later, sample);
+}
+
+// Stop + start at the returned sample gives exactly what the engine gives for
+// a render to that sample followed by a fresh start there (events caught up,
+// held notes restarted). The WAV device records what the library streamed.
+TEST_F(PxtoneLibraryTest, ResumeAtTheStopSampleMatchesTheEngine) {
+    const std::string path = tune(test::simple_tune(6, 120.0f), "resume.ptcop");
+    const std::string wav = temp("resume.wav");
+    PxtoneLibrary lib([&] {
+        return std::make_unique<WavFileDevice>(wav, ThreadedDevice::Pace::real_time, 0, 8.0);
+    });
+    lib.pxtone_Ready(fmt(2, 44100, 16, 0.05f), nullptr);
+    ASSERT_TRUE(lib.pxtone_Tune_Load(path));
+    const int end = static_cast<int>(lib.end_sample());
+    ASSERT_TRUE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+    std::this_thread::sleep_for(300ms);
+    const int stop = lib.pxtone_Tune_Stop();
+    ASSERT_GT(stop, 0);
+    ASSERT_LT(stop, end);
+    ASSERT_TRUE(lib.pxtone_Tune_Start(stop, 0, 1.0f));
+    ASSERT_TRUE(wait_for([&] { return !lib.pxtone_Tune_IsStreaming(); }, 10.0));
+    lib.pxtone_Release();
+
+    std::vector<std::int16_t> expected = engine_render(path, 0, stop);
+    const auto rest = engine_render(path, stop, end - stop);
+    expected.insert(expected.end(), rest.begin(), rest.end());
+    // The frame that reaches the end sample is not played.
+    ASSERT_EQ(static_cast<std::size_t>(end - 1) * 2, expected.size());
+    const auto got = wav_samples16(wav);
+    ASSERT_GE(got.size(), expected.size());
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), got.begin()));
+    for (std::size_t i = expected.size(); i < got.size(); ++i) {
+        ASSERT_EQ(0, got[i]) << "silence after the end, at " << i;
+    }
+}
+
+// What the engine does at a mid-note start: a note held across the start
+// sample restarts from its beginning, and events before the start apply.
+// Checked against a tune where the same note starts fresh with those events.
+TEST_F(PxtoneLibraryTest, SeekCatchesUpEventsAndRestartsHeldNotes) {
+    pxtone::Project a;
+    a.master.tempo = 120.0f;  // R = 45.9375 samples per clock
+    a.woices.push_back(test::sine_woice());
+    a.set_unit_count(1);
+    a.add_event(0, 0, pxtone::EVENTKIND_ON, 1920 * 2);
+    a.add_event(240, 0, pxtone::EVENTKIND_VOLUME, 60);
+    a.add_event(240, 0, pxtone::EVENTKIND_KEY, 0x5800);
+    a.update_measures();
+    pxtone::Project b;  // the state at clock 480, from the start
+    b.master.tempo = 120.0f;
+    b.woices.push_back(test::sine_woice());
+    b.set_unit_count(1);
+    b.add_event(0, 0, pxtone::EVENTKIND_VOLUME, 60);
+    b.add_event(0, 0, pxtone::EVENTKIND_KEY, 0x5800);
+    b.add_event(0, 0, pxtone::EVENTKIND_ON, 1920 * 2 - 480);
+    b.update_measures();
+    const std::string path_a = tune(a, "seek_a.ptcop");
+    const std::string path_b = tune(b, "seek_b.ptcop");
+    const std::string wav = temp("seek.wav");
+
+    PxtoneLibrary lib(
+        [&] { return std::make_unique<WavFileDevice>(wav, ThreadedDevice::Pace::unpaced, 20000); });
+    lib.pxtone_Ready(fmt(2, 44100, 16, 0.05f), nullptr);
+    ASSERT_TRUE(lib.pxtone_Tune_Load(path_a));
+    const int start = 480 * 45.9375;  // clock 480 exactly: 22050
+    ASSERT_TRUE(lib.pxtone_Tune_Start(start, 0, 1.0f));
+    std::this_thread::sleep_for(100ms);
+    lib.pxtone_Release();
+
+    const auto got = wav_samples16(wav);
+    const auto fresh = engine_render(path_b, 0, 20000);
+    ASSERT_EQ(40000u, got.size());
+    ASSERT_EQ(40000u, fresh.size());
+    EXPECT_TRUE(std::equal(fresh.begin(), fresh.end(), got.begin()));
+    const auto direct = engine_render(path_a, start, 20000);
+    EXPECT_TRUE(std::equal(direct.begin(), direct.end(), got.begin()));
+    int loud = 0;
+    for (auto s : got) loud += s > 1000 || s < -1000;
+    EXPECT_GT(loud, 1000) << "the restarted note sounds";
+}
+
+TEST_F(PxtoneLibraryTest, NegativeStartPlaysFromTheBeginning) {
+    const std::string path = tune(test::simple_tune(1, 240.0f), "negative.ptcop");
+    const std::string wav = temp("negative.wav");
+    PxtoneLibrary lib(
+        [&] { return std::make_unique<WavFileDevice>(wav, ThreadedDevice::Pace::unpaced, 44100); });
+    lib.pxtone_Ready(fmt(), nullptr);
+    ASSERT_TRUE(lib.pxtone_Tune_Load(path));
+    ASSERT_TRUE(lib.pxtone_Tune_Start(-12345, 0, 1.0f));
+    ASSERT_TRUE(wait_for([&] { return !lib.pxtone_Tune_IsStreaming(); }, 10.0));
+    lib.pxtone_Release();
+    const auto expected = engine_render(path, 0, 44100);
+    const auto got = wav_samples16(wav);
+    ASSERT_EQ(44099u * 2, expected.size());
+    ASSERT_EQ(44100u * 2, got.size());
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), got.begin()));
+    EXPECT_EQ(0, got[88198]);
+    EXPECT_EQ(0, got[88199]);
+}
+
+TEST_F(PxtoneLibraryTest, SetVolumeAppliesToTheRunningStream) {
+    const std::string path = tune(test::simple_tune(8, 120.0f), "volume.ptcop");
+    const std::string wav = temp("volume.wav");
+    WavFileDevice* device = nullptr;
+    PxtoneLibrary lib([&] {
+        auto d = std::make_unique<WavFileDevice>(wav, ThreadedDevice::Pace::real_time, 0, 4.0);
+        device = d.get();
+        return d;
+    });
+    lib.pxtone_Ready(fmt(2, 44100, 16, 0.02f), nullptr);
+    ASSERT_TRUE(lib.pxtone_Tune_Load(path));
+    ASSERT_TRUE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+    ASSERT_TRUE(wait_for([&] { return device->frames_written() > 20000; }, 5.0));
+    ASSERT_TRUE(lib.pxtone_Tune_SetVolume(0.0f));
+    // A buffer rendered before the change may still be on its way to the file.
+    const std::int64_t quiet_from = device->frames_written() + 882;
+    ASSERT_TRUE(wait_for([&] { return device->frames_written() > quiet_from + 10000; }, 5.0));
+    lib.pxtone_Tune_Stop();
+    lib.pxtone_Release();
+
+    const auto got = wav_samples16(wav);
+    int loud_before = 0;
+    for (std::size_t i = 0; i < 40000; ++i) loud_before += got[i] != 0;
+    EXPECT_GT(loud_before, 20000);
+    for (std::size_t i = quiet_from * 2; i < got.size(); ++i) ASSERT_EQ(0, got[i]) << i;
+}
+
+TEST_F(PxtoneLibraryTest, ResetKeepsTheTuneAndPlaysInTheNewFormat) {
+    const std::string path = tune(test::simple_tune(1, 240.0f), "reset.ptcop");
+    const std::string wav = temp("reset.wav");
+    PxtoneLibrary lib(
+        [&] { return std::make_unique<WavFileDevice>(wav, ThreadedDevice::Pace::unpaced, 22050); });
+    lib.pxtone_Ready(fmt(), nullptr);
+    ASSERT_TRUE(lib.pxtone_Tune_Load(path));
+    EXPECT_EQ(44100, lib.end_sample());
+    lib.pxtone_Reset(fmt(1, 22050, 8), nullptr);
+    EXPECT_EQ(22050, lib.end_sample());
+    ASSERT_TRUE(lib.pxtone_Tune_Start(0, 0, 0.5f));
+    ASSERT_TRUE(wait_for([&] { return !lib.pxtone_Tune_IsStreaming(); }, 10.0));
+    lib.pxtone_Release();
+
+    auto loaded = pxtone::Project::load_file(path);
+    ASSERT_TRUE(loaded);
+    pxtone::Renderer r(*loaded.project);
+    ASSERT_TRUE(r.prepare({22050, 1, 8}));
+    r.set_master_volume(0.5f);
+    r.start(0);
+    std::vector<std::uint8_t> expected(22050);
+    ASSERT_EQ(22049, r.render(expected.data(), 22050));  // the end frame is not played
+
+    std::ifstream in(wav, std::ios::binary);
+    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                    std::istreambuf_iterator<char>()};
+    ASSERT_EQ(44u + 22050u, bytes.size());
+    EXPECT_EQ(1, bytes[22]);
+    EXPECT_EQ(8, bytes[34]);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), bytes.begin() + 44));
+    EXPECT_EQ(128, bytes.back()) << "8-bit silence after the end";
+}
+
+TEST_F(PxtoneLibraryTest, ReleaseIsSafeInAnyState) {
+    const std::string path = tune(test::simple_tune(2, 120.0f), "release.ptcop");
+    PxtoneLibrary lib(null_device());
+    EXPECT_TRUE(lib.pxtone_Tune_Release());
+    EXPECT_TRUE(lib.pxtone_Release());
+    lib.pxtone_Ready(fmt(), nullptr);
+    ASSERT_TRUE(lib.pxtone_Tune_Load(path));
+    ASSERT_TRUE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+    // Loading again replaces the playing tune and stops it.
+    ASSERT_TRUE(lib.pxtone_Tune_Load(path));
+    EXPECT_FALSE(lib.pxtone_Tune_IsStreaming());
+    ASSERT_TRUE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+    EXPECT_TRUE(lib.pxtone_Tune_Release());
+    EXPECT_FALSE(lib.pxtone_Tune_IsStreaming());
+    EXPECT_FALSE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+    EXPECT_TRUE(lib.pxtone_Release());
+    EXPECT_EQ("", lib.device_name());
+    // Usable again after a release: a start opens the output on demand.
+    ASSERT_TRUE(lib.pxtone_Tune_Load(path));
+    EXPECT_TRUE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+    EXPECT_TRUE(lib.pxtone_Tune_IsStreaming());
+}
+
+}  // namespace
+}  // namespace dz

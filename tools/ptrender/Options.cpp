@@ -1,0 +1,156 @@
+#include "Options.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+namespace dz::ptrender {
+
+const char* const usage_text =
+    "usage: ptrender [--rate HZ] [--channels 1|2] [--bits 8|16] [--seconds S] [--loops N]\n"
+    "                [--start-sample N] INPUT OUTPUT.wav\n"
+    "       ptrender --info INPUT\n"
+    "Renders a pxtone tune (.ptcop, .pttune) to a WAV file: by default 44100 Hz, 2 channels,\n"
+    "16 bits, one play-through. --seconds cuts or extends the output (looping to extend);\n"
+    "--loops N plays the loop part N times; --start-sample starts at that output sample.\n"
+    "--info prints the tune's name, comment, tempo, measures and length.\n";
+
+namespace {
+
+bool parse_int(const std::string& text, long long min, long long max, long long& out) {
+    if (text.empty()) return false;
+    errno = 0;
+    char* end = nullptr;
+    const long long v = std::strtoll(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || v < min || v > max) return false;
+    out = v;
+    return true;
+}
+
+bool parse_double(const std::string& text, double& out) {
+    if (text.empty()) return false;
+    errno = 0;
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    if (errno != 0 || *end != '\0' || !std::isfinite(v)) return false;
+    out = v;
+    return true;
+}
+
+}  // namespace
+
+std::optional<Options> parse_options(const std::vector<std::string>& args, std::string& error) {
+    Options o;
+    std::vector<std::string> files;
+    bool seconds_given = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "-h" || a == "--help") {
+            o.help = true;
+            return o;
+        }
+        if (a == "--info") {
+            o.info = true;
+            continue;
+        }
+        if (a == "--") {
+            files.insert(files.end(), args.begin() + static_cast<long>(i) + 1, args.end());
+            break;
+        }
+        if (a.size() > 1 && a[0] == '-') {
+            const bool takes_value = a == "--rate" || a == "--channels" || a == "--bits" ||
+                                     a == "--seconds" || a == "--loops" || a == "--start-sample";
+            if (!takes_value) {
+                error = "unknown option " + a;
+                return std::nullopt;
+            }
+            if (i + 1 >= args.size()) {
+                error = a + " needs a value";
+                return std::nullopt;
+            }
+            const std::string& v = args[++i];
+            long long n = 0;
+            if (a == "--rate") {
+                if (!parse_int(v, 8000, 192000, n)) {
+                    error = "--rate must be a whole number of Hz from 8000 to 192000";
+                    return std::nullopt;
+                }
+                o.rate = static_cast<int>(n);
+            } else if (a == "--channels") {
+                if (!parse_int(v, 1, 2, n)) {
+                    error = "--channels must be 1 or 2";
+                    return std::nullopt;
+                }
+                o.channels = static_cast<int>(n);
+            } else if (a == "--bits") {
+                if (!parse_int(v, 8, 16, n) || (n != 8 && n != 16)) {
+                    error = "--bits must be 8 or 16";
+                    return std::nullopt;
+                }
+                o.bits = static_cast<int>(n);
+            } else if (a == "--seconds") {
+                double s = 0;
+                if (!parse_double(v, s) || s <= 0) {
+                    error = "--seconds must be a number above 0";
+                    return std::nullopt;
+                }
+                o.seconds = s;
+                seconds_given = true;
+            } else if (a == "--loops") {
+                if (!parse_int(v, 1, 1000000, n)) {
+                    error = "--loops must be a whole number from 1 to 1000000";
+                    return std::nullopt;
+                }
+                o.loops = static_cast<int>(n);
+                o.loops_given = true;
+            } else {  // --start-sample
+                if (!parse_int(v, 0, INT32_MAX, n)) {
+                    error = "--start-sample must be a whole number from 0";
+                    return std::nullopt;
+                }
+                o.start_sample = n;
+            }
+            continue;
+        }
+        files.push_back(a);
+    }
+    if (seconds_given && o.loops_given) {
+        error = "--seconds and --loops cannot be used together";
+        return std::nullopt;
+    }
+    if (o.info) {
+        if (files.size() != 1) {
+            error = "--info takes one input file";
+            return std::nullopt;
+        }
+        o.input = files[0];
+        return o;
+    }
+    if (files.size() != 2) {
+        error = files.size() < 2 ? "an input and an output file are needed" : "too many files";
+        return std::nullopt;
+    }
+    o.input = files[0];
+    o.output = files[1];
+    return o;
+}
+
+std::int64_t frames_to_render(const Options& options, std::int64_t end_sample,
+                              std::int64_t repeat_sample) {
+    if (options.seconds) return std::llround(*options.seconds * options.rate);
+    const std::int64_t first = std::max<std::int64_t>(0, end_sample - options.start_sample);
+    const std::int64_t loop = std::max<std::int64_t>(0, end_sample - repeat_sample);
+    return std::max<std::int64_t>(0,
+                                  first + static_cast<std::int64_t>(options.loops - 1) * loop - 1);
+}
+
+std::int64_t frames_looping(const Options& options, std::int64_t end_sample,
+                            std::int64_t repeat_sample) {
+    if (options.seconds) return frames_to_render(options, end_sample, repeat_sample);
+    if (options.loops < 2) return 0;
+    const std::int64_t first = std::max<std::int64_t>(0, end_sample - options.start_sample);
+    const std::int64_t loop = std::max<std::int64_t>(0, end_sample - repeat_sample);
+    return first + static_cast<std::int64_t>(options.loops - 2) * loop;
+}
+
+}  // namespace dz::ptrender

@@ -1,0 +1,48 @@
+#pragma once
+// The command line of ptrender:
+//   ptrender [--rate HZ] [--channels 1|2] [--bits 8|16] [--seconds S] [--loops N]
+//            [--start-sample N] INPUT OUTPUT.wav
+//   ptrender --info INPUT
+//   ptrender --help
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dz::ptrender {
+
+struct Options {
+    bool help = false;
+    bool info = false;
+    std::string input;
+    std::string output;
+    int rate = 44100;
+    int channels = 2;
+    int bits = 16;
+    std::optional<double> seconds;  // exact output length; loops to reach it
+    int loops = 1;                  // play-throughs of the loop part
+    bool loops_given = false;
+    std::int64_t start_sample = 0;
+};
+
+// Parses the arguments after the program name. On error returns nothing and
+// sets `error` to a one-line message ("--bits must be 8 or 16").
+std::optional<Options> parse_options(const std::vector<std::string>& args, std::string& error);
+
+extern const char* const usage_text;
+
+// Frames the output holds: `seconds` at the rate when given (looping as
+// needed); otherwise the play from the start sample to the end sample with
+// the loop part [repeat, end) played `loops` times in all. The engine does not
+// play the frame that reaches the end when it stops there, so a play-through
+// ends one frame before the end sample.
+std::int64_t frames_to_render(const Options& options, std::int64_t end_sample,
+                              std::int64_t repeat_sample);
+
+// Of those, the frames rendered with looping on: all of them for `seconds`,
+// else everything before the last pass (0 when the tune plays once).
+std::int64_t frames_looping(const Options& options, std::int64_t end_sample,
+                            std::int64_t repeat_sample);
+
+}  // namespace dz::ptrender

@@ -1,0 +1,195 @@
+// ptrender: renders a pxtone tune to a WAV file with our engine, or prints
+// its information. Exit codes: 0 done, 1 the input or output failed, 2 bad
+// command line.
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Options.h"
+#include "ShiftJis.h"
+#include "audio/WavWriter.h"
+#include "pxtone/Project.h"
+#include "pxtone/Renderer.h"
+
+namespace {
+
+using dz::ptrender::Options;
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+bool read_file(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        error = "is a directory";
+        return false;
+    }
+    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
+    if (!f) {
+        error = std::strerror(errno);
+        return false;
+    }
+    std::uint8_t chunk[65536];
+    std::size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0) {
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    }
+    if (std::ferror(f.get())) {
+        error = std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+void print_field(const char* label, const std::string& text) {
+    std::printf("%-15s", label);
+    std::size_t start = 0;
+    bool first = true;
+    do {
+        const std::size_t nl = text.find('\n', start);
+        const std::string line =
+            text.substr(start, nl == std::string::npos ? std::string::npos : nl - start);
+        std::printf("%s%s\n", first ? "" : "               ", line.c_str());
+        first = false;
+        start = nl == std::string::npos ? text.size() + 1 : nl + 1;
+    } while (start <= text.size());
+}
+
+void print_info(const pxtone::Project& project) {
+    const pxtone::TuneInfo info = project.info();
+    print_field("name:", dz::ptrender::cp932_to_utf8(info.name));
+    print_field("comment:", dz::ptrender::cp932_to_utf8(info.comment));
+    std::printf("%-15s%g BPM\n", "tempo:", static_cast<double>(info.tempo));
+    std::printf("%-15s%d per measure\n", "beats:", info.beats);
+    std::printf("%-15s%d per beat\n", "clock:", info.beat_clock);
+    std::printf("%-15s%d\n", "measures:", info.measures);
+    std::printf("%-15s%d\n", "repeat:", info.repeat_meas);
+    std::printf("%-15s%d\n", "play measures:", info.play_meas);
+    const double s = info.length_seconds;
+    const long whole = std::isfinite(s) && s > 0 ? static_cast<long>(s) : 0;
+    std::printf("%-15s%.2f s (%ld:%02ld)\n", "length:", s, whole / 60, whole % 60);
+}
+
+class Progress {
+public:
+    explicit Progress(std::int64_t total) : total_(total), shown_(isatty(STDERR_FILENO) == 1) {}
+    void update(std::int64_t done) {
+        if (!shown_ || total_ <= 0) return;
+        const int percent = static_cast<int>(std::min<std::int64_t>(100, done * 100 / total_));
+        if (percent == last_) return;
+        last_ = percent;
+        char bar[41];
+        const int filled = percent * 40 / 100;
+        for (int i = 0; i < 40; ++i) bar[i] = i < filled ? '#' : '.';
+        bar[40] = '\0';
+        std::fprintf(stderr, "\r[%s] %3d%%", bar, percent);
+        std::fflush(stderr);
+    }
+    void finish() {
+        if (shown_ && last_ >= 0) std::fputc('\n', stderr);
+    }
+
+private:
+    std::int64_t total_;
+    bool shown_;
+    int last_ = -1;
+};
+
+int render(const Options& o, const pxtone::Project& project) {
+    pxtone::Renderer renderer(project);
+    if (!renderer.prepare({o.rate, o.channels, o.bits})) {
+        std::fprintf(stderr, "%s: cannot be rendered at %d Hz, %d channels, %d bits\n",
+                     o.input.c_str(), o.rate, o.channels, o.bits);
+        return 1;
+    }
+    const std::int64_t end = renderer.end_sample();
+    if (o.start_sample > 0 && o.start_sample >= end) {
+        std::fprintf(stderr, "ptrender: --start-sample %lld is not before the end of %s (%lld)\n",
+                     static_cast<long long>(o.start_sample), o.input.c_str(),
+                     static_cast<long long>(end));
+        return 2;
+    }
+    const std::int64_t total = dz::ptrender::frames_to_render(o, end, renderer.repeat_sample());
+    const int bytes_per_frame = o.channels * (o.bits / 8);
+    if (static_cast<std::uint64_t>(total) * bytes_per_frame > dz::WavWriter::max_data_bytes) {
+        std::fprintf(stderr, "%s: the output would be too long for a WAV file\n", o.output.c_str());
+        return 1;
+    }
+
+    dz::WavWriter writer;
+    if (!writer.open(o.output, o.channels, o.rate, o.bits)) {
+        std::fprintf(stderr, "%s: %s\n", o.output.c_str(), writer.error().c_str());
+        return 1;
+    }
+    // Looping carries the render past the end until the last pass, which
+    // ends the way a single play-through does.
+    const std::int64_t looping = dz::ptrender::frames_looping(o, end, renderer.repeat_sample());
+    renderer.set_loop(looping > 0);
+    renderer.start(o.start_sample);
+
+    constexpr int chunk = 8192;
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(chunk) * bytes_per_frame);
+    Progress progress(total);
+    std::int64_t done = 0;
+    while (done < total) {
+        if (done == looping) renderer.set_loop(o.seconds.has_value());
+        const std::int64_t until = done < looping ? looping : total;
+        const int want = static_cast<int>(std::min<std::int64_t>(chunk, until - done));
+        const int got = renderer.render(buffer.data(), want);
+        if (!writer.write(buffer.data(), static_cast<std::size_t>(got) * bytes_per_frame)) break;
+        done += got;
+        progress.update(done);
+        if (got < want) break;  // the tune ended
+    }
+    progress.finish();
+    if (!writer.finish()) {
+        std::fprintf(stderr, "%s: %s\n", o.output.c_str(), writer.error().c_str());
+        std::error_code ec;
+        std::filesystem::remove(o.output, ec);
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    std::string error;
+    const auto options = dz::ptrender::parse_options(args, error);
+    if (!options) {
+        std::fprintf(stderr, "ptrender: %s\n%s", error.c_str(), dz::ptrender::usage_text);
+        return 2;
+    }
+    if (options->help) {
+        std::fputs(dz::ptrender::usage_text, stdout);
+        return 0;
+    }
+    std::vector<std::uint8_t> bytes;
+    if (!read_file(options->input, bytes, error)) {
+        std::fprintf(stderr, "%s: %s\n", options->input.c_str(), error.c_str());
+        return 1;
+    }
+    const pxtone::LoadResult loaded = pxtone::Project::load(bytes);
+    if (!loaded) {
+        std::fprintf(
+            stderr, "%s: %s\n", options->input.c_str(),
+            loaded.error.message.empty() ? "cannot be loaded" : loaded.error.message.c_str());
+        return 1;
+    }
+    if (options->info) {
+        print_info(*loaded.project);
+        return 0;
+    }
+    return render(*options, *loaded.project);
+}
