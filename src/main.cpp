@@ -8,6 +8,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "app/Application.h"
 #include "app/ModuleHooks.h"
@@ -47,6 +50,15 @@ int main(int argc, char** argv) {
         platform.install_close_signals();
         app.create();
         app.start_worker();
+        // For the end-to-end tests: DEZIDU_TEST_DROP names files, one per line, that
+        // are handed to the window as one drop once it runs (nothing when unset).
+        if (const char* drop = std::getenv("DEZIDU_TEST_DROP"); drop && *drop) {
+            std::vector<std::string> paths;
+            std::istringstream lines(drop);
+            for (std::string line; std::getline(lines, line);)
+                if (!line.empty()) paths.push_back(line);
+            app.on_drop(std::move(paths));
+        }
         result = platform.run();
     }
     return result;

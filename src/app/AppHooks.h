@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/commands/CommandHooks.h"
+
 namespace dz {
 
 class TAG_USERDATA;
@@ -33,6 +35,9 @@ struct AppHooks {
     std::function<void(TAG_USERDATA&, const std::vector<std::string>& paths)> drop_files;
     // Cuts the window shape into the composed frame (only called when a shape applies).
     std::function<void(TAG_USERDATA&, EdxWorld&)> apply_shape;
+
+    // Dialogs, writers and menus the command handlers call.
+    CommandHooks commands;
 
     // --- shutdown, UI thread: called at the end of the shutdown sequence ---
     StateHook after_shutdown;

@@ -245,8 +245,13 @@ void tagPLAYER::tick() {
         stop_tune();
         return;
     }
+    // No next entry (the current index lies past the end after a removal): the
+    // list has been played through, so stop instead of staying "playing" in silence.
     int i = next_index(current_index);
-    if (playlist.in_range(i)) play(i, 0);
+    if (playlist.in_range(i))
+        play(i, 0);
+    else
+        stop_tune();
 }
 
 // ---- commands ----

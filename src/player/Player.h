@@ -85,6 +85,7 @@ public:
     // information and the title. Returns 1 on success, else the failure value.
     int load_entry(int i);
     tagTUNEINFO* entry(int i);
+    const tagTUNEINFO* entry(int i) const;
     void recompute_totals();
     int current_mark_index() const;  // first entry with current_mark, -1 if none
     int max_sequence() const;        // 0 for an empty list

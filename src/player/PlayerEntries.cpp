@@ -48,6 +48,10 @@ tagTUNEINFO* tagPLAYER::entry(int i) {
     return playlist.in_range(i) ? &playlist[i] : nullptr;
 }
 
+const tagTUNEINFO* tagPLAYER::entry(int i) const {
+    return playlist.in_range(i) ? &playlist[i] : nullptr;
+}
+
 int tagPLAYER::current_mark_index() const {
     for (int k = 0; k < playlist.count(); ++k)
         if (playlist[k].current_mark) return k;
