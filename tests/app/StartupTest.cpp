@@ -108,3 +108,37 @@ TEST(StartupTest, BuildsAcceleratorsFromTheTableFirst) {
 
 }  // namespace
 }  // namespace dz
+
+namespace dz {
+namespace {
+
+TEST(WorldHandlerTest, CursorRequestClimbsFromTheTargetAndStopsAtTheFirstAnswer) {
+    FakeWindowHost host;
+    FakeAudioLibrary lib;
+    Application app(host, lib);
+    app.create();
+    EdxWorld* world = app.world();
+    static int asked_outer = 0;
+    asked_outer = 0;
+    EdxBody* outer = CreateBody(world, EdxBodyInfo{[](EdxBody*, int code, TAG_USERDATA*) -> int {
+                                                       if (code == EDX_SET_CURSOR) ++asked_outer;
+                                                       return code == EDX_SET_CURSOR ? 1 : 0;
+                                                   },
+                                                   {0, 0, 100, 50},
+                                                   1,
+                                                   0});
+    EdxBody* inner = CreateBody(outer, EdxBodyInfo{nullptr, {0, 0, 10, 10}, 1, 0});
+    world->target = inner;  // no handler: its parent answers
+    host.cursors_set.clear();
+    world->send(EDX_UPDATE);
+    EXPECT_EQ(asked_outer, 1);
+    EXPECT_TRUE(host.cursors_set.empty());  // the world was not asked
+
+    outer->handler = nullptr;  // nobody answers: the world sets the arrow
+    world->send(EDX_UPDATE);
+    ASSERT_EQ(host.cursors_set.size(), 1u);
+    EXPECT_EQ(host.cursors_set[0], kArrowCursor);
+}
+
+}  // namespace
+}  // namespace dz
