@@ -6,7 +6,11 @@
 #include <filesystem>
 
 #include "io/PlaylistFile.h"
+#include "io/PlaylistStore.h"
 #include "io/Settings.h"
+#include "platform/fake/FakeAudioLibrary.h"
+#include "platform/fake/FakeHttpClient.h"
+#include "player/Player.h"
 
 namespace {
 
@@ -62,5 +66,40 @@ void BM_ReadPlaylist(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_ReadPlaylist)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The same through the player's playlist: entries with a stored title and
+// length are appended without opening their tunes.
+void BM_PlayerSavePlaylist(benchmark::State& state) {
+    Folder folder;
+    auto ini = dz::settings_path(folder.path);
+    prepare(ini, make_playlist(static_cast<int>(state.range(0))));
+    dz::FakeAudioLibrary library;
+    dz::FakeHttpClient http;
+    dz::tagPLAYER player(library);
+    dz::PlaylistStore store(player, http, ini.string());
+    store.OpenPlaylist();
+    if (player.playlist.count() != state.range(0)) state.SkipWithError("wrong entry count");
+    for (auto _ : state) {
+        if (!store.SavePlaylist()) state.SkipWithError("write failed");
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_PlayerSavePlaylist)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_PlayerReadPlaylistFile(benchmark::State& state) {
+    Folder folder;
+    auto ini = dz::settings_path(folder.path);
+    prepare(ini, make_playlist(static_cast<int>(state.range(0))));
+    dz::FakeAudioLibrary library;
+    dz::FakeHttpClient http;
+    dz::tagPLAYER player(library);
+    dz::PlaylistStore store(player, http, ini.string());
+    for (auto _ : state) {
+        store.ReadPlaylistFile(ini.string());
+        if (player.playlist.count() != state.range(0)) state.SkipWithError("wrong entry count");
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_PlayerReadPlaylistFile)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -33,14 +33,15 @@ bool PlaylistStore::ReadPlaylistFile(const std::string& path) {
     player_.select_all_as(1);
     player_.remove_selected();
     mark_dirty();
+    // Totals are recomputed once at the end rather than after every stored
+    // entry: nothing reads them in between, and per entry it is quadratic.
     for (const PlaylistFileEntry& entry : read_playlist_section(*file)) {
-        if (!entry.has_stored_info()) {
+        if (!entry.has_stored_info())
             player_.add_file(entry.path);
-        } else {
+        else
             player_.add_entry(entry.path, entry.title, static_cast<float>(entry.length_seconds));
-            player_.recompute_totals();
-        }
     }
+    player_.recompute_totals();
     return true;
 }
 

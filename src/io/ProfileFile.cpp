@@ -89,16 +89,12 @@ ProfileFile ProfileFile::parse(std::string_view text) {
         file.bom_ = true;
         text.remove_prefix(3);
     }
-    size_t first_nl = text.find('\n');
-    if (first_nl != std::string_view::npos && first_nl > 0 && text[first_nl - 1] == '\r')
-        file.eol_ = "\r\n";
-
     file.sections_.push_back(Section{});
     while (!text.empty()) {
         size_t nl = text.find('\n');
+        // A line keeps every byte before its LF, the CR of a CR LF included.
         std::string_view line = text.substr(0, nl);
         text = nl == std::string_view::npos ? std::string_view{} : text.substr(nl + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (auto name = header_name(line)) {
             Section section;
             section.has_header = true;
@@ -127,14 +123,14 @@ ProfileFile ProfileFile::load_or_empty(const std::filesystem::path& path) {
 std::string ProfileFile::serialize() const {
     size_t size = bom_ ? 3 : 0;
     for (const Section& s : sections_)
-        for (const std::string& line : s.lines) size += line.size() + eol_.size();
+        for (const std::string& line : s.lines) size += line.size() + 1;
     std::string out;
     out.reserve(size);
     if (bom_) out += "\xEF\xBB\xBF";
     for (const Section& s : sections_)
         for (const std::string& line : s.lines) {
             out += line;
-            out += eol_;
+            out += '\n';
         }
     return out;
 }
@@ -148,6 +144,12 @@ void ProfileFile::index_section(Section& section) {
     for (size_t i = section.has_header ? 1 : 0; i < section.lines.size(); ++i)
         if (auto kl = key_line(section.lines[i]))
             section.index.try_emplace(to_lower_ascii(kl->key), i);
+}
+
+bool ProfileFile::crlf() const {
+    for (const Section& s : sections_)
+        if (!s.lines.empty()) return s.lines.front().ends_with('\r');
+    return false;
 }
 
 const ProfileFile::Section* ProfileFile::find_section(std::string_view section) const {
@@ -209,13 +211,14 @@ void ProfileFile::write_string(std::string_view section, std::string_view key,
         clean_key.find('=') != std::string::npos)
         return;
 
+    const std::string cr = crlf() ? "\r" : "";
     Section* s = find_section(clean_section);
     if (!s) {
         Section fresh;
         fresh.has_header = true;
         fresh.folded_name = to_lower_ascii(clean_section);
-        fresh.lines.push_back("[" + clean_section + "]");
-        fresh.lines.push_back(clean_key + "=" + clean_value);
+        fresh.lines.push_back("[" + clean_section + "]" + cr);
+        fresh.lines.push_back(clean_key + "=" + clean_value + cr);
         fresh.index.emplace(folded_key, 1);
         sections_.push_back(std::move(fresh));
         return;
@@ -224,7 +227,8 @@ void ProfileFile::write_string(std::string_view section, std::string_view key,
     if (it != s->index.end()) {
         std::string& line = s->lines[it->second];
         std::string spelled(key_line(line)->key);
-        line = spelled + "=" + clean_value;
+        const bool had_cr = !line.empty() && line.back() == '\r';
+        line = spelled + "=" + clean_value + (had_cr ? "\r" : "");
         return;
     }
     // After the last non-blank line, so blank lines that separate this section
@@ -232,7 +236,7 @@ void ProfileFile::write_string(std::string_view section, std::string_view key,
     size_t at = s->lines.size();
     while (at > 1 && trim(s->lines[at - 1]).empty()) --at;
     s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at),
-                    clean_key + "=" + clean_value);
+                    clean_key + "=" + clean_value + cr);
     s->index.emplace(folded_key, at);
 }
 

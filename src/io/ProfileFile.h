@@ -15,9 +15,10 @@
 // - A write replaces the value where the key stands (keeping the key's
 //   spelling), or adds "key=value" after the last non-blank line of the
 //   section; a missing section is added at the end as "[Section]" and the key.
-// - Line ends: a file whose first line ends in CR LF is written with CR LF,
-//   otherwise LF. Every line, the last included, ends with the line end.
-//   A leading UTF-8 byte-order mark is kept.
+// - Line ends: lines keep their bytes (a CR before the LF included); lines
+//   the writer adds end in CR LF when the file's first line does, else in LF.
+//   Every line, the last included, ends with LF. A leading UTF-8 byte-order
+//   mark is kept.
 // - CR and LF inside written names and values become blanks, so a value can
 //   never start a new line (and inject keys or sections). A key that is empty,
 //   holds '=' or starts with '[' or ';' is not written.
@@ -87,11 +88,11 @@ private:
     };
 
     static void index_section(Section& section);
+    bool crlf() const;  // the first line ends in CR LF
     const Section* find_section(std::string_view section) const;
     Section* find_section(std::string_view section);
 
     std::vector<Section> sections_;
-    std::string eol_ = "\n";
     bool bom_ = false;
 };
 

@@ -205,10 +205,16 @@ std::vector<Op> random_ops(unsigned seed, int count) {
 }
 
 TEST(ProfileBatch, MemoryWritesEqualKeyByKeyFileWrites) {
-    const std::string start =
+    const std::string starts[] = {
         "\xEF\xBB\xBF; comment\r\nstray=1\r\n[Setting]\r\n Volume = 5 \r\n\r\n"
-        "[Dup]\r\ndup=1\r\nDUP=2\r\n[dup]\r\ndup=3\r\njunk line\r\n[Playlist]\r\nFile1=a";
-    for (unsigned seed = 1; seed <= 20; ++seed) {
+        "[Dup]\r\ndup=1\r\nDUP=2\r\n[dup]\r\ndup=3\r\njunk line\r\n[Playlist]\r\nFile1=a",
+        // LF file with stray CRs; its first section may be deleted, after which
+        // the first line ends in CR LF and new lines follow that.
+        "[Dup]\nx=1\n[Setting]\r\nVolume=5\r\n\r\n[New]\na=1\r\r\n",
+        "",
+    };
+    for (unsigned seed = 1; seed <= 30; ++seed) {
+        const std::string& start = starts[seed % 3];
         TempDir dir;
         auto one_by_one = dir / "one.ini";
         write_file(one_by_one, start);
@@ -234,6 +240,29 @@ TEST(ProfileBatch, MemoryWritesEqualKeyByKeyFileWrites) {
         auto batched = dir / "batch.ini";
         ASSERT_TRUE(batch.save(batched));
         ASSERT_EQ(read_file(one_by_one), read_file(batched)) << "seed " << seed;
+    }
+}
+
+// Arbitrary bytes parse without harm, and what the writer produces reads back
+// to the same file: a second load and save changes nothing.
+TEST(ProfileRobustness, AnyInputParsesAndRewritesStably) {
+    std::mt19937 rng(7);
+    const std::string alphabet = "[]=;\"' \t\r\nabcK1\x82\xEF\xBB\xBF";
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        const size_t size = rng() % 200;
+        for (size_t i = 0; i < size; ++i)
+            text += (rng() % 4 == 0) ? static_cast<char>(rng() & 0xff)
+                                     : alphabet[rng() % alphabet.size()];
+        ProfileFile file = ProfileFile::parse(text);
+        file.get_string("a", "K", "d", 5);
+        file.get_int("ab", "k1", 3);
+        file.write_string("a", "K", "v");
+        file.delete_key("b", "c");
+        const std::string once = file.serialize();
+        ProfileFile again = ProfileFile::parse(once);
+        ASSERT_EQ(again.serialize(), once) << "round " << round;
+        ASSERT_EQ(again.get_string("a", "K", "", 260), "v") << "round " << round;
     }
 }
 
