@@ -93,13 +93,18 @@ AddedPathKind classify_added_path(std::string_view path) {
 std::optional<std::vector<PlaylistFileEntry>> open_playlist_source(const std::string& path,
                                                                    HttpClient& http) {
     if (!path_or_url_exists(path, http)) return std::nullopt;
-    if (!path_is_url(path)) return read_playlist_file(path);
+    if (!path_is_url(path)) {
+        std::optional<ProfileFile> file = ProfileFile::load(path);
+        if (!file) return std::nullopt;
+        return read_playlist_section(*file);
+    }
     std::optional<std::string> temp = http.fetch(path);
     if (!temp) return std::nullopt;
-    std::vector<PlaylistFileEntry> entries = read_playlist_file(*temp);
+    std::optional<ProfileFile> file = ProfileFile::load(*temp);
     std::error_code ec;
     std::filesystem::remove(*temp, ec);
-    return entries;
+    if (!file) return std::nullopt;
+    return read_playlist_section(*file);
 }
 
 }  // namespace dz

@@ -58,9 +58,9 @@ enum class AddedPathKind { None, Tune, Playlist };
 AddedPathKind classify_added_path(std::string_view path);
 
 // The entries of a playlist named by a local path or a URL. Nothing when the
-// path does not exist, the URL has no data or its download fails (the current
-// playlist then stays). A URL is downloaded to a temporary file that is read
-// and deleted.
+// path does not exist or cannot be read, the URL has no data or its download
+// fails (the current playlist then stays). A URL is downloaded to a temporary
+// file that is read and deleted.
 std::optional<std::vector<PlaylistFileEntry>> open_playlist_source(const std::string& path,
                                                                    HttpClient& http);
 

@@ -1,9 +1,5 @@
 #include "io/PlaylistStore.h"
 
-#include <filesystem>
-#include <system_error>
-
-#include "io/PathUtil.h"
 #include "io/PlaylistFile.h"
 #include "io/UrlPath.h"
 
@@ -30,31 +26,31 @@ bool PlaylistStore::ReadPlaylistFile(const std::string& path) {
     // playlist (the empty list would then be saved over the stored one).
     std::optional<ProfileFile> file = ProfileFile::load(path);
     if (!file) return false;
+    replace_playlist(read_playlist_section(*file));
+    return true;
+}
+
+bool PlaylistStore::OpenPlaylist(const std::optional<std::string>& path) {
+    std::optional<std::vector<PlaylistFileEntry>> entries =
+        open_playlist_source(path ? *path : ini_path_, http_);
+    if (!entries) return false;
+    replace_playlist(*entries);
+    return true;
+}
+
+void PlaylistStore::replace_playlist(const std::vector<PlaylistFileEntry>& entries) {
     player_.select_all_as(1);
     player_.remove_selected();
     mark_dirty();
     // Totals are recomputed once at the end rather than after every stored
     // entry: nothing reads them in between, and per entry it is quadratic.
-    for (const PlaylistFileEntry& entry : read_playlist_section(*file)) {
+    for (const PlaylistFileEntry& entry : entries) {
         if (!entry.has_stored_info())
             player_.add_file(entry.path);
         else
             player_.add_entry(entry.path, entry.title, static_cast<float>(entry.length_seconds));
     }
     player_.recompute_totals();
-    return true;
-}
-
-bool PlaylistStore::OpenPlaylist(const std::optional<std::string>& path) {
-    const std::string source = path ? *path : ini_path_;
-    if (!path_or_url_exists(source, http_)) return false;
-    if (!path_is_url(source)) return ReadPlaylistFile(source);
-    std::optional<std::string> temp = http_.fetch(source);
-    if (!temp) return false;
-    bool replaced = ReadPlaylistFile(*temp);
-    std::error_code ec;
-    std::filesystem::remove(*temp, ec);
-    return replaced;
 }
 
 bool PlaylistStore::AddPath(const std::string& path) {

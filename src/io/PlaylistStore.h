@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "io/PlaylistFile.h"
 #include "platform/HttpClient.h"
 #include "player/Player.h"
 
@@ -45,6 +46,7 @@ public:
 
 private:
     void mark_dirty();
+    void replace_playlist(const std::vector<PlaylistFileEntry>& entries);
 
     tagPLAYER& player_;
     HttpClient& http_;

@@ -101,6 +101,22 @@ TEST_F(UrlTuneTest, TuneUrlIsDownloadedOnceAndItsFileGoesWithTheEntry) {
     EXPECT_TRUE(pat_files().empty());
 }
 
+TEST_F(UrlTuneTest, PlaylistUrlReplacesTheListAndLeavesNoFile) {
+    const std::string song = server_.url("/song.ptcop");
+    server_.route("/set.ptlist",
+                  HttpRoute{.chunks = {"[Playlist]\nNumberOfEntries=2\nFile1=", song,
+                                       "\nTitle1=Stored\nLength1=7\nFile2=", song, "\n"},
+                            .pause_ms = 10});
+    ASSERT_TRUE(store_.AddPath(server_.url("/set.ptlist")));
+    ASSERT_EQ(player_.playlist.count(), 2);
+    EXPECT_EQ(player_.playlist[0].title, "Stored");  // stored: not downloaded
+    EXPECT_EQ(player_.playlist[0].temp_path, "");
+    EXPECT_EQ(player_.playlist[1].title, "Remote Tune");  // no length: downloaded and loaded
+    EXPECT_EQ(pat_files().size(), 1u);                    // the tune's copy only
+    player_.release();
+    EXPECT_TRUE(pat_files().empty());
+}
+
 TEST_F(UrlTuneTest, EmptyMissingAndSilentUrlsAreNotAdded) {
     EXPECT_FALSE(store_.AddPath(server_.url("/empty.ptcop")));
     EXPECT_FALSE(store_.AddPath(server_.url("/missing.ptcop")));
