@@ -15,6 +15,7 @@
 #include "app/Application.h"
 #include "app/ModuleHooks.h"
 #include "app/TagUserData.h"
+#include "io/CurlHttpClient.h"
 #include "platform/qt/QtPlatform.h"
 #include "player/PxtoneLibrary.h"
 
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     dz::QtPlatform platform(argc, argv, dz::Application::kClientWidth,
                             dz::Application::kClientHeight);
     dz::PxtoneLibrary library;
+    dz::CurlHttpClient http;
 
     dz::AppHooks hooks = dz::DefaultAppHooks();
     // For the end-to-end test: each run of the shutdown sequence appends a line to the
@@ -46,6 +48,7 @@ int main(int argc, char** argv) {
         services.dialogs = &platform.dialogs();
         services.text = &platform.text_renderer();
         services.image_decoder = &platform.image_decoder();
+        services.http = &http;
         dz::Application app(platform.host(), library, hooks, services);
         platform.install_close_signals();
         app.create();
