@@ -46,6 +46,9 @@ protected:
     PlayerKeys() {
         dir_ = std::filesystem::temp_directory_path() / ("dz_keys_" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir_);
+        // The program's writers put Dezidu.ini in the current folder: use the test's own.
+        old_cwd_ = std::filesystem::current_path();
+        std::filesystem::current_path(dir_);
         raw_ = (dir_ / "out.raw").string();
         const char* old = std::getenv("SDL_AUDIODRIVER");
         old_driver_ = old ? std::optional<std::string>(old) : std::nullopt;
@@ -84,6 +87,7 @@ protected:
         else
             ::unsetenv("SDL_AUDIODRIVER");
         ::unsetenv("SDL_DISKAUDIOFILE");
+        std::filesystem::current_path(old_cwd_);
         std::filesystem::remove_all(dir_);
     }
 
@@ -128,6 +132,7 @@ protected:
     std::atomic<int> barriers_{0};
     Snapshot snapshot_;
     std::filesystem::path dir_;
+    std::filesystem::path old_cwd_;
     std::string raw_;
     std::optional<std::string> old_driver_;
 };
