@@ -57,7 +57,9 @@ int FakeAudioLibrary::pxtone_Tune_Stop() {
     return stop_result;
 }
 
-bool FakeAudioLibrary::pxtone_Tune_IsStreaming() { return streaming; }
+bool FakeAudioLibrary::pxtone_Tune_IsStreaming() {
+    return streaming;
+}
 
 bool FakeAudioLibrary::pxtone_Tune_SetVolume(float vol) {
     char buf[48];

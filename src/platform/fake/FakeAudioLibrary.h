@@ -43,6 +43,10 @@ public:
     void report_position(int clock) {
         if (callback) callback(clock);
     }
+    // The loaded tune reaches its end: streaming stops unless the loop is on.
+    void finish_tune() {
+        if (!loop) streaming = false;
+    }
     std::vector<std::string> take_calls() {
         std::lock_guard<std::mutex> g(mutex_);
         std::vector<std::string> out;

@@ -1,0 +1,99 @@
+#include "app/AppCallback.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/CommandTable.h"
+#include "app/TagUserData.h"
+#include "edx/EdxCodes.h"
+#include "edx/EdxRender.h"
+#include "edx/EdxWorld.h"
+
+namespace dz {
+
+namespace {
+
+void call(const AppHooks::StateHook& hook, TAG_USERDATA& data) {
+    if (hook) hook(data);
+}
+
+// The settings file lives in the current directory (not the program's folder). The whole
+// path is kept: a shortened path would read and write some other file.
+std::string MakeIniPath() {
+    std::error_code ec;
+    std::filesystem::path dir = std::filesystem::current_path(ec);
+    if (ec) return "Dezidu.ini";
+    std::string s = dir.string();
+    if (s.empty() || s.back() != '/') s += '/';
+    return s + "Dezidu.ini";
+}
+
+// A file "japanese.ico" in the current directory chooses the Japanese texts for the run.
+int DetectJapanese() {
+    std::error_code ec;
+    return std::filesystem::is_regular_file("japanese.ico", ec) ? 1 : 0;
+}
+
+// EDX_SET_CURSOR from the update's target up to the world, until one handler sets it.
+void ChooseCursor(EdxWorld* world) {
+    for (EdxBody* b = world->target ? world->target : world; b; b = b->parent) {
+        if (b->handler && b->send(EDX_SET_CURSOR) != 0) return;
+    }
+}
+
+}  // namespace
+
+void RunInitialisation(TAG_USERDATA& data) {
+    build_accelerators(&data);                                                     // 1
+    if (data.main_window) data.main_window->set_colour_key(data.transparent_key);  // 2
+    data.ini_path = MakeIniPath();                                                 // 3
+    data.japanese = DetectJapanese();                                              // 4
+    call(data.hooks.read_setting_section, data);                                   // 5
+    call(data.hooks.read_position_section, data);                                  // 6
+    call(data.hooks.open_stored_playlist, data);                                   // 7
+    call(data.hooks.read_property_section, data);                                  // 8
+    call(data.hooks.build_menus, data);                                            // 9
+    call(data.hooks.select_skin, data);                                            // 10
+    call(data.hooks.create_bodies, data);                                          // 11
+    call(data.hooks.run_layout, data);                                             // 12
+}
+
+bool ShapeApplies(const TAG_USERDATA& data) {
+    if (data.shade_player) {
+        return data.body_main_shade && !data.region_shade.polygons.empty();
+    }
+    return data.body_main && !data.region_normal.polygons.empty();
+}
+
+void ComposeAppFrame(TAG_USERDATA& data) {
+    if (!data.world) return;
+    std::function<void(EdxWorld*)> cut;
+    if (data.hooks.apply_shape && ShapeApplies(data)) {
+        cut = [&data](EdxWorld* w) { data.hooks.apply_shape(data, *w); };
+    }
+    ComposeFrame(data.world, data.transparent_key, data.key_substitute, cut);
+}
+
+int AppWorldHandler(EdxBody* body, int code, TAG_USERDATA* data) {
+    if (!data) return 0;
+    EdxWorld* world = body->world;
+    switch (code) {
+        case EDX_CREATE:
+            data->world = world;
+            RunInitialisation(*data);
+            return 0;
+        case EDX_UPDATE:
+            data->player.tick();
+            ChooseCursor(world);
+            return 0;
+        case EDX_FRAME:
+            ComposeAppFrame(*data);
+            return 0;
+        case EDX_SET_CURSOR:
+            return static_cast<int>(SetBodyCursor(world, kArrowCursor));
+        default:
+            return 0;
+    }
+}
+
+}  // namespace dz

@@ -1,0 +1,99 @@
+#include "app/ModuleHooks.h"
+
+#include "app/TagUserData.h"
+#include "app/UiCall.h"
+#include "app/commands/DropFiles.h"
+#include "io/PlaylistStore.h"
+#include "io/SettingsSections.h"
+#include "platform/Dialogs.h"
+#include "platform/HttpClient.h"
+
+namespace dz {
+
+namespace {
+
+// Without a URL client no URL exists and nothing downloads.
+class NoHttp : public HttpClient {
+public:
+    bool exists(const std::string&) override { return false; }
+    std::optional<std::string> fetch(const std::string&) override { return std::nullopt; }
+};
+
+// The playlist in files, over the state's player and settings path.
+PlaylistStore Store(TAG_USERDATA& d) {
+    static NoHttp no_http;
+    return PlaylistStore(d.player, d.services.http ? *d.services.http : no_http, d.ini_path,
+                         &d.list_dirty);
+}
+
+// Start-up steps 5-8 (UI thread, before the worker exists) and the writers the commands
+// call (worker thread).
+void InstallSettings(AppHooks& h) {
+    h.read_setting_section = [](TAG_USERDATA& d) { ReadSettingSection(d); };
+    h.read_position_section = [](TAG_USERDATA& d) {
+        Rect r = d.main_window ? d.main_window->window_rect() : Rect{};
+        PositionValues v = ReadPositionSection(d, r.left, r.top);
+        if (d.main_window && (v.window_left != r.left || v.window_top != r.top)) {
+            d.main_window->move_window(v.window_left, v.window_top);
+        }
+    };
+    h.open_stored_playlist = [](TAG_USERDATA& d) { Store(d).OpenPlaylist(); };
+    h.read_property_section = [](TAG_USERDATA& d) { ReadPropertySection(d); };
+
+    CommandHooks& c = h.commands;
+    c.add_path = [](TAG_USERDATA& d, const std::string& path) { Store(d).AddPath(path); };
+    c.save_settings = [](TAG_USERDATA& d) { WriteSettingSection(d); };
+    c.save_playlist = [](TAG_USERDATA& d) { Store(d).SavePlaylist(); };
+    c.save_position = [](TAG_USERDATA& d) {
+        WindowHost* host = d.main_window;
+        Rect r = host ? RunOnUiThread(d, [host] { return host->window_rect(); }) : Rect{};
+        WritePositionSection(d, r.left, r.top);
+    };
+}
+
+// The dialogs of the Dialogs seam, opened on the UI thread while the worker waits.
+void InstallDialogs(CommandHooks& c) {
+    c.ask_url = [](TAG_USERDATA& d) -> std::optional<std::string> {
+        Dialogs* dialogs = d.services.dialogs;
+        if (!dialogs) return std::nullopt;
+        bool japanese = d.japanese != 0;
+        return RunOnUiThread(d, [dialogs, japanese] { return dialogs->add_url(japanese); });
+    };
+    c.choose_folder = [](TAG_USERDATA& d) -> std::optional<std::string> {
+        Dialogs* dialogs = d.services.dialogs;
+        if (!dialogs) return std::nullopt;
+        bool japanese = d.japanese != 0;
+        return RunOnUiThread(d, [dialogs, japanese] { return dialogs->choose_folder(japanese); });
+    };
+    c.add_files_dialog = [](TAG_USERDATA& d) {
+        Dialogs* dialogs = d.services.dialogs;
+        if (!dialogs) return;
+        bool japanese = d.japanese != 0;
+        std::vector<std::string> files =
+            RunOnUiThread(d, [dialogs, japanese] { return dialogs->open_files(japanese); });
+        for (const std::string& f : files) add_path(d, f);
+    };
+    c.about_dialog = [](TAG_USERDATA& d) {
+        Dialogs* dialogs = d.services.dialogs;
+        if (!dialogs) return;
+        bool japanese = d.japanese != 0;
+        RunOnUiThread(d, [dialogs, japanese] {
+            dialogs->about(japanese);
+            return 0;
+        });
+    };
+}
+
+}  // namespace
+
+AppHooks DefaultAppHooks() {
+    AppHooks hooks;
+    hooks.drop_files = drop_files;
+    InstallSettings(hooks);
+    InstallDialogs(hooks.commands);
+    // Still empty until their modules land: menus and skins (ui, skin), bodies and layout
+    // (ui, edx), the shape; the playlist, Preferences and File Info dialogs.
+    return hooks;
+}
+
+}  // namespace dz

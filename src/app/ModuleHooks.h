@@ -1,0 +1,11 @@
+#pragma once
+// The modules' entry points, as the program runs them.
+
+#include "app/AppHooks.h"
+
+namespace dz {
+
+// Every module that has landed is plugged in here; the others stay empty.
+AppHooks DefaultAppHooks();
+
+}  // namespace dz

@@ -1,0 +1,26 @@
+#include "app/TagUserData.h"
+
+namespace dz {
+
+TAG_USERDATA::TAG_USERDATA(WindowHost* window, AudioLibrary& library, AppHooks h)
+    : main_window(window), player(library), hooks(std::move(h)) {
+    player.window = window;
+}
+
+TAG_USERDATA::~TAG_USERDATA() {
+    if (!shut_down) shutdown();
+}
+
+void TAG_USERDATA::shutdown() {
+    if (shut_down) return;
+    for (auto& menu : menus) menu.reset();
+    if (!player.released) player.release();
+    skin_images.clear();
+    skin_colors.clear();
+    region_normal.clear();
+    region_shade.clear();
+    shut_down = 1;
+    if (hooks.after_shutdown) hooks.after_shutdown(*this);
+}
+
+}  // namespace dz

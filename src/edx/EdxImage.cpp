@@ -1,0 +1,27 @@
+#include "edx/EdxImage.h"
+
+namespace dz {
+
+bool EdxImage::fill_blank(int width, int height) {
+    if (has_bitmap() || width <= 0 || height <= 0) return false;
+    stride_ = row_bytes(width);
+    pixels_.assign(static_cast<std::size_t>(stride_) * height, 0);
+    width_ = width;
+    height_ = height;
+    return true;
+}
+
+void EdxImage::release() {
+    pixels_.clear();
+    pixels_.shrink_to_fit();
+    width_ = height_ = stride_ = 0;
+    cursor = 0;
+}
+
+ColorRef EdxImage::pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+    const std::uint8_t* p = pixels_.data() + static_cast<std::size_t>(y) * stride_ + 3 * x;
+    return (ColorRef{p[0]} << 16) | (ColorRef{p[1]} << 8) | ColorRef{p[2]};
+}
+
+}  // namespace dz

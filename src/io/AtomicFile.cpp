@@ -1,0 +1,115 @@
+#include "io/AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <random>
+#include <system_error>
+
+namespace dz {
+
+namespace {
+
+bool write_all(int fd, std::string_view data) {
+    while (!data.empty()) {
+        ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+// Creates "<dir>/.<name>.<random>.tmp" exclusively; -1 on failure.
+int create_sibling(const std::filesystem::path& target, std::string& temp_name) {
+    static std::atomic<unsigned> counter{0};
+    std::random_device device;
+    std::mt19937_64 random(device() ^ (static_cast<uint64_t>(::getpid()) << 32) ^
+                           counter.fetch_add(1));
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        char suffix[24];
+        std::snprintf(suffix, sizeof suffix, ".%012llx.tmp",
+                      static_cast<unsigned long long>(random() & 0xffffffffffffULL));
+        std::filesystem::path temp =
+            target.parent_path() / ("." + target.filename().string() + suffix);
+        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            temp_name = temp.string();
+            return fd;
+        }
+        if (errno != EEXIST) return -1;
+    }
+    return -1;
+}
+
+}  // namespace
+
+bool write_file_atomically(const std::filesystem::path& path, std::string_view data) {
+    std::error_code ec;
+    std::filesystem::path target = path;
+    if (std::filesystem::is_symlink(target, ec)) {
+        std::filesystem::path resolved = std::filesystem::weakly_canonical(target, ec);
+        if (ec) return false;
+        target = resolved;
+    }
+    if (target.filename().empty()) return false;
+
+    std::string temp;
+    int fd = create_sibling(target, temp);
+    if (fd < 0) return false;
+
+    struct stat old_stat {};
+    if (::stat(target.c_str(), &old_stat) == 0) ::fchmod(fd, old_stat.st_mode & 07777);
+
+    bool ok = write_all(fd, data) && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    // Make the rename itself durable.
+    std::filesystem::path dir = target.parent_path();
+    int dir_fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir_fd >= 0) {
+        ::fsync(dir_fd);
+        ::close(dir_fd);
+    }
+    return true;
+}
+
+std::optional<std::string> read_whole_file(const std::filesystem::path& path, bool* missing) {
+    if (missing) *missing = false;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (missing) *missing = (errno == ENOENT || errno == ENOTDIR);
+        return std::nullopt;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::string data;
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0) break;
+        data.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return data;
+}
+
+}  // namespace dz

@@ -1,0 +1,73 @@
+#include "io/PlaylistStore.h"
+
+#include "io/PlaylistFile.h"
+#include "io/UrlPath.h"
+
+namespace dz {
+
+PlaylistStore::PlaylistStore(tagPLAYER& player, HttpClient& http, std::string ini_path,
+                             int* list_dirty)
+    : player_(player), http_(http), ini_path_(std::move(ini_path)), list_dirty_(list_dirty) {}
+
+void PlaylistStore::mark_dirty() {
+    if (list_dirty_) *list_dirty_ = 1;
+}
+
+bool PlaylistStore::SavePlaylist(const std::optional<std::string>& path) {
+    std::vector<PlaylistFileEntry> entries;
+    entries.reserve(player_.playlist.size());
+    for (const tagTUNEINFO& e : player_.playlist)
+        entries.push_back({e.path, e.title, stored_length(e.length_seconds)});
+    return write_playlist_file(path ? *path : ini_path_, entries);
+}
+
+bool PlaylistStore::ReadPlaylistFile(const std::string& path) {
+    // Read first: a file that exists but cannot be read must not empty the
+    // playlist (the empty list would then be saved over the stored one).
+    std::optional<ProfileFile> file = ProfileFile::load(path);
+    if (!file) return false;
+    replace_playlist(read_playlist_section(*file));
+    return true;
+}
+
+bool PlaylistStore::OpenPlaylist(const std::optional<std::string>& path) {
+    std::optional<std::vector<PlaylistFileEntry>> entries =
+        open_playlist_source(path ? *path : ini_path_, http_);
+    if (!entries) return false;
+    replace_playlist(*entries);
+    return true;
+}
+
+void PlaylistStore::replace_playlist(const std::vector<PlaylistFileEntry>& entries) {
+    player_.select_all_as(1);
+    player_.remove_selected();
+    mark_dirty();
+    // Totals are recomputed once at the end rather than after every stored
+    // entry: nothing reads them in between, and per entry it is quadratic.
+    for (const PlaylistFileEntry& entry : entries) {
+        if (!entry.has_stored_info())
+            player_.add_file(entry.path);
+        else
+            player_.add_entry(entry.path, entry.title, static_cast<float>(entry.length_seconds));
+    }
+    player_.recompute_totals();
+}
+
+bool PlaylistStore::AddPath(const std::string& path) {
+    if (!path_or_url_exists(path, http_)) return false;
+    switch (classify_added_path(path)) {
+        case AddedPathKind::Tune:
+            player_.add_file(path);
+            break;
+        case AddedPathKind::Playlist:
+            OpenPlaylist(path);
+            break;
+        case AddedPathKind::None:
+            return false;
+    }
+    mark_dirty();
+    SavePlaylist();
+    return true;
+}
+
+}  // namespace dz

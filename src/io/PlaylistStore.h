@@ -1,0 +1,57 @@
+#pragma once
+// The player's playlist in files: saving it (into the settings file after every
+// change, or into a .ptlist), reading it back, opening a playlist by path or
+// URL, and adding whatever a dropped or entered path names.
+//
+// Threads: the worker (commands), the UI thread (drops, start-up); the caller
+// makes sure only one of them touches the player at a time.
+
+#include <optional>
+#include <string>
+
+#include "io/PlaylistFile.h"
+#include "platform/HttpClient.h"
+#include "player/Player.h"
+
+namespace dz {
+
+class PlaylistStore {
+public:
+    // `ini_path` is the settings file; `list_dirty` (optional) is set to 1
+    // whenever the playlist editor must rebuild its rows.
+    PlaylistStore(tagPLAYER& player, HttpClient& http, std::string ini_path,
+                  int* list_dirty = nullptr);
+
+    // Writes the whole playlist into `path`, or into the settings file with no
+    // path, with one file write. False when the file could not be written.
+    bool SavePlaylist(const std::optional<std::string>& path = std::nullopt);
+
+    // Replaces the playlist with the entries of a local playlist file. Entries
+    // with a stored title and length are added as they are; the others are
+    // added as tunes (checked and loaded). A file that cannot be read leaves
+    // the playlist as it is and gives false.
+    bool ReadPlaylistFile(const std::string& path);
+
+    // Reads a playlist from a local file or a URL (downloaded to a temporary
+    // file, read, deleted), or from the settings file with no path. A path that
+    // does not exist, or a failed download, leaves the playlist as it is.
+    // True when the playlist was replaced.
+    bool OpenPlaylist(const std::optional<std::string>& path = std::nullopt);
+
+    // Adds what `path` names: a tune (".ptcop"/".pttune" in any case) is added,
+    // a playlist (".ptlist" in lower case) replaces the playlist; then the
+    // playlist is saved into the settings file. Anything else, or a path that
+    // does not exist, does nothing. True when the playlist was touched.
+    bool AddPath(const std::string& path);
+
+private:
+    void mark_dirty();
+    void replace_playlist(const std::vector<PlaylistFileEntry>& entries);
+
+    tagPLAYER& player_;
+    HttpClient& http_;
+    std::string ini_path_;
+    int* list_dirty_;
+};
+
+}  // namespace dz

@@ -1,0 +1,113 @@
+#pragma once
+// The section readers and writers over the application state. `State` is
+// TAG_USERDATA, or any type with its fields: ini_path, player (tagPLAYER),
+// time_reverse, shuffle, repeat, easy_move, always_on_top, double_size,
+// visible_player, shade_player, visible_pledit, shade_pledit, skin_name and
+// scroll_page. A reader given no path reads ini_path; writers write ini_path.
+
+#include <optional>
+#include <string>
+
+#include "io/Settings.h"
+
+namespace dz {
+
+// Reads Setting; copies shuffle and repeat into the player, sets the library's
+// loop flag and the volume.
+template <class State>
+void ReadSettingSection(State& s, const std::optional<std::string>& path = std::nullopt) {
+    SettingValues v;
+    v.time_reverse = s.time_reverse;
+    v.shuffle = s.shuffle;
+    v.repeat = s.repeat;
+    v.easy_move = s.easy_move;
+    v.always_on_top = s.always_on_top;
+    v.double_size = s.double_size;
+    v.visible_player = s.visible_player;
+    v.shade_player = s.shade_player;
+    v.visible_pledit = s.visible_pledit;
+    v.shade_pledit = s.shade_pledit;
+    read_setting_section(ProfileFile::load_or_empty(path ? *path : s.ini_path), v);
+    s.time_reverse = v.time_reverse;
+    s.shuffle = v.shuffle;
+    s.repeat = v.repeat;
+    s.easy_move = v.easy_move;
+    s.always_on_top = v.always_on_top;
+    s.double_size = v.double_size;
+    s.visible_player = v.visible_player;
+    s.shade_player = v.shade_player;
+    s.visible_pledit = v.visible_pledit;
+    s.shade_pledit = v.shade_pledit;
+    s.player.shuffle = s.shuffle;
+    s.player.set_repeat(s.repeat);
+    s.player.set_volume(v.volume);
+    s.skin_name = v.skin_name;
+}
+
+template <class State>
+bool WriteSettingSection(const State& s) {
+    SettingValues v;
+    v.time_reverse = s.time_reverse;
+    v.shuffle = s.shuffle;
+    v.repeat = s.repeat;
+    v.easy_move = s.easy_move;
+    v.always_on_top = s.always_on_top;
+    v.double_size = s.double_size;
+    v.visible_player = s.visible_player;
+    v.shade_player = s.shade_player;
+    v.visible_pledit = s.visible_pledit;
+    v.shade_pledit = s.shade_pledit;
+    v.volume = s.player.volume;
+    v.skin_name = s.skin_name;
+    return write_setting_section(s.ini_path, v);
+}
+
+// Reads Property into the player's output format, then re-opens the library
+// with it (pxtone_Reset).
+template <class State>
+void ReadPropertySection(State& s, const std::optional<std::string>& path = std::nullopt) {
+    PropertyValues v;
+    v.channels = s.player.channels;
+    v.bits_per_sample = s.player.bits_per_sample;
+    v.sample_rate = s.player.sample_rate;
+    v.direct_sound = s.player.direct_sound;
+    read_property_section(ProfileFile::load_or_empty(path ? *path : s.ini_path), v);
+    s.player.channels = v.channels;
+    s.player.bits_per_sample = v.bits_per_sample;
+    s.player.sample_rate = v.sample_rate;
+    s.player.direct_sound = static_cast<decltype(s.player.direct_sound)>(v.direct_sound);
+    s.player.buffer_seconds = v.buffer_seconds;
+    s.player.reset_output();
+}
+
+template <class State>
+bool WritePropertySection(const State& s) {
+    PropertyValues v;
+    v.channels = s.player.channels;
+    v.bits_per_sample = s.player.bits_per_sample;
+    v.sample_rate = s.player.sample_rate;
+    v.direct_sound = s.player.direct_sound;
+    v.buffer_seconds = s.player.buffer_seconds;
+    return write_property_section(s.ini_path, v);
+}
+
+// Reads Position: stores scroll_page and returns where the main window goes
+// (the current corner when the file says nothing); the caller moves the window
+// there and runs the layout.
+template <class State>
+PositionValues ReadPositionSection(State& s, int current_left, int current_top,
+                                   const std::optional<std::string>& path = std::nullopt) {
+    PositionValues v{current_left, current_top, s.scroll_page};
+    read_position_section(ProfileFile::load_or_empty(path ? *path : s.ini_path), v);
+    s.scroll_page = v.scroll_page;
+    return v;
+}
+
+// Writes Position with the main window's current top-left corner.
+template <class State>
+bool WritePositionSection(const State& s, int window_left, int window_top) {
+    return write_position_section(s.ini_path,
+                                  PositionValues{window_left, window_top, s.scroll_page});
+}
+
+}  // namespace dz

@@ -1,0 +1,46 @@
+#pragma once
+// The program's dialogs. UI thread only; each blocks until closed (worker code
+// reaches them through WindowHost::call_on_ui_thread).
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dz {
+
+// What the File Info dialog shows about one tune (texts already UTF-8).
+struct FileInfoText {
+    std::string path;
+    std::string name;
+    std::string comment;
+    std::string details;  // tempo, beats, measures, length
+};
+
+// The output choices of the Preferences dialog.
+struct PreferenceValues {
+    int channels = 2;
+    int sample_rate = 44100;
+    int bits = 16;
+    float buffer_seconds = 0.1f;
+    bool direct_sound = true;
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    virtual void about(bool japanese) = 0;
+    virtual void file_info(const FileInfoText& info, bool japanese) = 0;
+    // The typed URL, or nullopt when cancelled.
+    virtual std::optional<std::string> add_url(bool japanese) = 0;
+    // The confirmed values, or nullopt when cancelled.
+    virtual std::optional<PreferenceValues> preferences(const PreferenceValues& current,
+                                                        bool japanese) = 0;
+    // Chosen tune files (empty when cancelled).
+    virtual std::vector<std::string> open_files(bool japanese) = 0;
+    virtual std::optional<std::string> choose_folder(bool japanese) = 0;
+    virtual std::optional<std::string> open_playlist(bool japanese) = 0;
+    virtual std::optional<std::string> save_playlist(bool japanese) = 0;
+};
+
+}  // namespace dz

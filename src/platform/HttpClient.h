@@ -1,0 +1,26 @@
+#pragma once
+// The network operations of the player: an existence test and a download.
+// Both block the calling thread (the worker, or the UI thread during start-up)
+// until the server has answered or a time-out has struck; neither throws.
+
+#include <optional>
+#include <string>
+
+namespace dz {
+
+class HttpClient {
+public:
+    virtual ~HttpClient() = default;
+
+    // True when the server answers `url` with a status below 400 and at least
+    // one byte of body.
+    virtual bool exists(const std::string& url) = 0;
+
+    // Downloads the body of `url` into a new temporary file (prefix "pat", in
+    // the system's temporary folder) and returns its path; the caller owns the
+    // file and deletes it. Nothing when the transfer fails or the status is
+    // 400 or above; no file is left behind then.
+    virtual std::optional<std::string> fetch(const std::string& url) = 0;
+};
+
+}  // namespace dz

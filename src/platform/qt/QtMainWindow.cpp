@@ -1,0 +1,221 @@
+#include "platform/qt/QtMainWindow.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QUrl>
+#include <QWheelEvent>
+
+#include "platform/VirtualKeys.h"
+#include "platform/qt/QtKeyMap.h"
+
+namespace dz {
+
+QtMainWindow::QtMainWindow() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {
+    setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+    setWindowTitle(QStringLiteral("Dezidu"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setAcceptDrops(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+std::array<std::uint8_t, 256> QtMainWindow::key_state() const {
+    std::array<std::uint8_t, 256> out = keys_;
+    // Modifiers as the system sees them now, so a release missed while unfocused
+    // does not leave one held.
+    Qt::KeyboardModifiers m = QGuiApplication::queryKeyboardModifiers();
+    out[vk::kShift] = (m & Qt::ShiftModifier) ? 0x80 : 0;
+    out[vk::kControl] = (m & Qt::ControlModifier) ? 0x80 : 0;
+    out[vk::kMenu] = (m & Qt::AltModifier) ? 0x80 : 0;
+    return out;
+}
+
+void QtMainWindow::present() {
+    if (!events_) return;
+    events_->on_paint([this](const FrameView& f) { update_mask(f); });
+    update();
+}
+
+void QtMainWindow::update_mask(const FrameView& f) {
+    const std::uint8_t kb = (key_ >> 16) & 0xFF, kg = (key_ >> 8) & 0xFF, kr = key_ & 0xFF;
+    std::vector<int> runs;
+    for (int y = 0; y < f.height; ++y) {
+        const std::uint8_t* p = f.pixels + static_cast<std::size_t>(y) * f.stride;
+        int x = 0;
+        while (x < f.width) {
+            while (x < f.width && !(p[3 * x] == kb && p[3 * x + 1] == kg && p[3 * x + 2] == kr))
+                ++x;
+            int start = x;
+            while (x < f.width && p[3 * x] == kb && p[3 * x + 1] == kg && p[3 * x + 2] == kr) ++x;
+            if (x > start) {
+                runs.push_back(y);
+                runs.push_back(start);
+                runs.push_back(x);
+            }
+        }
+    }
+    // A frame that is key colour everywhere (the unprotected first frame) would cut the
+    // whole window away; keep the mask there is until a drawn frame arrives.
+    std::size_t key_pixels = 0;
+    for (std::size_t i = 0; i < runs.size(); i += 3) key_pixels += runs[i + 2] - runs[i + 1];
+    if (f.width > 0 && key_pixels == static_cast<std::size_t>(f.width) * f.height) return;
+    if (runs == key_runs_ && f.zoom == mask_zoom_) return;
+    key_runs_ = std::move(runs);
+    mask_zoom_ = f.zoom;
+    if (key_runs_.empty()) {
+        clearMask();
+        return;
+    }
+    QRegion cut;
+    const double z = f.zoom;
+    for (std::size_t i = 0; i < key_runs_.size(); i += 3) {
+        int y = key_runs_[i], x0 = key_runs_[i + 1], x1 = key_runs_[i + 2];
+        cut += QRect(int(x0 * z), int(y * z), int((x1 - x0) * z), int(z));
+    }
+    setMask(QRegion(0, 0, int(f.width * z), int(f.height * z)).subtracted(cut));
+}
+
+void QtMainWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    bool painted = false;
+    if (events_) {
+        events_->on_paint([&](const FrameView& f) {
+            QImage image(f.pixels, f.width, f.height, f.stride, QImage::Format_BGR888);
+            if (f.zoom == 1.0) {
+                painter.drawImage(0, 0, image);
+            } else {
+                // Default hints: exact nearest-neighbour scaling.
+                painter.drawImage(QRect(0, 0, width(), height()), image);
+            }
+            painted = true;
+        });
+    }
+    if (!painted) painter.fillRect(rect(), QColor(0, 1, 0));
+}
+
+void QtMainWindow::track(QMouseEvent* e) {
+    QPointF g = e->globalPosition();
+    QPointF l = e->position();
+    screen_x = int(g.x());
+    screen_y = int(g.y());
+    client_x = int(l.x());
+    client_y = int(l.y());
+}
+
+void QtMainWindow::button(QMouseEvent* e, int first_code) {
+    track(e);
+    if (!events_) return;
+    int offset;
+    switch (e->button()) {
+        case Qt::LeftButton:
+            offset = 0;
+            break;
+        case Qt::RightButton:
+            offset = 3;
+            break;
+        case Qt::MiddleButton:
+            offset = 6;
+            break;
+        default:
+            return;
+    }
+    std::uint32_t wparam = 0;
+    Qt::MouseButtons b = e->buttons();
+    if (b & Qt::LeftButton) wparam |= kMkLButton;
+    if (b & Qt::RightButton) wparam |= kMkRButton;
+    if (b & Qt::MiddleButton) wparam |= kMkMButton;
+    if (e->modifiers() & Qt::ShiftModifier) wparam |= kMkShift;
+    if (e->modifiers() & Qt::ControlModifier) wparam |= kMkControl;
+    events_->on_mouse_button(first_code + offset, wparam);
+}
+
+void QtMainWindow::mousePressEvent(QMouseEvent* e) {
+    button(e, kWmLButtonDown);
+}
+void QtMainWindow::mouseReleaseEvent(QMouseEvent* e) {
+    button(e, kWmLButtonUp);
+}
+// The second press of a double click arrives as this event alone, as the double-click
+// record does between the first click's up and the second up.
+void QtMainWindow::mouseDoubleClickEvent(QMouseEvent* e) {
+    button(e, kWmLButtonDblClk);
+}
+
+void QtMainWindow::mouseMoveEvent(QMouseEvent* e) {
+    track(e);
+    if (events_) events_->on_mouse_move();
+}
+
+void QtMainWindow::leaveEvent(QEvent*) {
+    if (QGuiApplication::mouseButtons() != Qt::NoButton) return;  // a button holds the mouse
+    client_x = -1;
+    client_y = -1;
+}
+
+void QtMainWindow::wheelEvent(QWheelEvent* e) {
+    if (events_) events_->on_wheel(e->angleDelta().y());
+    e->accept();
+}
+
+void QtMainWindow::key(QKeyEvent* e, bool down) {
+    int v = VirtualKeyFromQt(e->key(), (e->modifiers() & Qt::KeypadModifier) != 0);
+    if (v <= 0 || v > 255) return;
+    keys_[v] = down ? 0x80 : 0;
+    if (!events_) return;
+    Qt::KeyboardModifiers m = e->modifiers();
+    events_->on_key(v, down, (m & Qt::ControlModifier) != 0, (m & Qt::AltModifier) != 0,
+                    (m & Qt::ShiftModifier) != 0);
+}
+
+void QtMainWindow::keyPressEvent(QKeyEvent* e) {
+    key(e, true);
+}
+void QtMainWindow::keyReleaseEvent(QKeyEvent* e) {
+    if (!e->isAutoRepeat()) key(e, false);
+}
+
+void QtMainWindow::dragEnterEvent(QDragEnterEvent* e) {
+    if (e->mimeData()->hasUrls()) e->acceptProposedAction();
+}
+
+void QtMainWindow::dropEvent(QDropEvent* e) {
+    e->acceptProposedAction();
+    drop(*e->mimeData());
+}
+
+void QtMainWindow::drop(const QMimeData& mime) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : mime.urls()) {
+        if (url.isLocalFile()) paths.push_back(url.toLocalFile().toUtf8().toStdString());
+    }
+    if (events_ && !paths.empty()) events_->on_drop(std::move(paths));
+}
+
+void QtMainWindow::closeEvent(QCloseEvent* e) {
+    if (destroying_) {
+        e->accept();
+        return;
+    }
+    // The window stays until the worker has ended; the application destroys it.
+    e->ignore();
+    if (events_) events_->on_close_request();
+}
+
+bool QtMainWindow::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate || e->type() == QEvent::WindowDeactivate) {
+        bool active = e->type() == QEvent::WindowActivate;
+        if (!active) keys_.fill(0);
+        if (events_) events_->on_focus(active);
+    }
+    return QWidget::event(e);
+}
+
+}  // namespace dz

@@ -1,0 +1,60 @@
+#include "platform/qt/QtPlatform.h"
+
+#include <QApplication>
+#include <cstdlib>
+
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtImageDecoder.h"
+#include "platform/qt/QtPopupMenus.h"
+#include "platform/qt/QtSignalBridge.h"
+#include "platform/qt/QtTextRenderer.h"
+#include "platform/qt/QtWindowHost.h"
+
+namespace dz {
+
+void SetDefaultQtPlatform() {
+    const char* p = std::getenv("QT_QPA_PLATFORM");
+    if (!p || !*p) setenv("QT_QPA_PLATFORM", "xcb", 1);
+}
+
+QtPlatform::QtPlatform(int& argc, char** argv, int client_width, int client_height) {
+    QApplication::setApplicationName(QStringLiteral("Dezidu"));
+    app_ = std::make_unique<QApplication>(argc, argv);
+    app_->setQuitOnLastWindowClosed(false);  // the application ends the loop itself
+    host_ = std::make_unique<QtWindowHost>(client_width, client_height);
+    menus_ = std::make_unique<QtPopupMenus>();
+    dialogs_ = std::make_unique<QtDialogs>();
+    text_ = std::make_unique<QtTextRenderer>();
+    images_ = std::make_unique<QtImageDecoder>();
+}
+
+QtPlatform::~QtPlatform() {
+    signals_.reset();
+    host_.reset();
+}
+
+WindowHost& QtPlatform::host() {
+    return *host_;
+}
+PopupMenus& QtPlatform::popup_menus() {
+    return *menus_;
+}
+Dialogs& QtPlatform::dialogs() {
+    return *dialogs_;
+}
+TextRenderer& QtPlatform::text_renderer() {
+    return *text_;
+}
+ImageDecoder& QtPlatform::image_decoder() {
+    return *images_;
+}
+
+void QtPlatform::install_close_signals() {
+    signals_ = std::make_unique<QtSignalBridge>([this] { host_->request_close(); });
+}
+
+int QtPlatform::run() {
+    return app_->exec();
+}
+
+}  // namespace dz

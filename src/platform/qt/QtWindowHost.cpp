@@ -1,0 +1,202 @@
+#include "platform/qt/QtWindowHost.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMetaObject>
+#include <QScreen>
+#include <future>
+
+namespace dz {
+
+QtWindowHost::QtWindowHost(int width, int height)
+    : window_(std::make_unique<QtMainWindow>()),
+      ui_thread_(std::this_thread::get_id()),
+      receiver_(new QObject) {
+    window_->setFixedSize(width, height);
+    window_->hide();
+}
+
+QtWindowHost::~QtWindowHost() {
+    stop_ui_calls();
+    window_->set_events(nullptr);
+}
+
+void QtWindowHost::set_events(WindowEvents* events) {
+    events_ = events;
+    window_->set_events(events);
+}
+
+std::intptr_t QtWindowHost::call_on_ui_thread(std::function<std::intptr_t()> fn) {
+    if (is_ui_thread()) return fn();
+    auto promise = std::make_shared<std::promise<std::intptr_t>>();
+    std::future<std::intptr_t> result = promise->get_future();
+    // Only the queued call holds the promise, so dropping the call breaks it.
+    post_to_ui_thread(
+        [promise = std::move(promise), fn = std::move(fn)]() { promise->set_value(fn()); });
+    try {
+        return result.get();
+    } catch (const std::future_error&) {
+        return 0;  // dropped by stop_ui_calls
+    }
+}
+
+void QtWindowHost::post_to_ui_thread(std::function<void()> fn) {
+    std::lock_guard<std::mutex> g(calls_mutex_);
+    if (stopped_) return;  // fn is destroyed here: a waiting caller gets 0
+    pending_.push_back(std::move(fn));
+    if (pending_.size() == 1) {
+        QMetaObject::invokeMethod(
+            receiver_, [this] { run_pending(); }, Qt::QueuedConnection);
+    }
+}
+
+void QtWindowHost::run_pending() {
+    for (;;) {
+        std::function<void()> fn;
+        {
+            std::lock_guard<std::mutex> g(calls_mutex_);
+            if (pending_.empty()) return;
+            fn = std::move(pending_.front());
+            pending_.pop_front();
+        }
+        fn();
+    }
+}
+
+void QtWindowHost::stop_ui_calls() {
+    std::deque<std::function<void()>> dropped;
+    {
+        std::lock_guard<std::mutex> g(calls_mutex_);
+        if (stopped_) return;
+        stopped_ = true;
+        dropped.swap(pending_);
+        delete receiver_;
+        receiver_ = nullptr;
+    }
+    // Destroying the queued calls breaks their promises: waiting callers get 0.
+}
+
+void QtWindowHost::present() {
+    // Repaint requests are merged: one queued repaint at a time.
+    if (present_pending_.exchange(true)) return;
+    post_to_ui_thread([this] {
+        present_pending_ = false;
+        if (!destroyed_) window_->present();
+    });
+}
+
+void QtWindowHost::request_close() {
+    post_to_ui_thread([this] {
+        if (events_ && !destroyed_) events_->on_close_request();
+    });
+}
+
+Point QtWindowHost::cursor_pos() {
+    if (is_ui_thread()) {
+        QPoint p = QCursor::pos();
+        return Point{p.x(), p.y()};
+    }
+    return Point{window_->screen_x, window_->screen_y};
+}
+
+Point QtWindowHost::cursor_client_pos() {
+    return Point{window_->client_x, window_->client_y};
+}
+
+void QtWindowHost::set_capture(bool on) {
+    if (on == captured_) return;
+    captured_ = on;
+    if (on) {
+        window_->grabMouse();
+    } else {
+        window_->releaseMouse();
+    }
+}
+
+CursorHandle QtWindowHost::set_cursor(CursorHandle cursor) {
+    CursorHandle old = cursor_;
+    if (cursor == cursor_) return old;
+    cursor_ = cursor;
+    auto it = cursors_.find(cursor);
+    if (it != cursors_.end()) {
+        window_->setCursor(it->second);
+    } else {
+        window_->setCursor(Qt::ArrowCursor);
+    }
+    return old;
+}
+
+CursorHandle QtWindowHost::add_cursor(const QCursor& cursor) {
+    CursorHandle h = next_cursor_++;
+    cursors_.emplace(h, cursor);
+    return h;
+}
+
+Rect QtWindowHost::window_rect() {
+    QRect r = window_->frameGeometry();
+    return Rect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+Rect QtWindowHost::client_rect() {
+    return Rect{0, 0, window_->width(), window_->height()};
+}
+
+void QtWindowHost::move_window(int x, int y) {
+    window_->move(x, y);
+}
+
+void QtWindowHost::resize_client(int width, int height) {
+    if (width > 0 && height > 0) window_->setFixedSize(width, height);
+}
+
+void QtWindowHost::set_topmost(bool on) {
+    bool visible = window_->isVisible();
+    if (window_->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
+    window_->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (visible) window_->show();  // changing the flags hides the window
+}
+
+void QtWindowHost::minimise() {
+    window_->showMinimized();
+}
+
+void QtWindowHost::set_colour_key(ColorRef key) {
+    window_->set_colour_key(key);
+}
+
+std::optional<Rect> QtWindowHost::work_area() {
+    QScreen* screen = window_->screen();
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return std::nullopt;
+    QRect r = screen->availableGeometry();
+    if (r.isEmpty()) return std::nullopt;
+    return Rect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+bool QtWindowHost::keyboard_state(std::array<std::uint8_t, 256>& out) {
+    out = window_->key_state();
+    return true;
+}
+
+void QtWindowHost::show() {
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+}
+
+void QtWindowHost::destroy_window() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    if (captured_) set_capture(false);
+    window_->set_destroying();
+    window_->hide();
+    if (events_) events_->on_destroy();
+}
+
+void QtWindowHost::quit_loop() {
+    // Queued, so a quit asked for before the loop runs still ends it.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                              Qt::QueuedConnection);
+}
+
+}  // namespace dz

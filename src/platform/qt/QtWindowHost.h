@@ -1,0 +1,77 @@
+#pragma once
+// WindowHost over a Qt widget. The thread that builds it (the Qt GUI thread) is
+// the UI thread.
+//
+// Cross-thread calls are queued here and run in order by a receiver object on the
+// UI thread. A blocking call waits on a promise; stop_ui_calls() drops every queued
+// call and so breaks their promises: a worker waiting on one gets 0 instead of
+// waiting for a UI thread that is waiting for it.
+
+#include <QCursor>
+#include <QObject>
+#include <atomic>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "platform/WindowHost.h"
+#include "platform/qt/QtMainWindow.h"
+
+namespace dz {
+
+class QtWindowHost : public WindowHost {
+public:
+    // Creates the window hidden, with a client area of width x height.
+    QtWindowHost(int width, int height);
+    ~QtWindowHost() override;
+
+    QtMainWindow& widget() { return *window_; }
+
+    void set_events(WindowEvents* events) override;
+    std::intptr_t call_on_ui_thread(std::function<std::intptr_t()> fn) override;
+    void post_to_ui_thread(std::function<void()> fn) override;
+    bool is_ui_thread() const override { return std::this_thread::get_id() == ui_thread_; }
+    void stop_ui_calls() override;
+    void present() override;
+    void request_close() override;
+    Point cursor_pos() override;
+    Point cursor_client_pos() override;
+    void set_capture(bool on) override;
+    CursorHandle set_cursor(CursorHandle cursor) override;
+    Rect window_rect() override;
+    Rect client_rect() override;
+    void move_window(int x, int y) override;
+    void resize_client(int width, int height) override;
+    void set_topmost(bool on) override;
+    void minimise() override;
+    void set_colour_key(ColorRef key) override;
+    std::optional<Rect> work_area() override;
+    bool keyboard_state(std::array<std::uint8_t, 256>& out) override;
+    void show() override;
+    void destroy_window() override;
+    void quit_loop() override;
+
+    // Cursors made from skin images get handles from here (the arrow is kArrowCursor).
+    CursorHandle add_cursor(const QCursor& cursor);
+
+private:
+    void run_pending();  // UI thread: runs the queued calls in order
+
+    std::unique_ptr<QtMainWindow> window_;
+    WindowEvents* events_ = nullptr;
+    std::thread::id ui_thread_;
+    std::mutex calls_mutex_;
+    QObject* receiver_;  // owned; deleted by stop_ui_calls
+    bool stopped_ = false;
+    std::deque<std::function<void()>> pending_;  // guarded by calls_mutex_
+    std::atomic<bool> present_pending_{false};
+    bool destroyed_ = false;
+    bool captured_ = false;
+    CursorHandle cursor_ = 0;
+    std::map<CursorHandle, QCursor> cursors_;
+    CursorHandle next_cursor_ = kArrowCursor + 1;
+};
+
+}  // namespace dz

@@ -1,0 +1,334 @@
+#include "player/Player.h"
+
+#include <cmath>
+#include <ctime>
+#include <limits>
+
+#include "player/Random15.h"
+
+namespace dz {
+
+namespace {
+
+// Truncates toward zero, saturating at the int range (NaN gives 0).
+int trunc_to_int(double v) {
+    if (!(v == v)) return 0;
+    if (v >= static_cast<double>(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (v <= static_cast<double>(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(v);
+}
+
+}  // namespace
+
+tagPLAYER::tagPLAYER(AudioLibrary& library) : library_(library) {
+    position_callback = [this](int clock) { return on_position(clock); };
+    library_.pxtone_Ready(format(), position_callback);
+    set_repeat(0);
+    seed_random15(static_cast<unsigned>(std::time(nullptr)));
+}
+
+tagPLAYER::~tagPLAYER() {
+    release();
+}
+
+AudioFormat tagPLAYER::format() const {
+    AudioFormat f;
+    f.channels = channels;
+    f.sample_rate = sample_rate;
+    f.bits = bits_per_sample;
+    f.buffer_seconds = buffer_seconds;
+    f.direct_sound = direct_sound != 0;
+    return f;
+}
+
+void tagPLAYER::reset_output() {
+    library_.pxtone_Reset(format(), position_callback);
+}
+
+void tagPLAYER::release() {
+    if (released) return;
+    if (library_.pxtone_Tune_IsStreaming()) library_.pxtone_Tune_Stop();
+    playlist.clear();
+    library_.pxtone_Tune_Release();
+    library_.pxtone_Release();
+    released = 1;
+}
+
+// ---- position ----
+
+float tagPLAYER::clocks_per_second() const {
+    return static_cast<float>(current_tune.clocks_per_beat * current_tune.tempo / 60.0);
+}
+
+float tagPLAYER::current_length_seconds() const {
+    float cps = clocks_per_second();
+    if (cps == 0.0f) return 0.0f;
+    return static_cast<float>(current_tune.total_clocks) / cps;
+}
+
+namespace {
+
+struct Position {
+    float seconds;
+    int sample;
+    float ratio;
+};
+
+Position position_of(int clock, float cps, int total_clocks, int sample_rate) {
+    Position p;
+    p.seconds = cps != 0.0f ? static_cast<float>(clock) / cps : 0.0f;
+    p.sample = trunc_to_int(static_cast<double>(p.seconds) * sample_rate);
+    p.ratio =
+        total_clocks != 0 ? static_cast<float>(clock) / static_cast<float>(total_clocks) : 0.0f;
+    return p;
+}
+
+}  // namespace
+
+void tagPLAYER::set_position(int clock) {
+    Position p = position_of(clock, clocks_per_second(), current_tune.total_clocks, sample_rate);
+    position_clock = clock;
+    position_seconds = p.seconds;
+    position_sample = p.sample;
+    position_ratio = p.ratio;
+}
+
+// Audio thread: reads only the published atomics, writes only the position.
+int tagPLAYER::on_position(int clock) {
+    if (library_.pxtone_Tune_IsStreaming()) {
+        Position p = position_of(clock, cb_clocks_per_second_.load(), cb_total_clocks_.load(),
+                                 cb_sample_rate_.load());
+        position_clock = clock;
+        position_seconds = p.seconds;
+        position_sample = p.sample;
+        position_ratio = p.ratio;
+    }
+    return 1;
+}
+
+void tagPLAYER::publish_position_basis() {
+    cb_clocks_per_second_ = clocks_per_second();
+    cb_total_clocks_ = current_tune.total_clocks;
+    cb_sample_rate_ = sample_rate;
+}
+
+int tagPLAYER::sample_to_clock(int sample) const {
+    if (sample_rate == 0) return 0;
+    return trunc_to_int(static_cast<double>(clocks_per_second()) *
+                        (static_cast<double>(sample) / sample_rate));
+}
+
+// ---- playback ----
+
+void tagPLAYER::seek(int sample) {
+    if (!is_playing) return;
+    if (is_paused) {
+        pause_sample = sample;
+    } else {
+        library_.pxtone_Tune_Stop();
+        publish_position_basis();
+        library_.pxtone_Tune_Start(sample, 0, volume);
+    }
+    set_position(sample_to_clock(sample));
+}
+
+void tagPLAYER::stop_tune() {
+    library_.pxtone_Tune_Stop();
+    position_clock = 0;
+    position_seconds = 0.0f;
+    position_sample = 0;
+    position_ratio = 0.0f;
+    is_playing = 0;
+    is_paused = 0;
+    pause_sample = 0;
+}
+
+int tagPLAYER::load_as_current(int i, int sample) {
+    if (!playlist.in_range(i)) return 0;
+    if (library_.pxtone_Tune_IsStreaming()) stop_tune();
+    if (load_entry(i) == 1) {
+        current_tune = playlist[i];
+        failed_key_.reset();
+    } else {
+        failed_key_ = playlist[i].shuffle_key;
+    }
+    set_position(sample_to_clock(sample));
+    pause_sample = position_sample;
+    return 1;
+}
+
+void tagPLAYER::make_current(int i) {
+    current_index = i;
+    for (auto& e : playlist) e.current_mark = 0;
+    playlist[i].current_mark = 1;
+}
+
+int tagPLAYER::play(int i, int sample) {
+    int r = load_as_current(i, sample);
+    if (r != 1) return r;
+    make_current(i);
+    is_playing = 1;
+    is_paused = 0;
+    pause_sample = 0;
+    publish_position_basis();
+    library_.pxtone_Tune_Start(sample, 0, volume);
+    return 1;
+}
+
+void tagPLAYER::set_volume(float v) {
+    library_.pxtone_Tune_SetVolume(v);
+    volume = v;
+}
+
+void tagPLAYER::set_repeat(int on) {
+    library_.pxtone_Tune_SetLoop(on != 0);
+    repeat = on;
+}
+
+// ---- play order ----
+
+int tagPLAYER::first_index() const {
+    if (playlist.empty()) return -1;
+    if (!shuffle) return 0;
+    int best = 0;
+    for (int k = 1; k < playlist.count(); ++k)
+        if (playlist[k].shuffle_key < playlist[best].shuffle_key) best = k;
+    return best;
+}
+
+int tagPLAYER::last_index() const {
+    if (playlist.empty()) return -1;
+    if (!shuffle) return playlist.count() - 1;
+    int best = 0;
+    for (int k = 1; k < playlist.count(); ++k)
+        if (playlist[k].shuffle_key > playlist[best].shuffle_key) best = k;
+    return best;
+}
+
+// The shuffle order moves on from the current tune's key. When the entry made
+// current could not be loaded, `current_tune` still holds the tune before it;
+// starting from that stale key would find the failed entry again forever, so
+// the failed entry's own key is used instead.
+int tagPLAYER::shuffle_origin_key() const {
+    return failed_key_ ? *failed_key_ : current_tune.shuffle_key;
+}
+
+int tagPLAYER::next_index(int i) const {
+    if (playlist.empty()) return -1;
+    if (!shuffle) return i + 1 <= last_index() ? i + 1 : -1;
+    int from = shuffle_origin_key();
+    int best = -1;
+    for (int k = 0; k < playlist.count(); ++k) {
+        int key = playlist[k].shuffle_key;
+        if (key > from && (best < 0 || key < playlist[best].shuffle_key)) best = k;
+    }
+    return best;
+}
+
+int tagPLAYER::prev_index(int i) const {
+    if (playlist.empty()) return -1;
+    if (!shuffle) return i - 1 >= first_index() ? i - 1 : -1;
+    int from = shuffle_origin_key();
+    int best = -1;
+    for (int k = 0; k < playlist.count(); ++k) {
+        int key = playlist[k].shuffle_key;
+        if (key < from && (best < 0 || key > playlist[best].shuffle_key)) best = k;
+    }
+    return best;
+}
+
+void tagPLAYER::tick() {
+    if (!is_playing || is_paused || library_.pxtone_Tune_IsStreaming()) return;
+    if (playlist.empty() || current_index == last_index()) {
+        stop_tune();
+        return;
+    }
+    // No next entry (the current index lies past the end after a removal): the
+    // list has been played through, so stop instead of staying "playing" in silence.
+    int i = next_index(current_index);
+    if (playlist.in_range(i))
+        play(i, 0);
+    else
+        stop_tune();
+}
+
+// ---- commands ----
+
+void tagPLAYER::command_play() {
+    if (library_.pxtone_Tune_IsStreaming()) {
+        stop_tune();
+        return;
+    }
+    load_unloaded_entries();
+    if (is_paused) {
+        play(current_index, pause_sample);
+    } else if (playlist.in_range(current_index)) {
+        play(current_index, 0);
+    } else if (!playlist.empty()) {
+        play(first_index(), 0);
+    }
+}
+
+void tagPLAYER::command_pause() {
+    if (is_paused == 1) {
+        play(current_index, pause_sample);
+    } else if (is_playing) {
+        is_paused = 1;
+        pause_sample = library_.pxtone_Tune_Stop();
+    }
+}
+
+void tagPLAYER::command_stop() {
+    if (is_playing) stop_tune();
+}
+
+void tagPLAYER::command_next() {
+    int i = next_index(current_index);
+    if (!playlist.in_range(i)) return;
+    if (is_playing) {
+        play(i, 0);
+    } else {
+        load_as_current(i, 0);
+        make_current(i);
+    }
+}
+
+void tagPLAYER::command_previous() {
+    int i = prev_index(current_index);
+    if (!playlist.in_range(i)) return;
+    if (is_playing) {
+        play(i, 0);
+    } else {
+        load_as_current(i, 0);
+        make_current(i);
+    }
+}
+
+void tagPLAYER::command_restart() {
+    if (is_playing) seek(0);
+}
+
+// A tune of length 0 would give -1 as the last sample; the stream starts at 0 then.
+void tagPLAYER::command_jump_to_end() {
+    if (!is_playing) return;
+    int target = trunc_to_int(static_cast<double>(current_length_seconds()) * sample_rate) - 1;
+    seek(target < 0 ? 0 : target);
+}
+
+void tagPLAYER::command_back5() {
+    if (!is_playing) return;
+    int target = trunc_to_int((position_seconds.load() - 5.0) * sample_rate);
+    seek(target < 0 ? 0 : target);
+}
+
+void tagPLAYER::command_forward5() {
+    if (!is_playing) return;
+    int target = trunc_to_int((position_seconds.load() + 5.0) * sample_rate);
+    int end = trunc_to_int(static_cast<double>(current_length_seconds()) * sample_rate);
+    if (target > end) target = end - 1;
+    seek(target < 0 ? 0 : target);
+}
+
+}  // namespace dz

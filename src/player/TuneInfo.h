@@ -1,0 +1,58 @@
+#pragma once
+// One playlist entry: a tune by path or URL and what the audio library
+// reported about it the first time it was loaded.
+//
+// A plain value. Copies (the player's current tune, sort temporaries) share
+// `temp_path` with the entry in the playlist; only the playlist deletes that
+// file, when the entry leaves it (see Playlist).
+
+#include <string>
+
+namespace dz {
+
+class tagTUNEINFO {
+public:
+    // Buffer limits of the stored strings, in bytes, terminator excluded.
+    static constexpr std::size_t kPathMax = 259;  // path, title, file title, temp path
+    static constexpr std::size_t kNameMax = 16;   // the tune's own name
+    static constexpr std::size_t kCommentMax = 30000;
+
+    tagTUNEINFO() = default;
+    tagTUNEINFO(const tagTUNEINFO&) = default;
+    tagTUNEINFO(tagTUNEINFO&&) noexcept = default;
+    tagTUNEINFO& operator=(const tagTUNEINFO&) = default;
+    tagTUNEINFO& operator=(tagTUNEINFO&&) noexcept = default;
+    virtual ~tagTUNEINFO() = default;
+
+    int sequence = 0;        // order of addition; 1..n after every sort
+    int info_loaded = 0;     // 1: loaded once, the fields below are valid
+    std::string title;       // display title
+    std::string path;        // file path or URL as added
+    std::string file_title;  // path without folder and extension
+    std::string temp_path;   // local copy of a URL tune; empty for local files
+    int beats_per_measure = 0;
+    float tempo = 0.0f;  // beats per minute
+    int clocks_per_beat = 0;
+    int measure_count = 0;
+    int repeat_measure = 0;
+    int play_measures = 0;
+    int total_clocks = 0;         // play_measures * beats_per_measure * clocks_per_beat
+    float length_seconds = 0.0f;  // total_clocks / clocks per second; 0 without tempo
+    std::string name;             // raw bytes (Shift-JIS), at most 16
+    std::string comment;          // raw bytes (Shift-JIS), at most 30000
+    int shuffle_key = 0;          // 1..32767, distinct within the list
+    int selected = 0;
+    int current_mark = 0;  // this entry is the current tune
+};
+
+// `path` without folder and extension, as the playlist shows it.
+std::string file_title_of(const std::string& path);
+// True for "scheme:..." with a scheme of two or more characters (http:, https:, ftp:, file:).
+bool is_url(const std::string& path);
+// True when the extension of `path` contains ".ptcop" or ".pttune", ignoring case.
+bool has_tune_extension(const std::string& path);
+// Extension of the last path component, dot included; empty when none. A space or
+// a separator after the last dot means there is no extension.
+std::string extension_of(const std::string& path);
+
+}  // namespace dz

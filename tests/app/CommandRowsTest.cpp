@@ -1,0 +1,431 @@
+// The program's command table: its rows and keys, and what the handlers do to
+// the application state on the fake platform.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/CommandTable.h"
+#include "app/TagUserData.h"
+#include "app/commands/DropFiles.h"
+#include "edx/EdxBody.h"
+#include "platform/VirtualKeys.h"
+#include "platform/fake/FakeAudioLibrary.h"
+#include "platform/fake/FakeWindowHost.h"
+
+namespace dz {
+namespace {
+
+struct Row {
+    int accel, vk, ctrl, alt, shift, id;
+};
+
+// The table as the user sees it: key, modifiers and id of each row, in order.
+const Row kExpected[] = {
+    {1, 'Z', 0, 0, 0, 1},          {1, 'X', 0, 0, 0, 2},          {1, 'C', 0, 0, 0, 3},
+    {1, 'V', 0, 0, 0, 4},          {1, 'B', 0, 0, 0, 5},          {1, 'Z', 1, 0, 0, 6},
+    {1, 'B', 1, 0, 0, 7},          {1, vk::kLeft, 0, 0, 0, 8},    {1, vk::kRight, 0, 0, 0, 9},
+    {1, vk::kUp, 0, 0, 0, 16},     {1, vk::kDown, 0, 0, 0, 17},   {1, vk::kUp, 0, 0, 1, 18},
+    {1, vk::kDown, 0, 0, 1, 19},   {1, vk::kReturn, 0, 0, 0, 20}, {1, vk::kPrior, 0, 0, 0, 14},
+    {1, vk::kNext, 0, 0, 0, 15},   {1, vk::kHome, 0, 0, 0, 21},   {1, vk::kEnd, 0, 0, 0, 22},
+    {1, 'A', 1, 0, 0, 25},         {0, 0, 0, 0, 0, 24},           {1, 'I', 1, 0, 0, 23},
+    {1, vk::kDelete, 1, 0, 1, 26}, {1, 'O', 1, 0, 0, 28},         {1, 'S', 1, 0, 0, 27},
+    {1, 'N', 1, 0, 0, 26},         {1, vk::kDelete, 0, 0, 0, 30}, {1, vk::kDelete, 1, 0, 0, 29},
+    {1, '1', 1, 0, 0, 31},         {1, '2', 1, 0, 0, 32},         {1, '3', 1, 0, 0, 33},
+    {1, 'R', 1, 0, 0, 34},         {1, 'R', 1, 0, 1, 35},         {1, 'L', 0, 0, 0, 36},
+    {1, 'L', 1, 0, 0, 37},         {1, 'L', 0, 0, 1, 38},         {1, 'T', 1, 0, 0, 47},
+    {1, 'T', 1, 0, 0, 48},         {1, 'T', 1, 0, 0, 49},         {1, 'A', 0, 0, 0, 41},
+    {1, 'D', 0, 0, 0, 42},         {1, 'E', 0, 0, 0, 43},         {1, 'R', 0, 0, 0, 45},
+    {1, 'S', 0, 0, 0, 44},         {1, 'E', 0, 1, 0, 46},         {1, vk::kUp, 0, 1, 0, 50},
+    {1, vk::kDown, 0, 1, 0, 51},   {1, vk::kLeft, 0, 1, 0, 52},   {1, vk::kRight, 0, 1, 0, 53},
+    {0, 0, 0, 0, 0, 54},           {0, 0, 0, 0, 0, 10},           {1, 'P', 1, 0, 0, 55},
+    {1, 'I', 0, 0, 0, 56},         {0, 0, 0, 0, 0, 57},
+};
+
+TEST(CommandRows, TableHoldsTheRowsInOrderEachWithAHandler) {
+    auto table = command_table();
+    ASSERT_EQ(table.size(), 53u);
+    for (std::size_t k = 0; k < table.size(); ++k) {
+        SCOPED_TRACE("row " + std::to_string(k));
+        const Row& e = kExpected[k];
+        EXPECT_EQ(table[k].id, e.id);
+        EXPECT_EQ(table[k].accel_enabled, e.accel);
+        EXPECT_NE(table[k].handler, nullptr);
+        if (e.accel) {
+            EXPECT_EQ(table[k].vk, e.vk);
+            EXPECT_EQ(table[k].ctrl, e.ctrl);
+            EXPECT_EQ(table[k].alt, e.alt);
+            EXPECT_EQ(table[k].shift, e.shift);
+        }
+    }
+}
+
+TEST(CommandRows, AcceleratorsFollowRowOrderAndFirstKeyWins) {
+    auto accels = make_accelerators(command_table());
+    ASSERT_EQ(accels.size(), 49u);  // rows 19, 48, 49 and 52 have no key
+    EXPECT_EQ(accels.front().command, 1);
+    EXPECT_EQ(accels.back().command, 56);
+    auto key = [&](int vk, bool c, bool a, bool s) {
+        return translate_accelerator(accels, vk, c, a, s);
+    };
+    EXPECT_EQ(key('T', true, false, false), 47);  // never 48 or 49
+    EXPECT_EQ(key(vk::kDelete, true, false, true), 26);
+    EXPECT_EQ(key('N', true, false, false), 26);
+    EXPECT_EQ(key(vk::kDelete, false, false, false), 30);
+    EXPECT_EQ(key(vk::kDelete, true, false, false), 29);
+    EXPECT_EQ(key('R', false, false, false), 45);
+    EXPECT_EQ(key('R', true, false, false), 34);
+    EXPECT_EQ(key('R', true, false, true), 35);
+    EXPECT_EQ(key('L', false, false, true), 38);
+    EXPECT_EQ(key(vk::kUp, false, false, true), 18);
+    EXPECT_EQ(key(vk::kUp, false, true, false), 50);
+    EXPECT_EQ(key('E', false, true, false), 46);
+    EXPECT_EQ(key('1', true, false, false), 31);
+    EXPECT_EQ(key('X', true, false, false), 0);  // no such row
+    // 48 and 49 carry Ctrl+T in the table too, after 47: no key combination reaches them.
+    for (int vk = 0; vk < 256; ++vk)
+        for (int m = 0; m < 8; ++m) {
+            int id = key(vk, m & 1, m & 2, m & 4);
+            EXPECT_NE(id, 48);
+            EXPECT_NE(id, 49);
+        }
+}
+
+class Handlers : public ::testing::Test {
+protected:
+    Handlers() {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("dz_cmd_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir_);
+        auto& c = data.hooks.commands;
+        c.save_playlist = [this](TAG_USERDATA&) { log.push_back("save_playlist"); };
+        c.save_settings = [this](TAG_USERDATA&) { log.push_back("save_settings"); };
+        c.save_position = [this](TAG_USERDATA&) { log.push_back("save_position"); };
+        c.update_menu_checks = [this](TAG_USERDATA&) { log.push_back("menu_checks"); };
+        data.hooks.run_layout = [this](TAG_USERDATA&) { log.push_back("layout"); };
+    }
+    ~Handlers() override { std::filesystem::remove_all(dir_); }
+
+    std::string tune(const std::string& name) {
+        std::string path = (dir_ / name).string();
+        std::ofstream(path) << "x";
+        lib.tunes[path] = FakeTune{};  // 16 s
+        return path;
+    }
+    void fill(int n) {
+        for (int k = 0; k < n; ++k) data.player.add_file(tune("t" + std::to_string(k) + ".ptcop"));
+    }
+    void run(int id) { dispatch_command(id, &data); }
+    std::vector<int> selected() const {
+        std::vector<int> out;
+        for (int k = 0; k < data.player.playlist.count(); ++k)
+            if (data.player.playlist[k].selected) out.push_back(k);
+        return out;
+    }
+
+    FakeWindowHost host;
+    FakeAudioLibrary lib;
+    TAG_USERDATA data{&host, lib};
+    EdxBody editor;
+    std::vector<std::string> log;
+    std::filesystem::path dir_;
+};
+
+TEST_F(Handlers, PlayOnEmptyListAsksForFilesFirst) {
+    int asked = 0;
+    data.hooks.commands.add_files_dialog = [&](TAG_USERDATA&) { ++asked; };
+    run(2);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(data.player.is_playing, 0);
+    std::string a = tune("a.ptcop");
+    data.hooks.commands.add_files_dialog = [&](TAG_USERDATA& d) { d.player.add_file(a); };
+    run(2);
+    EXPECT_EQ(data.player.is_playing, 1);
+    EXPECT_TRUE(lib.streaming);
+}
+
+TEST_F(Handlers, PlaybackKeysDriveThePlayer) {
+    fill(3);
+    run(2);  // X
+    EXPECT_EQ(data.player.current_index, 0);
+    run(5);  // B
+    EXPECT_EQ(data.player.current_index, 1);
+    run(1);  // Z
+    EXPECT_EQ(data.player.current_index, 0);
+    lib.stop_result = 500;
+    run(3);  // C
+    EXPECT_EQ(data.player.is_paused, 1);
+    run(3);
+    EXPECT_EQ(lib.start_sample, 500);
+    run(4);  // V
+    EXPECT_EQ(data.player.is_playing, 0);
+    EXPECT_FALSE(lib.streaming);
+}
+
+TEST_F(Handlers, RepeatAndShuffleToggleStateAndPlayer) {
+    run(45);
+    EXPECT_EQ(data.repeat, 1);
+    EXPECT_EQ(data.player.repeat, 1);
+    EXPECT_TRUE(lib.loop);
+    run(44);
+    EXPECT_EQ(data.shuffle, 1);
+    EXPECT_EQ(data.player.shuffle, 1);
+    run(44);
+    EXPECT_EQ(data.player.shuffle, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"menu_checks", "save_settings", "menu_checks",
+                                             "save_settings", "menu_checks", "save_settings"}));
+}
+
+TEST_F(Handlers, TimeToggleOnlyWhilePlayingMenuItemsAlways) {
+    fill(1);
+    run(47);
+    EXPECT_EQ(data.time_reverse, 0);
+    EXPECT_TRUE(log.empty());
+    run(49);
+    EXPECT_EQ(data.time_reverse, 1);
+    run(48);
+    EXPECT_EQ(data.time_reverse, 0);
+    run(2);
+    run(47);
+    EXPECT_EQ(data.time_reverse, 1);
+    EXPECT_EQ(log.back(), "save_settings");
+}
+
+TEST_F(Handlers, EditorCommandsNeedTheEditor) {
+    fill(5);
+    run(25);  // select all
+    run(17);  // cursor down
+    run(22);  // end
+    run(30);  // remove selected
+    EXPECT_TRUE(selected().empty());
+    EXPECT_EQ(data.list_cursor, -1);
+    EXPECT_EQ(data.scroll_top, 0);
+    EXPECT_EQ(data.player.playlist.count(), 5);
+}
+
+TEST_F(Handlers, CursorJumpsIntoViewThenMovesAndSelectsOnlyItsRow) {
+    data.body_pledit = &editor;
+    fill(10);
+    data.scroll_top = 5;
+    data.list_cursor = 2;  // above the view
+    run(16);               // Up
+    EXPECT_EQ(data.list_cursor, 5);
+    EXPECT_EQ(selected(), (std::vector<int>{5}));
+    run(16);
+    EXPECT_EQ(data.list_cursor, 4);
+    EXPECT_EQ(data.scroll_top, 4);
+    data.list_cursor = 9;  // below the view 4..7
+    run(17);               // Down
+    EXPECT_EQ(data.list_cursor, 7);
+    run(17);
+    EXPECT_EQ(data.list_cursor, 8);
+    EXPECT_EQ(data.scroll_top, 5);
+    EXPECT_EQ(selected(), (std::vector<int>{8}));
+    run(17);
+    run(17);  // stays on the last row
+    EXPECT_EQ(data.list_cursor, 9);
+    EXPECT_EQ(data.scroll_top, 6);
+}
+
+TEST_F(Handlers, ShiftCursorExtendsOnlyWhenItMoves) {
+    data.body_pledit = &editor;
+    fill(3);
+    data.list_cursor = 0;
+    data.player.select_one(2);
+    run(19);  // Shift+Down
+    EXPECT_EQ(selected(), (std::vector<int>{1, 2}));
+    data.player.select_all_as(0);
+    data.list_cursor = 0;
+    run(18);  // Shift+Up at the top: no move, nothing selected
+    EXPECT_TRUE(selected().empty());
+    data.list_cursor = -1;  // no cursor yet: Up goes to the first visible row
+    run(18);
+    EXPECT_EQ(data.list_cursor, 0);
+    EXPECT_EQ(selected(), (std::vector<int>{0}));
+}
+
+TEST_F(Handlers, PagesHomeAndEndClampTheScroll) {
+    data.body_pledit = &editor;
+    fill(3);
+    run(15);  // Page Down on a list shorter than a page
+    EXPECT_EQ(data.scroll_top, 0);
+    fill(7);  // 10 entries, page 4
+    run(22);  // End
+    EXPECT_EQ(data.scroll_top, 6);
+    EXPECT_EQ(data.scroll_max, 6);
+    run(14);  // Page Up
+    EXPECT_EQ(data.scroll_top, 2);
+    run(14);
+    EXPECT_EQ(data.scroll_top, 0);
+    run(15);
+    run(15);
+    run(15);
+    EXPECT_EQ(data.scroll_top, 6);
+    run(21);  // Home
+    EXPECT_EQ(data.scroll_top, 0);
+}
+
+TEST_F(Handlers, EnterPlaysTheCursorRow) {
+    data.body_pledit = &editor;
+    fill(3);
+    data.list_cursor = 2;
+    run(20);
+    EXPECT_EQ(data.player.current_index, 2);
+    EXPECT_TRUE(lib.streaming);
+    data.list_cursor = 7;
+    run(20);
+    EXPECT_EQ(data.player.current_index, 2);
+}
+
+TEST_F(Handlers, ClearDoesNotSaveRemoveAndCropDo) {
+    fill(4);
+    run(26);
+    EXPECT_TRUE(data.player.playlist.empty());
+    EXPECT_EQ(data.list_dirty, 1);
+    EXPECT_TRUE(log.empty());
+
+    data.body_pledit = &editor;
+    fill(6);
+    data.scroll_top = 2;
+    data.player.select_range(0, 3);
+    run(30);
+    EXPECT_EQ(data.player.playlist.count(), 2);
+    EXPECT_EQ(data.scroll_top, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"save_playlist"}));
+    data.player.select_one(1);
+    run(29);  // crop keeps the selected row, selected
+    ASSERT_EQ(data.player.playlist.count(), 1);
+    EXPECT_EQ(data.player.playlist[0].file_title, "t5");
+    EXPECT_EQ(selected(), (std::vector<int>{0}));
+}
+
+TEST_F(Handlers, OrderingsRenumberFollowCurrentAndSave) {
+    fill(3);
+    run(2);
+    run(34);  // reverse
+    EXPECT_EQ(data.player.current_index, 2);
+    EXPECT_EQ(data.player.playlist[0].file_title, "t2");
+    EXPECT_EQ(data.list_dirty, 1);
+    run(32);  // by file name
+    EXPECT_EQ(data.player.current_index, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"save_playlist", "save_playlist"}));
+}
+
+TEST_F(Handlers, WindowMovesStayInsideTheWorkArea) {
+    host.window = Rect{10, 100, 285, 216};
+    run(52);  // Alt+Left: 25 would leave the work area by 15
+    EXPECT_EQ(host.window.left, 0);
+    run(52);
+    EXPECT_EQ(host.window.left, 0);
+    run(50);  // Alt+Up
+    EXPECT_EQ(host.window.top, 75);
+    host.window = Rect{1000, 900, 1275, 1016};
+    run(53);
+    EXPECT_EQ(host.window.right, 1280);
+    run(51);
+    EXPECT_EQ(host.window.bottom, 1024);
+    EXPECT_EQ(host.window.width(), 275);
+    EXPECT_EQ(host.window.height(), 116);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "save_position"), 5);
+}
+
+TEST_F(Handlers, WindowMoveWithoutWindowStillSavesPosition) {
+    data.main_window = nullptr;
+    run(50);
+    EXPECT_EQ(log, (std::vector<std::string>{"save_position"}));
+}
+
+TEST_F(Handlers, PreferencesStopsThePlayingTuneFirst) {
+    fill(1);
+    run(2);
+    bool playing_in_dialog = true;
+    data.hooks.commands.preferences_dialog = [&](TAG_USERDATA& d) {
+        playing_in_dialog = d.player.is_playing || lib.streaming;
+    };
+    run(55);
+    EXPECT_FALSE(playing_in_dialog);
+}
+
+TEST_F(Handlers, AboutLoadsUnloadedEntriesOnlyWhenNotStreaming) {
+    std::string a = tune("a.ptcop");
+    data.player.add_entry(a, std::string("A"), 3.0f);
+    run(57);
+    EXPECT_EQ(data.player.playlist[0].info_loaded, 1);
+    std::string b = tune("b.ptcop");
+    data.player.add_entry(b, std::string("B"), 3.0f);
+    run(2);  // Play loads it too; make a fresh unloaded one while streaming
+    data.player.add_entry(tune("c.ptcop"), std::string("C"), 3.0f);
+    lib.take_calls();
+    run(57);
+    EXPECT_EQ(data.player.playlist[2].info_loaded, 0);
+    EXPECT_TRUE(lib.streaming);
+}
+
+TEST_F(Handlers, DropWhilePlayingAddsAllThenResumesWherePaused) {
+    data.player.add_file(tune("a.ptcop"));
+    run(2);
+    lib.stop_result = 4410;
+    drop_files(data, {tune("b.ptcop"), (dir_ / "notes.txt").string(), tune("C.PTTUNE")});
+    ASSERT_EQ(data.player.playlist.count(), 3);
+    EXPECT_EQ(data.player.playlist[1].file_title, "b");
+    EXPECT_EQ(data.player.playlist[2].file_title, "C");
+    EXPECT_EQ(data.player.is_paused, 0);
+    EXPECT_TRUE(lib.streaming);
+    EXPECT_EQ(lib.start_sample, 4410);
+    EXPECT_EQ(data.player.current_index, 0);
+    EXPECT_EQ(data.list_dirty, 1);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "save_playlist"), 2);
+}
+
+TEST_F(Handlers, DropWhileStoppedDoesNotStartAndDropWhilePausedStops) {
+    drop_files(data, {tune("a.ptcop")});
+    EXPECT_EQ(data.player.is_playing, 0);
+    EXPECT_FALSE(lib.streaming);
+    run(2);
+    run(3);  // paused
+    drop_files(data, {tune("b.ptcop")});
+    EXPECT_EQ(data.player.is_playing, 0);  // resumed by the pause step, stopped by play
+    EXPECT_FALSE(lib.streaming);
+}
+
+TEST_F(Handlers, DropUsesTheAddPathHookWhenSet) {
+    std::vector<std::string> seen;
+    data.hooks.commands.add_path = [&](TAG_USERDATA&, const std::string& p) { seen.push_back(p); };
+    drop_files(data, {"/x/a.ptlist", "/x/b.ptcop"});
+    EXPECT_EQ(seen, (std::vector<std::string>{"/x/a.ptlist", "/x/b.ptcop"}));
+}
+
+TEST_F(Handlers, AddFolderScansAndSavesAfterEachAddition) {
+    std::filesystem::create_directories(dir_ / "f");
+    for (const char* n : {"x.ptcop", "y.pttune", "z.wav"}) {
+        std::string p = (dir_ / "f" / n).string();
+        std::ofstream(p) << "x";
+        lib.tunes[p] = FakeTune{};
+    }
+    data.hooks.commands.choose_folder = [&](TAG_USERDATA&) {
+        return std::optional<std::string>((dir_ / "f").string());
+    };
+    run(38);
+    EXPECT_EQ(data.player.playlist.count(), 2);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "save_playlist"), 2);
+    EXPECT_EQ(data.player.is_playing, 0);
+}
+
+TEST_F(Handlers, AddUrlSendsTheTypedTextToAddPath) {
+    std::vector<std::string> seen;
+    data.hooks.commands.add_path = [&](TAG_USERDATA&, const std::string& p) { seen.push_back(p); };
+    data.hooks.commands.ask_url = [](TAG_USERDATA&) {
+        return std::optional<std::string>("http://h/a.ptcop");
+    };
+    run(37);
+    data.hooks.commands.ask_url = [](TAG_USERDATA&) { return std::optional<std::string>(); };
+    run(37);
+    EXPECT_EQ(seen, (std::vector<std::string>{"http://h/a.ptcop"}));
+}
+
+}  // namespace
+}  // namespace dz

@@ -1,0 +1,134 @@
+// The program's hooks: dialogs run on the UI thread while the worker waits, and
+// give nothing once the UI thread stopped taking calls.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <thread>
+
+#include "TestSupport.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <iterator>
+
+#include "app/Application.h"
+#include "app/ModuleHooks.h"
+#include "app/TagUserData.h"
+#include "platform/fake/FakeAudioLibrary.h"
+#include "platform/fake/FakeDialogs.h"
+#include "platform/fake/FakeWindowHost.h"
+
+namespace dz {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(ModuleHooksTest, DialogsRunOnTheUiThreadAndAnswerTheWorker) {
+    FakeWindowHost host;
+    FakeAudioLibrary lib;
+    FakeDialogs dialogs;
+    dialogs.url = "http://example.com/a.ptcop";
+    dialogs.folder = "/music";
+    AppHooks hooks = DefaultAppHooks();
+    TAG_USERDATA d(&host, lib, hooks);
+    d.services.dialogs = &dialogs;
+
+    std::optional<std::string> url, folder;
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        url = d.hooks.commands.ask_url(d);
+        folder = d.hooks.commands.choose_folder(d);
+        d.hooks.commands.about_dialog(d);
+        done = true;
+    });
+    while (!done) host.pump(1ms);
+    worker.join();
+    EXPECT_EQ(url, dialogs.url);
+    EXPECT_EQ(folder, dialogs.folder);
+    EXPECT_EQ(dialogs.calls["add_url"], 1);
+    EXPECT_EQ(dialogs.calls["about"], 1);
+
+    host.stop_ui_calls();  // the close sequence has begun
+    std::thread late([&] { url = d.hooks.commands.ask_url(d); });
+    late.join();
+    EXPECT_EQ(url, std::nullopt);
+    EXPECT_EQ(dialogs.calls["add_url"], 1);
+}
+
+TEST(ModuleHooksTest, AddFilesDialogAddsTheChosenTunes) {
+    TempWorkDir cwd;
+    std::string tune = (cwd.path() / "a.ptcop").string();
+    std::ofstream(tune) << "x";
+    FakeWindowHost host;
+    FakeAudioLibrary lib;
+    lib.tunes[tune] = FakeTune{};
+    FakeDialogs dialogs;
+    dialogs.files = {tune, (cwd.path() / "missing.ptcop").string()};
+    TAG_USERDATA d(&host, lib, DefaultAppHooks());
+    d.services.dialogs = &dialogs;
+    d.hooks.commands.add_files_dialog(d);  // on the UI thread itself: runs at once
+    EXPECT_EQ(dialogs.calls["open_files"], 1);
+    ASSERT_EQ(d.player.playlist.count(), 1);  // the missing file is not added
+    EXPECT_EQ(d.player.playlist[0].path, tune);
+}
+
+}  // namespace
+}  // namespace dz
+
+namespace dz {
+namespace {
+
+std::string ReadAll(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(ModuleHooksTest, StartUpReadsTheSettingsFileOfTheCurrentFolderWithoutWritingIt) {
+    TempWorkDir cwd;
+    const std::string ini =
+        "[Setting]\r\nShuffle=1\r\nVolume=50\r\nSelectSkin=Blue\r\nVisiblePledit=1\r\n"
+        "[Position]\r\nWindowLeft=40\r\nWindowTop=30\r\nScrollPage=7\r\n"
+        "[Playlist]\r\nFile1=/x/a.ptcop\r\nTitle1=A\r\nLength1=12\r\nNumberOfEntries=1\r\n"
+        "[Property]\r\nSps=22050\r\n";
+    std::ofstream(cwd.path() / "Dezidu.ini", std::ios::binary) << ini;
+    FakeWindowHost host;
+    FakeAudioLibrary lib;
+    Application app(host, lib, DefaultAppHooks());
+    app.create();
+    TAG_USERDATA& d = *app.state();
+    EXPECT_EQ(d.skin_name, "Blue");
+    EXPECT_EQ(d.shuffle, 1);
+    EXPECT_EQ(d.player.shuffle, 1);
+    EXPECT_EQ(d.visible_pledit, 1);
+    EXPECT_EQ(d.scroll_page, 7);
+    EXPECT_EQ(host.window.left, 40);  // the stored position wins over the centring
+    EXPECT_EQ(host.window.top, 30);
+    ASSERT_EQ(d.player.playlist.count(), 1);
+    EXPECT_EQ(d.player.playlist[0].title, "A");
+    EXPECT_EQ(lib.format.sample_rate, 22050);  // re-opened with the stored format
+    std::vector<std::string> calls = lib.take_calls();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "Reset"), calls.end());
+    EXPECT_EQ(ReadAll(cwd.path() / "Dezidu.ini"), ini);  // read, never written at start
+}
+
+TEST(ModuleHooksTest, WritersStoreSettingsPositionAndPlaylist) {
+    TempWorkDir cwd;
+    FakeWindowHost host;
+    host.window = Rect{120, 80, 395, 196};
+    FakeAudioLibrary lib;
+    TAG_USERDATA d(&host, lib, DefaultAppHooks());
+    d.ini_path = (cwd.path() / "Dezidu.ini").string();
+    d.repeat = 1;
+    d.player.add_entry("/x/b.ptcop", "B", 3.0f);
+    d.hooks.commands.save_settings(d);
+    d.hooks.commands.save_position(d);
+    d.hooks.commands.save_playlist(d);
+    std::string text = ReadAll(d.ini_path);
+    EXPECT_NE(text.find("Repeat=1"), std::string::npos);
+    EXPECT_NE(text.find("WindowLeft=120"), std::string::npos);
+    EXPECT_NE(text.find("WindowTop=80"), std::string::npos);
+    EXPECT_NE(text.find("File1=/x/b.ptcop"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace dz

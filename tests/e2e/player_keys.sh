@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The real program under a virtual X server with the three demo tunes dropped on
+# it, driven by key presses; SDL's disk driver captures the sound:
+# X starts sound, C pauses (silence) and resumes it, B and Z move (sound goes on),
+# V stops it (silence), R keeps the last tune playing past its end.
+#
+# Usage: player_keys.sh <dezidu> <demo-folder>   (run under xvfb-run)
+set -u
+exe=$1
+demo=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; [ -n "${pid:-}" ] && kill -9 "$pid" 2>/dev/null; exit 1; }
+
+raw=$work/out.raw
+unset QT_QPA_PLATFORM
+cd "$work"
+DEZIDU_TEST_DROP="$demo/morning-steps.ptcop
+$demo/echo-hall.ptcop
+$demo/backyard-groove.ptcop" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$raw "$exe" 2>/dev/null &
+pid=$!
+
+win=""
+for _ in $(seq 1 100); do
+    win=$(xdotool search --onlyvisible --name '^Dezidu$' 2>/dev/null | head -1)
+    [ -n "$win" ] && break
+    kill -0 "$pid" 2>/dev/null || fail "the program ended at start"
+    sleep 0.1
+done
+[ -n "$win" ] || fail "no visible window titled Dezidu"
+xdotool windowfocus --sync "$win" || fail "cannot focus the window"
+
+size() { stat -c %s "$raw" 2>/dev/null || echo 0; }
+# Non-zero bytes the device writes in the next $2 seconds, after $1 seconds to let
+# the buffers in flight drain.
+loud() {
+    sleep "$1"
+    local from to
+    from=$(size)
+    sleep "$2"
+    to=$(size)
+    [ "$to" -gt "$from" ] || { echo 0; return; }
+    tail -c +"$((from + 1))" "$raw" | head -c "$((to - from))" |
+        od -An -v -tx1 | tr -s ' ' '\n' | grep -v '^$' | grep -vc '^00$'
+}
+press() { xdotool key --clearmodifiers "$1"; }
+expect_sound() { local n; n=$(loud 0.2 0.5); echo "$1: $n loud bytes"; [ "$n" -gt 1000 ] || fail "$1: no sound"; }
+expect_silence() { local n; n=$(loud 0.4 0.5); echo "$1: $n loud bytes"; [ "$n" = 0 ] || fail "$1: not silent"; }
+
+sleep 0.5
+expect_silence "after the drop"
+press x; expect_sound "X"
+press c; expect_silence "C"
+press c; expect_sound "C again"
+press b; expect_sound "B"
+press z; expect_sound "Z"
+press v; expect_silence "V"
+press x; expect_sound "X again"
+# On the last tune, Ctrl+B jumps to its end: with repeat on (R) it plays on from
+# its repeat point; with repeat off the list is over and the sound stops.
+press b; press b
+press r; press ctrl+b; expect_sound "R on, Ctrl+B on the last tune"
+press r; press ctrl+b; expect_silence "R off, Ctrl+B on the last tune"
+
+kill -TERM "$pid"
+wait "$pid"; rc=$?
+[ "$rc" = 0 ] || fail "exit code $rc"
+echo PASS

@@ -1,0 +1,116 @@
+// Frame buffers, the key colour and composition.
+#include <gtest/gtest.h>
+
+#include "edx/EdxCodes.h"
+#include "edx/EdxRender.h"
+#include "edx/EdxWorld.h"
+#include "platform/fake/FakeWindowHost.h"
+
+namespace dz {
+namespace {
+
+void SetPixel(EdxImage& img, int x, int y, ColorRef c) {
+    std::uint8_t* p = img.row(y) + 3 * x;
+    p[0] = (c >> 16) & 0xFF;
+    p[1] = (c >> 8) & 0xFF;
+    p[2] = c & 0xFF;
+}
+
+TEST(RenderTest, RowsArePaddedToFourBytes) {
+    EdxImage img;
+    ASSERT_TRUE(img.fill_blank(275, 2));
+    EXPECT_EQ(img.stride(), 828);          // 825 rounded up
+    EXPECT_FALSE(img.fill_blank(10, 10));  // filled at most once between releases
+    img.release();
+    EXPECT_FALSE(img.has_bitmap());
+    EXPECT_FALSE(img.fill_blank(0, 5));
+}
+
+TEST(RenderTest, ProtectKeyColourReplacesOnlyExactKeyPixels) {
+    EdxImage img;
+    img.fill_blank(3, 2);
+    SetPixel(img, 0, 0, 0x000000);
+    SetPixel(img, 1, 0, 0x010000);  // blue 1: not the key
+    SetPixel(img, 2, 0, 0x123456);
+    SetPixel(img, 0, 1, 0x000001);  // red 1
+    SetPixel(img, 1, 1, 0x000000);
+    SetPixel(img, 2, 1, 0x000100);
+    ProtectKeyColour(img, 0x000000, 0x000100);
+    EXPECT_EQ(img.pixel(0, 0), 0x000100u);
+    EXPECT_EQ(img.pixel(1, 0), 0x010000u);
+    EXPECT_EQ(img.pixel(2, 0), 0x123456u);
+    EXPECT_EQ(img.pixel(0, 1), 0x000001u);
+    EXPECT_EQ(img.pixel(1, 1), 0x000100u);
+    EXPECT_EQ(img.pixel(2, 1), 0x000100u);
+    // The substitute's bytes go in as red, green, blue of the COLORREF.
+    std::uint8_t* p = img.row(0);
+    EXPECT_EQ(p[0], 0x00);  // blue
+    EXPECT_EQ(p[1], 0x01);  // green
+    EXPECT_EQ(p[2], 0x00);  // red
+}
+
+int g_draws = 0;
+int Painter(EdxBody* body, int code, TAG_USERDATA*) {
+    if (code != EDX_DRAW) return 0;
+    ++g_draws;
+    // Pure black, white and red squares clipped to the body.
+    EdxWorld* w = body->world;
+    Point o = AbsoluteOrigin(body);
+    for (int y = 0; y < body->rect.height(); ++y) {
+        for (int x = 0; x < body->rect.width(); ++x) {
+            int ax = o.x + x, ay = o.y + y;
+            if (!w->clip.contains(ax, ay)) continue;
+            ColorRef c = x < 2 ? 0x000000 : (x < 4 ? 0xFFFFFF : 0x0000FF);
+            SetPixel(w->back_buffer, ax, ay, c);
+        }
+    }
+    return 0;
+}
+
+TEST(RenderTest, ComposeFrameDrawsProtectsCutsAndCopiesToFront) {
+    FakeWindowHost host;
+    EdxWorld world(&host);
+    world.rect = Rect{0, 0, 20, 10};
+    RecreateBuffers(&world);
+    g_draws = 0;
+    CreateBody(&world, EdxBodyInfo{Painter, {2, 2, 8, 5}, 1, 0});
+    bool shape_saw_protected = false;
+    ComposeFrame(&world, 0x000000, 0x000100, [&](EdxWorld* w) {
+        shape_saw_protected = w->back_buffer.pixel(2, 2) == 0x000100;
+        SetPixel(w->back_buffer, 19, 9, 0x000000);  // the shape cuts a hole
+    });
+    EXPECT_EQ(g_draws, 1);
+    EXPECT_TRUE(shape_saw_protected);
+    const EdxImage& f = world.front_buffer;
+    EXPECT_EQ(f.pixel(0, 0), 0x000100u);  // background black became near-black
+    EXPECT_EQ(f.pixel(2, 2), 0x000100u);  // drawn black too
+    EXPECT_EQ(f.pixel(4, 2), 0xFFFFFFu);
+    EXPECT_EQ(f.pixel(6, 4), 0x0000FFu);
+    EXPECT_EQ(f.pixel(19, 9), 0x000000u);  // only the shape makes pure black
+    int presents = host.presents;
+    PaintWindow(&world);
+    EXPECT_EQ(host.presents, presents + 1);
+
+    FrameView seen{};
+    PaintFrontBuffer(&world, [&](const FrameView& v) { seen = v; });
+    EXPECT_EQ(seen.width, 20);
+    EXPECT_EQ(seen.height, 10);
+    EXPECT_EQ(seen.pixels, f.pixels());
+}
+
+TEST(RenderTest, ComposeWithoutBuffersTouchesNothing) {
+    FakeWindowHost host;
+    EdxWorld world(&host);
+    world.rect = Rect{0, 0, 0, 0};
+    RecreateBuffers(&world);
+    g_draws = 0;
+    CreateBody(&world, EdxBodyInfo{Painter, {0, 0, 8, 5}, 1, 0});
+    ComposeFrame(&world, 0, 0x000100);
+    EXPECT_EQ(g_draws, 0);
+    bool painted = false;
+    PaintFrontBuffer(&world, [&](const FrameView&) { painted = true; });
+    EXPECT_FALSE(painted);
+}
+
+}  // namespace
+}  // namespace dz

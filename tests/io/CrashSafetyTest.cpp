@@ -1,0 +1,104 @@
+// A process killed while it saves the settings file must leave the file with
+// either its old or its new whole content.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
+#include "TempDir.h"
+#include "io/PlaylistFile.h"
+#include "io/Settings.h"
+
+namespace dz {
+namespace {
+
+std::vector<PlaylistFileEntry> big_playlist(char letter) {
+    std::vector<PlaylistFileEntry> entries;
+    for (int i = 0; i < 10000; ++i)
+        entries.push_back({"/music/" + std::string(60, letter) + std::to_string(i) + ".ptcop",
+                           "Title " + std::string(40, letter), i});
+    return entries;
+}
+
+std::string settings_content(const std::vector<PlaylistFileEntry>& entries, int shuffle) {
+    ProfileFile file;
+    SettingValues setting;
+    setting.shuffle = shuffle;
+    put_setting_section(file, setting);
+    put_playlist_section(file, entries);
+    return file.serialize();
+}
+
+TEST(CrashSafety, KilledSavesLeaveTheOldOrTheNewWholeFile) {
+    test::TempDir dir;
+    const auto ini = settings_path(dir.path());
+    const auto list_a = big_playlist('a');
+    const auto list_b = big_playlist('b');
+    const std::string content_a = settings_content(list_a, 0);
+    const std::string content_b = settings_content(list_b, 1);
+    ASSERT_GT(content_a.size(), 500000u);
+    test::write_file(ini, content_a);
+
+    std::mt19937 rng(12345);
+    int interrupted_writes = 0;  // kills that hit a save in progress (a temporary file remained)
+    int round = 0;
+    for (; round < 300 && interrupted_writes < 5; ++round) {
+        int pipe_fds[2];
+        ASSERT_EQ(::pipe(pipe_fds), 0);
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(pipe_fds[0]);
+            for (int i = 0;; ++i) {
+                const bool b = i % 2 == 0;
+                SettingValues setting;
+                setting.shuffle = b ? 1 : 0;
+                // Two operations per loop, as the player does: a toggle, then the playlist.
+                write_setting_section(ini, setting);
+                write_playlist_file(ini, b ? list_b : list_a);
+                char tick = 1;
+                if (::write(pipe_fds[1], &tick, 1) != 1) ::_exit(1);
+            }
+        }
+        ::close(pipe_fds[1]);
+        // Time one loop of the child, then kill it at a random moment of a later
+        // loop, so the kills spread over the saves however fast this machine is.
+        char tick;
+        using clock = std::chrono::steady_clock;
+        ASSERT_EQ(::read(pipe_fds[0], &tick, 1), 1);
+        auto first = clock::now();
+        ASSERT_EQ(::read(pipe_fds[0], &tick, 1), 1);
+        auto period = std::chrono::duration_cast<std::chrono::microseconds>(clock::now() - first);
+        std::this_thread::sleep_for(std::chrono::microseconds(rng() % (period.count() + 1)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ::close(pipe_fds[0]);
+        ASSERT_TRUE(WIFSIGNALED(status));
+
+        const std::string now = test::read_file(ini);
+        // Between the two writes of one loop the file holds the new toggle with
+        // the old playlist: also a whole file the program wrote.
+        const bool whole = now == content_a || now == content_b ||
+                           now == settings_content(list_a, 1) || now == settings_content(list_b, 0);
+        ASSERT_TRUE(whole) << "round " << round << ": " << now.size() << " bytes";
+        for (auto& e : std::filesystem::directory_iterator(dir.path())) {
+            if (e.path() != ini) {
+                ++interrupted_writes;
+                std::filesystem::remove(e.path());
+            }
+        }
+    }
+    // The kills must have hit saves in progress, or the test proved nothing.
+    EXPECT_GT(interrupted_writes, 0);
+    RecordProperty("interrupted_writes", interrupted_writes);
+    RecordProperty("rounds", round);
+}
+
+}  // namespace
+}  // namespace dz

@@ -1,0 +1,90 @@
+#include "io/SettingsSections.h"
+
+#include <gtest/gtest.h>
+
+#include "TempDir.h"
+#include "platform/fake/FakeAudioLibrary.h"
+#include "player/Player.h"
+
+namespace dz {
+namespace {
+
+// The fields of the application state the section readers and writers use.
+struct State {
+    explicit State(AudioLibrary& library) : player(library) {}
+    std::string ini_path;
+    tagPLAYER player;
+    std::string skin_name;
+    int visible_player = 1, shade_player = 0, visible_pledit = 0, shade_pledit = 0;
+    int always_on_top = 0, double_size = 0, easy_move = 1, shuffle = 0, repeat = 0;
+    int time_reverse = 0, scroll_page = 4;
+};
+
+TEST(SettingsSections, SettingReaderDrivesThePlayerAndTheWriterWritesItBack) {
+    test::TempDir dir;
+    FakeAudioLibrary library;
+    State s(library);
+    s.ini_path = settings_path(dir.path()).string();
+    test::write_file(s.ini_path,
+                     "[Setting]\nShuffle=1\nRepeat=1\nVolume=57\nSelectSkin=Blue\nDouble=1\n");
+    library.take_calls();
+    ReadSettingSection(s);
+    EXPECT_EQ(s.player.shuffle, 1);
+    EXPECT_EQ(s.player.repeat, 1);
+    EXPECT_TRUE(library.loop);
+    EXPECT_FLOAT_EQ(s.player.volume, 0.57f);
+    EXPECT_EQ(library.take_calls(), (std::vector<std::string>{"SetLoop 1", "SetVolume 0.57"}));
+    EXPECT_EQ(s.skin_name, "Blue");
+    EXPECT_EQ(s.double_size, 1);
+    EXPECT_EQ(s.easy_move, 1);
+
+    ASSERT_TRUE(WriteSettingSection(s));
+    EXPECT_EQ(test::read_file(s.ini_path),
+              "[Setting]\nShuffle=1\nRepeat=1\nVolume=57\nSelectSkin=Blue\nDouble=1\n"
+              "TimeReverse=0\nEasyMove=1\nActive=0\nVisiblePlayer=1\nShadePlayer=0\n"
+              "VisiblePledit=0\nShadePledit=0\n");
+}
+
+TEST(SettingsSections, PropertyReaderReopensTheLibraryWithTheStoredFormat) {
+    test::TempDir dir;
+    FakeAudioLibrary library;
+    State s(library);
+    s.ini_path = settings_path(dir.path()).string();
+    test::write_file(s.ini_path,
+                     "[Property]\nChannelNum=1\nSps=22050\nDirectSound=5\n"
+                     "BuffSec=0.25\n");
+    library.take_calls();
+    ReadPropertySection(s);
+    EXPECT_EQ(library.take_calls(), std::vector<std::string>{"Reset"});
+    EXPECT_EQ(library.format.channels, 1);
+    EXPECT_EQ(library.format.sample_rate, 22050);
+    EXPECT_EQ(library.format.bits, 16);
+    EXPECT_TRUE(library.format.direct_sound);
+    EXPECT_FLOAT_EQ(library.format.buffer_seconds, 0.25f);
+    EXPECT_EQ(s.player.direct_sound, 1);
+
+    ASSERT_TRUE(WritePropertySection(s));
+    EXPECT_EQ(test::read_file(s.ini_path),
+              "[Property]\nChannelNum=1\nSps=22050\nDirectSound=1\nBuffSec=0.25\nBps=16\n");
+}
+
+TEST(SettingsSections, PositionUsesTheWindowCornerAsDefault) {
+    test::TempDir dir;
+    FakeAudioLibrary library;
+    State s(library);
+    s.ini_path = settings_path(dir.path()).string();
+    PositionValues where = ReadPositionSection(s, 100, 200);
+    EXPECT_EQ(where.window_left, 100);
+    EXPECT_EQ(where.window_top, 200);
+    EXPECT_EQ(s.scroll_page, 4);
+    s.scroll_page = 8;
+    ASSERT_TRUE(WritePositionSection(s, -40, 30));
+    s.scroll_page = 4;
+    where = ReadPositionSection(s, 0, 0);
+    EXPECT_EQ(where.window_left, -40);
+    EXPECT_EQ(where.window_top, 30);
+    EXPECT_EQ(s.scroll_page, 8);
+}
+
+}  // namespace
+}  // namespace dz

@@ -1,0 +1,188 @@
+// The Qt window host on the offscreen platform: input records, close handling,
+// cross-thread calls and their stop flag, merged repaints, signals.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QUrl>
+#include <QWheelEvent>
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+#include "RecordingEvents.h"
+#include "platform/qt/QtSignalBridge.h"
+#include "platform/qt/QtWindowHost.h"
+
+namespace dz {
+namespace {
+
+using namespace std::chrono_literals;
+
+class QtWindowTest : public ::testing::Test {
+protected:
+    QtWindowTest() : host(275, 116) { host.set_events(&events); }
+    void mouse(QEvent::Type type, Qt::MouseButton b, Qt::MouseButtons held,
+               Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QMouseEvent e(type, QPointF(10, 20), QPointF(110, 220), b, held, mods);
+        QApplication::sendEvent(&host.widget(), &e);
+    }
+    void pump_until(const std::function<bool()>& done) {
+        auto until = std::chrono::steady_clock::now() + 5s;
+        while (!done() && std::chrono::steady_clock::now() < until) {
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+    }
+    RecordingEvents events;
+    QtWindowHost host;
+};
+
+TEST_F(QtWindowTest, WindowIsHiddenFramelessAndTitled) {
+    QWidget& w = host.widget();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Dezidu"));
+    EXPECT_TRUE(w.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(host.client_rect(), (Rect{0, 0, 275, 116}));
+    host.resize_client(275, 232);
+    EXPECT_EQ(host.client_rect(), (Rect{0, 0, 275, 232}));
+}
+
+TEST_F(QtWindowTest, ButtonsBecomeRecordsWithTheirStateBits) {
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
+    mouse(QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, Qt::ControlModifier);
+    mouse(QEvent::MouseButtonDblClick, Qt::RightButton, Qt::RightButton);
+    mouse(QEvent::MouseButtonPress, Qt::MiddleButton, Qt::MiddleButton | Qt::LeftButton,
+          Qt::ShiftModifier);
+    mouse(QEvent::MouseButtonRelease, Qt::MiddleButton, Qt::NoButton);
+    mouse(QEvent::MouseButtonPress, Qt::BackButton, Qt::BackButton);  // no record
+    ASSERT_EQ(events.buttons.size(), 7u);
+    EXPECT_EQ(events.buttons[0].message, 0x201);
+    EXPECT_EQ(events.buttons[0].wparam, kMkLButton);
+    EXPECT_EQ(events.buttons[1].message, 0x202);
+    EXPECT_EQ(events.buttons[1].wparam, 0u);
+    EXPECT_EQ(events.buttons[2].message, 0x203);
+    EXPECT_EQ(events.buttons[3].message, 0x204);
+    EXPECT_EQ(events.buttons[3].wparam, kMkRButton | kMkControl);
+    EXPECT_EQ(events.buttons[4].message, 0x206);
+    EXPECT_EQ(events.buttons[5].message, 0x207);
+    EXPECT_EQ(events.buttons[5].wparam, kMkMButton | kMkLButton | kMkShift);
+    EXPECT_EQ(events.buttons[6].message, 0x208);
+    // The position of the last event is what the worker's next update sees.
+    EXPECT_EQ(host.cursor_client_pos(), (Point{10, 20}));
+}
+
+TEST_F(QtWindowTest, WheelKeysAndDrops) {
+    QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -240), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&host.widget(), &wheel);
+    ASSERT_EQ(events.wheels.size(), 1u);
+    EXPECT_EQ(events.wheels[0], -240);
+
+    QKeyEvent bang(QEvent::KeyPress, Qt::Key_Exclam, Qt::ShiftModifier | Qt::ControlModifier, "!");
+    QApplication::sendEvent(&host.widget(), &bang);
+    ASSERT_EQ(events.keys.size(), 1u);
+    EXPECT_EQ(events.keys[0].vk, '1');
+    EXPECT_TRUE(events.keys[0].down && events.keys[0].ctrl && events.keys[0].shift);
+    EXPECT_FALSE(events.keys[0].alt);
+    std::array<std::uint8_t, 256> state{};
+    ASSERT_TRUE(host.keyboard_state(state));
+    EXPECT_EQ(state['1'] & 0x80, 0x80);
+    QKeyEvent up(QEvent::KeyRelease, Qt::Key_1, Qt::NoModifier, "1");
+    QApplication::sendEvent(&host.widget(), &up);
+    host.keyboard_state(state);
+    EXPECT_EQ(state['1'], 0);
+
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile("/music/a b.ptcop"), QUrl("http://example.com/x.ptcop"),
+                  QUrl::fromLocalFile("/music/c.pttune")});
+    host.widget().drop(mime);
+    ASSERT_EQ(events.drops.size(), 1u);
+    EXPECT_EQ(events.drops[0], (std::vector<std::string>{"/music/a b.ptcop", "/music/c.pttune"}));
+}
+
+TEST_F(QtWindowTest, CloseIsARequestUntilTheWindowIsDestroyed) {
+    host.show();
+    QCloseEvent close;
+    QApplication::sendEvent(&host.widget(), &close);
+    EXPECT_EQ(events.close_requests, 1);
+    EXPECT_FALSE(close.isAccepted());
+    EXPECT_TRUE(host.widget().isVisible());
+    host.destroy_window();
+    EXPECT_EQ(events.destroys, 1);
+    EXPECT_FALSE(host.widget().isVisible());
+    host.destroy_window();
+    EXPECT_EQ(events.destroys, 1);
+}
+
+TEST_F(QtWindowTest, BlockingCallsRunOnTheUiThreadAndReturnZeroOnceStopped) {
+    std::thread::id ui = std::this_thread::get_id();
+    std::atomic<std::intptr_t> result{-1};
+    std::atomic<bool> ran_on_ui{false};
+    std::thread worker([&] {
+        result = host.call_on_ui_thread([&]() -> std::intptr_t {
+            ran_on_ui = std::this_thread::get_id() == ui;
+            return 42;
+        });
+    });
+    pump_until([&] { return result != -1; });
+    worker.join();
+    EXPECT_EQ(result, 42);
+    EXPECT_TRUE(ran_on_ui);
+
+    // The UI thread stops serving calls while a worker waits in one (as when it is
+    // about to wait for the worker): the worker gets 0 and the call never runs.
+    std::atomic<bool> waiting{false};
+    std::atomic<bool> ran{false};
+    result = -1;
+    std::thread blocked([&] {
+        waiting = true;
+        result = host.call_on_ui_thread([&]() -> std::intptr_t {
+            ran = true;
+            return 7;
+        });
+    });
+    while (!waiting) std::this_thread::sleep_for(1ms);
+    std::this_thread::sleep_for(20ms);  // let it queue the call
+    host.stop_ui_calls();
+    blocked.join();
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(host.call_on_ui_thread([] { return std::intptr_t{5}; }), 5);  // UI thread: direct
+    std::thread late([&] { result = host.call_on_ui_thread([] { return std::intptr_t{9}; }); });
+    late.join();
+    EXPECT_EQ(result, 0);
+    QApplication::processEvents();
+    EXPECT_FALSE(ran);
+}
+
+TEST_F(QtWindowTest, RepaintRequestsAreMerged) {
+    std::thread worker([&] {
+        for (int i = 0; i < 20; ++i) host.present();
+    });
+    worker.join();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(events.paints, 1);  // one mask check per merged request
+    host.present();
+    QApplication::processEvents();
+    EXPECT_EQ(events.paints, 2);
+}
+
+TEST_F(QtWindowTest, SigtermBecomesTheCloseRequestOnTheUiThread) {
+    QtSignalBridge bridge([this] { host.request_close(); });
+    ASSERT_TRUE(bridge.installed());
+    std::raise(SIGTERM);
+    pump_until([&] { return events.close_requests > 0; });
+    EXPECT_EQ(events.close_requests, 1);
+    std::raise(SIGINT);
+    pump_until([&] { return events.close_requests > 1; });
+    EXPECT_EQ(events.close_requests, 2);
+}
+
+}  // namespace
+}  // namespace dz

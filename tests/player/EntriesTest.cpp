@@ -1,0 +1,257 @@
+#include "PlayerFixture.h"
+#include "player/TuneInfo.h"
+
+namespace dz::test {
+namespace {
+
+using Entries = PlayerFixture;
+
+TEST(TuneInfoPaths, FileTitleExtensionAndUrl) {
+    EXPECT_EQ(file_title_of("/music/dir.v2/Song One.ptcop"), "Song One");
+    EXPECT_EQ(file_title_of("C:\\tunes\\x.pttune"), "x");
+    EXPECT_EQ(file_title_of("http://host/a/b.ptcop"), "b");
+    EXPECT_EQ(file_title_of("/a/noext"), "noext");
+    EXPECT_EQ(file_title_of("/a/x.y z"), "x.y z");  // a space after the dot: no extension
+    EXPECT_TRUE(has_tune_extension("/a/B.PTCOP"));
+    EXPECT_TRUE(has_tune_extension("/a/b.pttune2"));
+    EXPECT_FALSE(has_tune_extension("/a.ptcop/b.txt"));
+    EXPECT_FALSE(has_tune_extension("/a/ptcop"));
+    EXPECT_TRUE(is_url("http://example.test/a.ptcop"));
+    EXPECT_TRUE(is_url("https://example.test/a.ptcop"));
+    EXPECT_FALSE(is_url("/home/u/a.ptcop"));
+    EXPECT_FALSE(is_url("C:\\a.ptcop"));
+    EXPECT_FALSE(is_url("a.ptcop"));
+}
+
+TEST_F(Entries, FirstLoadFillsInformationAndLength) {
+    FakeTune t;
+    t.info = {3, 150.0f, 96, 20};
+    t.play_meas = 10;
+    t.repeat_meas = 2;
+    t.name = std::string("0123456789ABCDEFGHIJ");  // 20 bytes: cut to 16
+    t.comment = std::string(30050, 'c');
+    std::string path = make_tune("info.ptcop");
+    lib.tunes[path] = t;
+    int i = player->add_file(path);
+    ASSERT_EQ(i, 0);
+    const tagTUNEINFO& e = player->playlist[0];
+    EXPECT_EQ(e.info_loaded, 1);
+    EXPECT_EQ(e.sequence, 1);
+    EXPECT_EQ(e.beats_per_measure, 3);
+    EXPECT_FLOAT_EQ(e.tempo, 150.0f);
+    EXPECT_EQ(e.clocks_per_beat, 96);
+    EXPECT_EQ(e.measure_count, 20);
+    EXPECT_EQ(e.repeat_measure, 2);
+    EXPECT_EQ(e.play_measures, 10);
+    EXPECT_EQ(e.total_clocks, 10 * 3 * 96);
+    EXPECT_FLOAT_EQ(e.length_seconds, 2880.0f / (96 * 150.0f / 60.0f));  // 12 s
+    EXPECT_EQ(e.name, "0123456789ABCDEF");
+    EXPECT_EQ(e.comment.size(), 30000u);
+    EXPECT_EQ(e.title, "0123456789ABCDEF");
+    EXPECT_EQ(e.file_title, "info");
+    EXPECT_GE(e.shuffle_key, 1);
+    EXPECT_FLOAT_EQ(player->total_seconds, 12.0f);
+    EXPECT_EQ(player->all_clocks, 2880);
+}
+
+TEST_F(Entries, NoNameInAnyCaseOrEmptyNameGivesFileTitle) {
+    add("one.ptcop", 8, "My No NAME tune");
+    add("two.ptcop", 8, "");
+    add("three.ptcop", 8, "noname");
+    add("four.ptcop", 8, "NO NAME");
+    EXPECT_EQ(player->playlist[0].title, "one");
+    EXPECT_EQ(player->playlist[1].title, "two");
+    EXPECT_EQ(player->playlist[2].title, "noname");
+    EXPECT_EQ(player->playlist[3].title, "four");
+}
+
+TEST_F(Entries, ZeroTempoGivesZeroLength) {
+    std::string path = make_tune("z.ptcop");
+    lib.tunes[path].info.tempo = 0.0f;
+    player->add_file(path);
+    EXPECT_EQ(player->playlist[0].length_seconds, 0.0f);
+    std::string path2 = make_tune("y.ptcop");
+    lib.tunes[path2].info.clocks_per_beat = 0;
+    player->add_file(path2);
+    EXPECT_EQ(player->playlist[1].length_seconds, 0.0f);
+}
+
+TEST_F(Entries, RefusedTuneIsAddedUnloadedAndMissingPathAddsNothing) {
+    int i = player->add_file(make_bad_file("bad.ptcop"));
+    ASSERT_EQ(i, 0);
+    EXPECT_EQ(player->playlist[0].info_loaded, 0);
+    EXPECT_EQ(player->playlist[0].title, "");
+    EXPECT_EQ(player->playlist[0].length_seconds, 0.0f);
+    EXPECT_EQ(player->add_file((dir() / "nothing.ptcop").string()), -1);
+    EXPECT_EQ(player->add_file(dir().string()), -1);  // a folder is not a tune
+    EXPECT_EQ(player->playlist.count(), 1);
+    // Loads later once the library accepts it; title filled then.
+    lib.tunes[player->playlist[0].path] = FakeTune{};
+    EXPECT_EQ(player->load_entry(0), 1);
+    EXPECT_EQ(player->playlist[0].title, "bad");
+    EXPECT_EQ(player->load_entry(5), 0);
+    EXPECT_EQ(player->entry(5), nullptr);
+    EXPECT_EQ(player->entry(-1), nullptr);
+}
+
+TEST_F(Entries, SequenceStartsAtOneAndReusesLargestAfterRemoval) {
+    add("a.ptcop");
+    add("b.ptcop");
+    add("c.ptcop");
+    EXPECT_EQ(player->playlist[2].sequence, 3);
+    player->select_one(2);
+    player->remove_selected();
+    add("d.ptcop");
+    EXPECT_EQ(player->playlist[2].sequence, 3);
+    EXPECT_EQ(player->max_sequence(), 3);
+}
+
+TEST_F(Entries, ShuffleKeysAreDistinctAndNonZero) {
+    std::set<int> keys;
+    for (int k = 0; k < 300; ++k) player->add_entry("/x/" + std::to_string(k), std::nullopt, 0);
+    for (const auto& e : player->playlist) {
+        EXPECT_GE(e.shuffle_key, 1);
+        EXPECT_LE(e.shuffle_key, 32767);
+        keys.insert(e.shuffle_key);
+    }
+    EXPECT_EQ(keys.size(), 300u);
+}
+
+TEST_F(Entries, FullListRefusesNewEntriesAndLastFreeKeyIsFound) {
+    // 32766 entries holding every key but 777.
+    for (int key = 1; key <= 32767; ++key) {
+        if (key == 777) continue;
+        tagTUNEINFO e;
+        e.shuffle_key = key;
+        e.sequence = key;
+        player->playlist.push_back(e);
+    }
+    int i = player->add_entry("/x/last.ptcop", std::nullopt, 0);
+    ASSERT_EQ(i, 32766);
+    EXPECT_EQ(player->playlist[i].shuffle_key, 777);
+    EXPECT_EQ(player->add_entry("/x/more.ptcop", std::nullopt, 0), -1);
+    EXPECT_EQ(player->add_file(make_tune("more.ptcop")), -1);
+    EXPECT_EQ(player->playlist.count(), 32767);
+}
+
+TEST_F(Entries, OverlongPathIsRefused) {
+    EXPECT_EQ(player->add_entry("/" + std::string(259, 'p'), std::nullopt, 0), -1);
+    EXPECT_EQ(player->add_entry("/" + std::string(258, 'p'), std::string(300, 't'), 0), 0);
+    EXPECT_EQ(player->playlist[0].title.size(), 259u);
+}
+
+TEST_F(Entries, TotalsTruncateEachLength) {
+    player->add_entry("/x/a.ptcop", std::string("A"), 1.9f);
+    player->add_entry("/x/b.ptcop", std::string("B"), 1.9f);
+    player->add_entry("/x/c.ptcop", std::string("C"), 5.5f);
+    player->recompute_totals();
+    EXPECT_FLOAT_EQ(player->total_seconds, 7.0f);
+    EXPECT_FLOAT_EQ(player->selected_seconds, 0.0f);
+    player->select_range(1, 0);
+    EXPECT_FLOAT_EQ(player->selected_seconds, 2.0f);
+    EXPECT_EQ(player->playlist[2].title, "C");
+    player->select_all_as(0);
+    EXPECT_FLOAT_EQ(player->selected_seconds, 0.0f);
+}
+
+TEST_F(Entries, TotalsCountClocksOfSelectedAndAll) {
+    add("a.ptcop", 1);  // 1920 clocks
+    add("b.ptcop", 2);  // 3840 clocks
+    player->toggle_one(1);
+    EXPECT_EQ(player->selected_clocks, 3840);
+    EXPECT_EQ(player->all_clocks, 5760);
+    EXPECT_FLOAT_EQ(player->selected_seconds, 4.0f);
+    EXPECT_FLOAT_EQ(player->total_seconds, 6.0f);
+}
+
+TEST_F(Entries, UrlEntryDownloadsOnceAndOwnsItsTemporaryFile) {
+    MapHttpClient http(dir());
+    player->set_http_client(&http);
+    const std::string url = "http://example.test/song.ptcop";
+    EXPECT_EQ(player->add_file(url), -1);  // not served yet
+    http.pages[url] = "bytes";
+    // The fake library loads the first download.
+    lib.tunes[(dir() / "pat1.tmp").string()] = FakeTune{};
+    int i = player->add_file(url);
+    ASSERT_EQ(i, 0);
+    EXPECT_EQ(http.fetches, 1);
+    const std::string temp = player->playlist[0].temp_path;
+    EXPECT_EQ(temp, (dir() / "pat1.tmp").string());
+    EXPECT_EQ(player->playlist[0].title, "song");
+    EXPECT_EQ(lib.loaded, temp);
+
+    player->command_play();  // later loads use the copy
+    player->command_play();
+    player->command_play();
+    EXPECT_EQ(http.fetches, 1);
+    EXPECT_EQ(lib.loaded, temp);
+
+    // Copies of the entry (the current tune, sorting) do not delete the file.
+    { tagTUNEINFO copy = player->playlist[0]; }
+    player->sort_by_path();
+    player->reverse_list();
+    EXPECT_TRUE(std::filesystem::exists(temp));
+    player->select_all_as(1);
+    player->remove_selected();
+    EXPECT_FALSE(std::filesystem::exists(temp));
+    EXPECT_EQ(player->current_tune.temp_path, temp);  // the stale copy keeps the name only
+}
+
+TEST_F(Entries, FailedDownloadIsRetriedAndReplacedCopiesAreDeleted) {
+    MapHttpClient http(dir());
+    player->set_http_client(&http);
+    const std::string url = "http://example.test/x.ptcop";
+    http.pages[url] = "bytes";
+    http.fail_fetch = true;
+    ASSERT_EQ(player->add_file(url), 0);
+    EXPECT_EQ(player->playlist[0].info_loaded, 0);
+    EXPECT_EQ(player->playlist[0].temp_path, "");
+    http.fail_fetch = false;
+    EXPECT_EQ(player->load_entry(0), 0);  // downloaded, but the library refuses it
+    std::string first = player->playlist[0].temp_path;
+    EXPECT_TRUE(std::filesystem::exists(first));
+    lib.tunes[(dir() / "pat3.tmp").string()] = FakeTune{};
+    EXPECT_EQ(player->load_entry(0), 1);
+    EXPECT_EQ(http.fetches, 3);
+    EXPECT_FALSE(std::filesystem::exists(first));
+    EXPECT_EQ(player->playlist[0].temp_path, (dir() / "pat3.tmp").string());
+}
+
+TEST_F(Entries, UrlWithoutHttpClientDoesNotExist) {
+    EXPECT_EQ(player->add_file("http://example.test/a.ptcop"), -1);
+    player->add_entry("http://example.test/a.ptcop", std::string("A"), 2.0f);
+    EXPECT_EQ(player->load_entry(0), 0);
+}
+
+TEST_F(Entries, ShutdownDeletesTemporaryFiles) {
+    MapHttpClient http(dir());
+    player->set_http_client(&http);
+    http.pages["http://h/a.ptcop"] = "x";
+    player->add_file("http://h/a.ptcop");
+    std::string temp = player->playlist[0].temp_path;
+    ASSERT_TRUE(std::filesystem::exists(temp));
+    player.reset();
+    EXPECT_FALSE(std::filesystem::exists(temp));
+}
+
+TEST_F(Entries, FolderScanAddsTuneFilesOnlyWithoutRecursion) {
+    std::filesystem::path folder = dir() / "scan";
+    std::filesystem::create_directories(folder / "sub.ptcop");
+    for (const char* f : {"b.PTTUNE", "a.ptcop", "c.txt", "d.ptcop.bak"}) {
+        std::string p = (folder / f).string();
+        std::ofstream(p) << "x";
+        lib.tunes[p] = FakeTune{};
+    }
+    std::ofstream(folder / "sub.ptcop" / "e.ptcop") << "x";
+    std::vector<int> seen;
+    int n = player->add_folder(folder.string(), [&](int i) { seen.push_back(i); });
+    EXPECT_EQ(n, 2);
+    EXPECT_EQ(seen, (std::vector<int>{0, 1}));
+    ASSERT_EQ(player->playlist.count(), 2);
+    EXPECT_EQ(player->playlist[0].path, (folder / "a.ptcop").string());
+    EXPECT_EQ(player->playlist[1].path, (folder / "b.PTTUNE").string());
+    EXPECT_EQ(player->add_folder((dir() / "none").string(), nullptr), 0);
+}
+
+}  // namespace
+}  // namespace dz::test
