@@ -250,8 +250,11 @@ public:
 
     // Reads a whole file image. Never reads past `bytes`. Tones are prepared on success.
     static LoadResult load(std::span<const uint8_t> bytes);
-    // Reads the file at `path` and loads it (errors: Io with the reason).
+    // Reads the file at `path` and loads it (errors: Io with the reason: "cannot open file",
+    // "not a regular file", "file too large", "read error"). Only regular files of at most
+    // kMaxFileBytes are read.
     static LoadResult load_file(const std::string& path);
+    static constexpr int64_t kMaxFileBytes = int64_t{256} << 20;
 
     FileKind file_kind = FileKind::Project;
     Generation generation = Generation::V5;
