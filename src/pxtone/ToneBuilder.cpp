@@ -172,10 +172,21 @@ bool Project::prepare_tones(LoadError* error) {
                 if (w.voices.size() > 2) return fail(wi, "more than 2 voices");
                 for (Voice& v : w.voices) build_ptv_table(v, v.body);
                 break;
-            case WoiceKind::Ptn:
+            case WoiceKind::Ptn: {
                 if (w.voices.size() != 1) return fail(wi, "bad voice count");
-                build_noise(w.noise, w.voices[0].body);
+                // Synthesis is the slow part of loading; a design met before is copied.
+                const Woice* same = nullptr;
+                for (size_t j = 0; j < wi && !same; ++j) {
+                    const Woice& o = woices[j];
+                    if (o.kind == WoiceKind::Ptn && o.voices.size() == 1 && o.noise == w.noise)
+                        same = &o;
+                }
+                if (same)
+                    w.voices[0].body = same->voices[0].body;
+                else
+                    build_noise(w.noise, w.voices[0].body);
                 break;
+            }
             case WoiceKind::Oggv: {
                 if (w.voices.size() != 1) return fail(wi, "bad voice count");
                 int channels = 0, rate = 0;
