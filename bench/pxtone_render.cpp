@@ -126,6 +126,39 @@ void BM_Load(benchmark::State& state) {
 }
 BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond);
 
+// Loading a small file that holds many long noise woices: 100 designs of 4 units and
+// 480000 frames each (the most a design can ask for), all alike or all different.
+std::vector<uint8_t> many_noises_file(bool alike) {
+    Project p;
+    for (int w = 0; w < 100; ++w) {
+        NoiseDesign d;
+        d.frames = 480000;
+        for (int u = 0; u < 4; ++u) {
+            NoiseUnit unit;
+            unit.envelope = {{0, 100}, {10000, 50}};
+            unit.main = {1 + u, false, alike ? 440.0f : 440.0f + w, 100.0f, 0.0f};
+            unit.freq = {2, false, 3.0f, 10.0f, 0.0f};
+            unit.volume = {7, false, 5.0f, 50.0f, 0.0f};
+            d.units.push_back(unit);
+        }
+        p.woices.push_back(Woice::make_ptn(d));
+    }
+    p.set_unit_count(1);
+    p.update_measures();
+    return write_file(p);
+}
+
+void BM_LoadManyNoises(benchmark::State& state) {
+    const std::vector<uint8_t> bytes = many_noises_file(state.range(0) != 0);
+    for (auto _ : state) {
+        LoadResult r = Project::load(bytes);
+        if (!r) state.SkipWithError(r.error.message.c_str());
+        benchmark::DoNotOptimize(r.project);
+    }
+    state.counters["file_bytes"] = static_cast<double>(bytes.size());
+}
+BENCHMARK(BM_LoadManyNoises)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(2);
+
 void BM_Render(benchmark::State& state) {
     LoadResult r = Project::load(song_bytes());
     if (!r) {

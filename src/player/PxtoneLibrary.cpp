@@ -72,18 +72,24 @@ bool PxtoneLibrary::open_output(const AudioFormat& requested, PositionCallback c
     }
     device_ = std::move(device);
 
-    // A loaded tune is prepared again for the new format.
-    std::unique_ptr<pxtone::Renderer> old;
-    std::lock_guard<std::mutex> lock(mutex_);
+    // A loaded tune is prepared again for the new format. Preparing allocates (envelope
+    // tables, delay lines), so it runs before the lock, which then only swaps the renderer;
+    // the old one is destroyed after the lock. project_, loop_ and volume_ change only on
+    // this thread, so reading them here without the lock is safe.
+    std::unique_ptr<pxtone::Renderer> renderer;
     if (project_) {
-        auto renderer = std::make_unique<pxtone::Renderer>(*project_);
+        renderer = std::make_unique<pxtone::Renderer>(*project_);
         if (renderer->prepare(engine_format(format_))) {
             renderer->set_loop(loop_);
             renderer->set_master_volume(volume_);
-            old = std::exchange(renderer_, std::move(renderer));
         } else {
-            old = std::move(renderer_);
+            renderer.reset();
         }
+    }
+    std::unique_ptr<pxtone::Renderer> old;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (project_) old = std::exchange(renderer_, std::move(renderer));
     }
     return true;
 }

@@ -5,8 +5,9 @@
 // the UI thread at start-up and shutdown). The device's thread renders in
 // fill(), which takes `mutex_` for the duration of one buffer; the control
 // calls take it only to swap or change state, and never hold it while they
-// start, stop or close the device (stopping waits for a running fill, which
-// may be waiting for the mutex). Nothing is allocated on the device thread.
+// load or prepare a tune or start, stop or close the device (stopping waits
+// for a running fill, which may be waiting for the mutex). Nothing is
+// allocated on the device thread.
 //
 // The position callback runs on the device thread once per rendered buffer
 // while streaming, after the buffer is complete, without any lock held. It

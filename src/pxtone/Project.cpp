@@ -1,8 +1,9 @@
 #include "pxtone/Project.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <system_error>
 
 #include "pxtone/ByteReader.h"
 #include "pxtone/Numeric.h"
@@ -169,19 +170,29 @@ TuneInfo Project::info() const {
 }
 
 LoadResult Project::load_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
     LoadResult r;
-    if (!in) {
+    auto fail = [&](const char* message) {
         r.error.code = LoadError::Code::Io;
-        r.error.message = "cannot open file";
-        return r;
-    }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        r.error.code = LoadError::Code::Io;
-        r.error.message = "read error";
-        return r;
+        r.error.message = message;
+        return std::move(r);
+    };
+    // Directories, devices and pipes are refused: a stream may never end, and reading a
+    // directory fails with an exception.
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return fail("cannot open file");
+    if (!std::filesystem::is_regular_file(path, ec)) return fail("not a regular file");
+    const uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec) return fail("cannot open file");
+    if (size > static_cast<uintmax_t>(kMaxFileBytes)) return fail("file too large");
+    std::vector<uint8_t> bytes;
+    try {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) return fail("cannot open file");
+        bytes.resize(static_cast<size_t>(size));
+        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+        if (in.gcount() != static_cast<std::streamsize>(size)) return fail("read error");
+    } catch (const std::exception&) {
+        return fail("read error");
     }
     return load(bytes);
 }

@@ -110,6 +110,7 @@ constexpr uint32_t DATAFLAG_ENVELOPE = 0x2;
 struct Point {
     int32_t x = 0;
     int32_t y = 0;
+    bool operator==(const Point&) const = default;
 };
 
 // One voice of a woice. PCM, PTN and OGGV woices have exactly one; PTV woices 1 or 2.
@@ -154,18 +155,22 @@ struct NoiseOscillator {
     float freq = 0;    // Hz, 0..44100
     float volume = 0;  // percent, 0..200
     float offset = 0;  // percent, 0..100
+    bool operator==(const NoiseOscillator&) const = default;
 };
 
 struct NoiseUnit {
     std::vector<Point> envelope;  // x ms (0..10000), y percent (0..100); at most 3
     int32_t pan = 0;              // -100 .. +100
     NoiseOscillator main, freq, volume;
+    bool operator==(const NoiseUnit&) const = default;
 };
 
 struct NoiseDesign {
     uint32_t version = 20120418;
     int32_t frames = 44100;        // length at 44100 Hz
     std::vector<NoiseUnit> units;  // at most 4
+    // Equal designs synthesise the same noise.
+    bool operator==(const NoiseDesign&) const = default;
 };
 
 struct Woice {
@@ -250,8 +255,11 @@ public:
 
     // Reads a whole file image. Never reads past `bytes`. Tones are prepared on success.
     static LoadResult load(std::span<const uint8_t> bytes);
-    // Reads the file at `path` and loads it (errors: Io with the reason).
+    // Reads the file at `path` and loads it (errors: Io with the reason: "cannot open file",
+    // "not a regular file", "file too large", "read error"). Only regular files of at most
+    // kMaxFileBytes are read.
     static LoadResult load_file(const std::string& path);
+    static constexpr int64_t kMaxFileBytes = int64_t{256} << 20;
 
     FileKind file_kind = FileKind::Project;
     Generation generation = Generation::V5;

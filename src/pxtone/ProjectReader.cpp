@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 #include <string_view>
 
 #include "pxtone/ByteReader.h"
@@ -757,14 +758,21 @@ bool Reader::finish() {
 
 LoadResult Project::load(std::span<const uint8_t> bytes) {
     LoadResult result;
-    auto project = std::make_unique<Project>();
-    Reader reader(bytes, *project);
-    if (!reader.run()) {
-        result.error = reader.error;
-        return result;
+    // Every size read from the file is checked against the data and the tone budget; this
+    // is for the memory the machine still cannot give.
+    try {
+        auto project = std::make_unique<Project>();
+        Reader reader(bytes, *project);
+        if (!reader.run()) {
+            result.error = reader.error;
+            return result;
+        }
+        if (!project->prepare_tones(&result.error)) return result;
+        result.project = std::move(project);
+    } catch (const std::bad_alloc&) {
+        result.project.reset();
+        result.error = LoadError{LoadError::Code::Invalid, 0, "out of memory"};
     }
-    if (!project->prepare_tones(&result.error)) return result;
-    result.project = std::move(project);
     return result;
 }
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <exception>
 
 #include "pxtone/ByteReader.h"
 #include "pxtone/FreqTable.h"
@@ -25,7 +26,7 @@ constexpr int32_t kDefaultKey = 0x6000;
 // Gains (velocity, volume, pan, envelope) are 0..128 in valid songs; larger values are
 // clamped here so that the 64-bit gain products cannot overflow.
 constexpr int32_t kMaxGain = 1 << 16;
-// Delay lines longer than this (about 3 minutes at 44.1 kHz) are treated as off.
+// Delay lines this long or longer (about 3 minutes at 44.1 kHz) are treated as off.
 constexpr int64_t kMaxDelayLine = int64_t{1} << 23;
 
 inline int32_t wrap_add(int32_t a, int32_t b) {
@@ -54,7 +55,8 @@ struct Renderer::VoiceState {
     int32_t env_idx = 0;
 };
 
-struct Renderer::UnitState {
+// Everything a unit's events set; the time-pan ring (UnitState) is kept across loop jumps.
+struct Renderer::UnitCore {
     int woice = -1;
     int voice_count = 0;
     int32_t key_cur = kDefaultKey, key_from = kDefaultKey, key_delta = 0;
@@ -64,8 +66,11 @@ struct Renderer::UnitState {
     int32_t pan_delay[2] = {0, 0};
     int group = 0;
     float tuning = 1.0f;
-    int32_t ring[2][kRing] = {};
     VoiceState voice[kVoices];
+};
+
+struct Renderer::UnitState : UnitCore {
+    int32_t ring[2][kRing] = {};
 };
 
 struct Renderer::DelayState {
@@ -83,11 +88,34 @@ bool Renderer::prepare(const OutputFormat& format) {
     prepared_ = false;
     started_ = false;
     ended_ = false;
+    loop_recorded_ = false;
+    loop_record_pending_ = false;
     if (format.rate <= 0 || format.rate > 48000) return false;
     if (format.channels != 1 && format.channels != 2) return false;
     if (format.bits != 8 && format.bits != 16) return false;
     if (!project_.tones_ready()) return false;
+    // Files cannot hold such an overdrive; a project built in code can.
+    for (const Overdrive& od : project_.overdrives)
+        if (od.group < 0 || od.group >= Project::kMaxGroups) return false;
+    bool built = false;
+    try {
+        built = build_tables(format);
+    } catch (const std::exception&) {  // bad_alloc, length_error
+        built = false;
+    }
+    if (!built) {
+        tones_.clear();
+        units_.clear();
+        delays_.clear();
+        loop_units_.clear();
+        return false;
+    }
     format_ = format;
+    prepared_ = true;
+    return true;
+}
+
+bool Renderer::build_tables(const OutputFormat& format) {
     const int rate = format.rate;
     const Master& m = project_.master;
 
@@ -96,6 +124,42 @@ bool Renderer::prepare(const OutputFormat& format) {
     end_sample_ = project_.end_sample(rate);
     repeat_sample_ = project_.repeat_sample(rate);
     smooth_len_ = std::max(1, rate / 250);
+
+    // Delay line lengths first: together with the envelope tables they must fit the budget
+    // before anything large is allocated.
+    std::vector<int32_t> delay_len(project_.delays.size(), 0);
+    int64_t table_bytes = 0;
+    for (size_t i = 0; i < delay_len.size(); ++i) {
+        const Delay& d = project_.delays[i];
+        float n = 0;
+        if (d.freq != 0.0f && d.rate != 0.0f) {
+            const float f = static_cast<float>(rate);
+            switch (d.unit) {
+                case 0:
+                    n = f * 60.0f / m.tempo / d.freq;
+                    break;
+                case 1:
+                    n = f * 60.0f * static_cast<float>(m.beats) / m.tempo / d.freq;
+                    break;
+                default:
+                    n = f / d.freq;
+                    break;
+            }
+        }
+        delay_len[i] = (std::isfinite(n) && n >= 1.0f && n < static_cast<float>(kMaxDelayLine))
+                           ? static_cast<int32_t>(n)
+                           : 0;
+        table_bytes += int64_t{delay_len[i]} * format.channels * 4;
+    }
+    for (const Woice& woice : project_.woices) {
+        if (woice.kind != WoiceKind::Ptv) continue;
+        for (size_t v = 0; v < std::min<size_t>(woice.voices.size(), kVoices); ++v) {
+            const int64_t len = envelope_length(woice.voices[v], rate);
+            if (len > kMaxTableBytes / 4) return false;
+            table_bytes += len * 4;
+        }
+    }
+    if (table_bytes > kMaxTableBytes) return false;
 
     tones_.assign(project_.woices.size(), {});
     for (size_t w = 0; w < project_.woices.size(); ++w) {
@@ -118,6 +182,7 @@ bool Renderer::prepare(const OutputFormat& format) {
     }
 
     units_.assign(static_cast<size_t>(project_.unit_count()), UnitState{});
+    loop_units_.assign(units_.size(), UnitCore{});
 
     delays_.assign(project_.delays.size(), DelayState{});
     for (size_t i = 0; i < delays_.size(); ++i) {
@@ -125,36 +190,16 @@ bool Renderer::prepare(const OutputFormat& format) {
         DelayState& s = delays_[i];
         s.group = std::clamp(d.group, 0, Project::kMaxGroups - 1);
         s.q = std::isfinite(d.rate) ? static_cast<int32_t>(std::clamp(d.rate, -1.0e6f, 1.0e6f)) : 0;
-        float n = 0;
-        if (d.freq != 0.0f && d.rate != 0.0f) {
-            const float f = static_cast<float>(rate);
-            switch (d.unit) {
-                case 0:
-                    n = f * 60.0f / m.tempo / d.freq;
-                    break;
-                case 1:
-                    n = f * 60.0f * static_cast<float>(m.beats) / m.tempo / d.freq;
-                    break;
-                default:
-                    n = f / d.freq;
-                    break;
-            }
-        }
-        s.len = (std::isfinite(n) && n >= 1.0f && n < static_cast<float>(kMaxDelayLine))
-                    ? static_cast<int32_t>(n)
-                    : 0;
-        if (s.len) {
-            s.line[0].assign(static_cast<size_t>(s.len), 0);
-            s.line[1].assign(static_cast<size_t>(s.len), 0);
-        }
+        s.len = delay_len[i];
+        // Mono output mixes channel 0 only.
+        for (int c = 0; c < format.channels && s.len; ++c)
+            s.line[c].assign(static_cast<size_t>(s.len), 0);
     }
 
-    od_limit_.assign(project_.overdrives.size(), 0);
+    overdrives_ = project_.overdrives;
+    od_limit_.assign(overdrives_.size(), 0);
     for (size_t i = 0; i < od_limit_.size(); ++i)
-        od_limit_[i] =
-            std::max(0, sat_i32(32767.0f * (100.0f - project_.overdrives[i].cut) / 100.0f));
-
-    prepared_ = true;
+        od_limit_[i] = std::max(0, sat_i32(32767.0f * (100.0f - overdrives_[i].cut) / 100.0f));
     return true;
 }
 
@@ -166,6 +211,8 @@ void Renderer::start(int64_t start_sample, int fade_in_ms) {
     if (!prepared_) return;
     sample_ = (start_sample > 0 && start_sample < end_sample_) ? start_sample : 0;
     cursor_ = 0;
+    loop_recorded_ = false;
+    loop_record_pending_ = false;
     ring_pos_ = 0;
     for (UnitState& u : units_) std::memset(u.ring, 0, sizeof u.ring);
     for (DelayState& d : delays_) {
@@ -177,8 +224,8 @@ void Renderer::start(int64_t start_sample, int fade_in_ms) {
     fade_count_ = 0;
     fade_len_ = 0;
     if (fade_in_ms > 0) {
-        fade_len_ =
-            static_cast<int32_t>((static_cast<int64_t>(format_.rate) * fade_in_ms / 1000) >> 8);
+        fade_len_ = static_cast<int32_t>(
+            (static_cast<int64_t>(format_.rate) * std::min(fade_in_ms, kMaxFadeMs) / 1000) >> 8);
         if (fade_len_ > 0) fade_dir_ = 1;
     }
     started_ = true;
@@ -187,15 +234,15 @@ void Renderer::start(int64_t start_sample, int fade_in_ms) {
 
 void Renderer::fade_out(int ms) {
     if (!started_ || ended_) return;
-    const int32_t len =
-        static_cast<int32_t>((static_cast<int64_t>(format_.rate) * std::max(ms, 0) / 1000) >> 8);
+    const int32_t len = static_cast<int32_t>(
+        (static_cast<int64_t>(format_.rate) * std::clamp(ms, 0, kMaxFadeMs) / 1000) >> 8);
     if (len <= 0) {
         ended_ = true;
         return;
     }
-    int32_t count = len * 256;
-    if (fade_dir_ == 1 && fade_len_ > 0)
-        count = static_cast<int32_t>(static_cast<int64_t>(fade_count_) * len / fade_len_);
+    // With both lengths under kMaxFadeMs the products below stay far inside 64 bits.
+    int64_t count = int64_t{len} * 256;
+    if (fade_dir_ == 1 && fade_len_ > 0) count = fade_count_ * len / fade_len_;
     fade_dir_ = -1;
     fade_len_ = len;
     fade_count_ = count;
@@ -208,6 +255,18 @@ int32_t Renderer::clock() const {
 
 void Renderer::reset_units() {
     for (UnitState& u : units_) reset_unit(u);
+}
+
+void Renderer::loop_jump() {
+    if (loop_recorded_) {
+        for (size_t i = 0; i < units_.size(); ++i)
+            static_cast<UnitCore&>(units_[i]) = loop_units_[i];
+        cursor_ = loop_cursor_;
+        return;
+    }
+    cursor_ = 0;
+    reset_units();
+    loop_record_pending_ = true;  // recorded after the next frame's catch-up
 }
 
 void Renderer::reset_unit(UnitState& u) {
@@ -384,7 +443,7 @@ int Renderer::render_frames(void* buffer, int frames) {
     const size_t nunits = units_.size();
     UnitState* units = units_.data();
     const float* freq = FreqTable::table();
-    const std::vector<Overdrive>& ods = project_.overdrives;
+    const std::vector<Overdrive>& ods = overdrives_;
     int produced = 0;
 
     for (int f = 0; f < frames; ++f) {
@@ -396,6 +455,12 @@ int Renderer::render_frames(void* buffer, int frames) {
         // there); after a start or a loop jump every voice is silent, so nothing is missed.
         // B. Events at or before the current clock.
         do_events();
+        if (loop_record_pending_) {
+            for (size_t i = 0; i < nunits; ++i) loop_units_[i] = units[i];
+            loop_cursor_ = cursor_;
+            loop_recorded_ = true;
+            loop_record_pending_ = false;
+        }
 
         // C. Voices into each unit's ring; D.1-2 each unit's (time-panned) ring value into
         // its group. A unit only writes its own ring, so one pass does both.
@@ -526,7 +591,7 @@ int Renderer::render_frames(void* buffer, int frames) {
             else
                 stop = true;
         } else if (fade_dir_ > 0) {
-            if (fade_count_ < fade_len_ * 256)
+            if (fade_count_ < int64_t{fade_len_} * 256)
                 ++fade_count_;
             else
                 fade_dir_ = 0;
@@ -536,8 +601,7 @@ int Renderer::render_frames(void* buffer, int frames) {
         if (sample_ >= end_sample_) {
             if (loop_) {
                 sample_ = repeat_sample_;
-                cursor_ = 0;
-                reset_units();
+                loop_jump();
             } else {
                 stop = true;
             }
@@ -554,8 +618,9 @@ int Renderer::render_frames(void* buffer, int frames) {
 }
 
 int Renderer::render(void* buffer, int frames) {
-    if (frames <= 0) return 0;
-    if (!prepared_ || !started_) {
+    // Without a successful prepare the caller's buffer size is unknown: write nothing.
+    if (frames <= 0 || !prepared_) return 0;
+    if (!started_) {
         const size_t bytes = static_cast<size_t>(frames) * format_.channels * (format_.bits / 8);
         std::memset(buffer, format_.bits == 8 ? 128 : 0, bytes);
         return 0;

@@ -38,9 +38,16 @@ public:
     Renderer& operator=(const Renderer&) = delete;
 
     // Builds the per-rate state (envelope tables, delay lines). False for an unsupported
-    // format or when the project's tones are not prepared.
+    // format, when the project's tones are not prepared, when an overdrive targets a group
+    // outside 0..6, or when the tables would exceed kMaxTableBytes (or cannot be allocated).
+    // A renderer whose prepare failed renders nothing (render returns 0 and writes nothing).
     bool prepare(const OutputFormat& format);
     const OutputFormat& format() const { return format_; }
+
+    // Envelope tables and delay lines of one prepared renderer together, in bytes.
+    static constexpr int64_t kMaxTableBytes = int64_t{1} << 28;
+    // Fades (in or out) longer than this are shortened to it.
+    static constexpr int kMaxFadeMs = 24 * 60 * 60 * 1000;
 
     // Starts at `start_sample` (output samples). A start outside 0 < start < end sample
     // starts at 0. Events before the start are caught up on the first frame and notes
@@ -72,10 +79,13 @@ public:
 private:
     struct Tone;  // per woice voice, prepared for the output rate
     struct VoiceState;
+    struct UnitCore;
     struct UnitState;
     struct DelayState;
 
+    bool build_tables(const OutputFormat& format);
     void reset_units();
+    void loop_jump();
     void reset_unit(UnitState& u);
     void set_voice(UnitState& u, int woice);
     void do_events();
@@ -97,7 +107,16 @@ private:
     std::vector<std::vector<Tone>> tones_;  // [woice][voice]
     std::vector<UnitState> units_;
     std::vector<DelayState> delays_;
+    std::vector<Overdrive> overdrives_;
     std::vector<int32_t> od_limit_;
+
+    // The unit states (without their time-pan rings) and the event cursor right after the
+    // catch-up that follows a loop jump. They depend only on the prepared song, so the first
+    // jump records them and later jumps restore them instead of replaying the events.
+    std::vector<UnitCore> loop_units_;
+    size_t loop_cursor_ = 0;
+    bool loop_recorded_ = false;
+    bool loop_record_pending_ = false;
 
     size_t cursor_ = 0;
     int64_t sample_ = 0;
@@ -109,8 +128,8 @@ private:
 
     // Fade: 0 none, 1 in, -1 out.
     int fade_dir_ = 0;
-    int32_t fade_len_ = 0;
-    int32_t fade_count_ = 0;
+    int32_t fade_len_ = 0;    // in steps of 256 frames
+    int64_t fade_count_ = 0;  // 0 .. fade_len_ * 256
 };
 
 }  // namespace pxtone

@@ -104,7 +104,7 @@ int64_t envelope_length(const Voice& v, int rate) {
     const double len = sum * rate / v.env_fps;
     if (len > 9.0e15) return INT64_MAX;
     const int64_t n = static_cast<int64_t>(len);
-    return n == 0 ? 1 : n;
+    return n <= 0 ? 1 : n;  // negative only for a project built in code; refused when prepared
 }
 
 void build_envelope(const Voice& v, int rate, std::vector<int32_t>& table, int32_t& release) {
@@ -172,10 +172,21 @@ bool Project::prepare_tones(LoadError* error) {
                 if (w.voices.size() > 2) return fail(wi, "more than 2 voices");
                 for (Voice& v : w.voices) build_ptv_table(v, v.body);
                 break;
-            case WoiceKind::Ptn:
+            case WoiceKind::Ptn: {
                 if (w.voices.size() != 1) return fail(wi, "bad voice count");
-                build_noise(w.noise, w.voices[0].body);
+                // Synthesis is the slow part of loading; a design met before is copied.
+                const Woice* same = nullptr;
+                for (size_t j = 0; j < wi && !same; ++j) {
+                    const Woice& o = woices[j];
+                    if (o.kind == WoiceKind::Ptn && o.voices.size() == 1 && o.noise == w.noise)
+                        same = &o;
+                }
+                if (same)
+                    w.voices[0].body = same->voices[0].body;
+                else
+                    build_noise(w.noise, w.voices[0].body);
                 break;
+            }
             case WoiceKind::Oggv: {
                 if (w.voices.size() != 1) return fail(wi, "bad voice count");
                 int channels = 0, rate = 0;
@@ -195,10 +206,15 @@ bool Project::prepare_tones(LoadError* error) {
         }
         for (Voice& v : w.voices) {
             total += v.body_frames();
-            // Envelope tables are built per output rate; bound them at the highest rate.
+            if (w.kind == WoiceKind::Ptv && (v.data_flags & DATAFLAG_ENVELOPE)) {
+                for (const Point& pt : v.env_head)
+                    if (pt.x < 0) return fail(wi, "negative envelope time");
+            }
+            // Envelope tables are built per output rate; bound them at the highest rate. An
+            // entry is an int32, as large as one stereo 16-bit body frame.
             const int64_t env = envelope_length(v, 48000);
             if (env > kMaxBodyFrames) return fail(wi, "envelope too long");
-            total += env / 2;
+            total += env;
         }
         if (total > kMaxTotalFrames) return fail(wi, "tones too large");
     }

@@ -484,3 +484,90 @@ TEST_F(PxtoneLibraryTest, ReleaseIsSafeInAnyState) {
 
 }  // namespace
 }  // namespace dz
+
+namespace dz {
+namespace {
+
+// A device whose thread pulls from open to close, started or not, counting the pulls that
+// complete while `watch` is set.
+class FreeRunningDevice : public AudioDevice {
+public:
+    explicit FreeRunningDevice(std::atomic<bool>& watch, std::atomic<int>& pulls)
+        : watch_(watch), pulls_(pulls) {}
+    ~FreeRunningDevice() override { close(); }
+    bool open(const DeviceFormat& format, FillFunction fill) override {
+        close();
+        format_ = format;
+        running_ = true;
+        thread_ = std::thread([this, fill = std::move(fill)] {
+            std::vector<std::uint8_t> buffer(256 * 4);
+            while (running_) {
+                fill(buffer.data(), 256);
+                if (watch_) ++pulls_;
+                std::this_thread::sleep_for(1ms);
+            }
+        });
+        return true;
+    }
+    bool start() override { return thread_.joinable(); }
+    void stop() override {}
+    void close() override {
+        running_ = false;
+        if (thread_.joinable()) thread_.join();
+    }
+    bool is_open() const override { return thread_.joinable(); }
+    const DeviceFormat& format() const override { return format_; }
+    int buffer_frames() const override { return 256; }
+    std::string name() const override { return "free"; }
+
+private:
+    std::atomic<bool>& watch_;
+    std::atomic<int>& pulls_;
+    DeviceFormat format_;
+    std::atomic<bool> running_{false};
+    std::thread thread_;
+};
+
+// Preparing a tune for a new format builds its envelope tables, here 134 MB of them: the
+// device thread must not wait on the library's lock meanwhile.
+TEST_F(PxtoneLibraryTest, ResetPreparesTheTuneWithoutBlockingTheDevice) {
+    pxtone::Project p = test::simple_tune(2, 120.0f);
+    pxtone::Voice v = p.woices[0].voices[0];
+    v.data_flags = pxtone::DATAFLAG_WAVE | pxtone::DATAFLAG_ENVELOPE;
+    v.env_fps = 1;
+    v.env_head = {{699, 128}};
+    p.woices[0] = pxtone::Woice::make_ptv({v});
+    const std::string path = tune(p, "big_envelope.ptcop");
+    std::atomic<bool> watch{false};
+    std::atomic<int> pulls{0}, first_device_pulls{0};
+    int made = 0;
+    // Only the device opened by the Reset counts: the first one pulls until Reset closes it.
+    PxtoneLibrary lib([&] {
+        return std::make_unique<FreeRunningDevice>(watch, ++made == 1 ? first_device_pulls : pulls);
+    });
+    ASSERT_TRUE(lib.pxtone_Ready(fmt(2, 22050), nullptr));
+    ASSERT_TRUE(lib.pxtone_Tune_Load(path)) << lib.load_error();
+    watch = true;
+    ASSERT_TRUE(lib.pxtone_Reset(fmt(2, 48000), nullptr));
+    watch = false;
+    EXPECT_EQ(lib.end_sample(), 2 * 2 * 48000);
+    EXPECT_EQ(made, 2);
+    EXPECT_GE(pulls.load(), 30) << "the device thread waited while the tune was prepared";
+    ASSERT_TRUE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+    ASSERT_TRUE(lib.pxtone_Tune_IsStreaming());
+    lib.pxtone_Release();
+}
+
+TEST_F(PxtoneLibraryTest, LoadingADirectoryOrADeviceFailsCleanly) {
+    PxtoneLibrary lib(null_device());
+    ASSERT_TRUE(lib.pxtone_Ready(fmt(), nullptr));
+    EXPECT_FALSE(lib.pxtone_Tune_Load(std::filesystem::temp_directory_path().string()));
+    EXPECT_EQ(lib.load_error(), "not a regular file");
+    EXPECT_FALSE(lib.pxtone_Tune_Load("/dev/zero"));
+    EXPECT_EQ(lib.load_error(), "not a regular file");
+    EXPECT_FALSE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+    lib.pxtone_Release();
+}
+
+}  // namespace
+}  // namespace dz

@@ -252,6 +252,31 @@ TEST(Noise, LengthIsClampedAndMissingMainIsSilent) {
     EXPECT_TRUE(out.empty());
 }
 
+// Equal designs are synthesised once and copied; a design differing in any field (here
+// only the pan, or one envelope point) gets its own noise.
+TEST(Noise, EqualDesignsGiveEqualNoiseAndOthersTheirOwn) {
+    NoiseDesign a = test::simple_noise(4, 1234.5f);
+    NoiseDesign panned = a;
+    panned.units[0].pan = 40;
+    NoiseDesign longer = a;
+    longer.units[0].envelope[1].x = 101;
+    Project p;
+    for (const NoiseDesign& d : {a, panned, a, longer, panned})
+        p.woices.push_back(Woice::make_ptn(d));
+    ASSERT_TRUE(p.prepare_tones());
+    std::vector<int16_t> fresh_a, fresh_panned, fresh_longer;
+    build_noise(a, fresh_a);
+    build_noise(panned, fresh_panned);
+    build_noise(longer, fresh_longer);
+    ASSERT_NE(fresh_a, fresh_panned);
+    ASSERT_NE(fresh_a, fresh_longer);
+    EXPECT_EQ(p.woices[0].voices[0].body, fresh_a);
+    EXPECT_EQ(p.woices[1].voices[0].body, fresh_panned);
+    EXPECT_EQ(p.woices[2].voices[0].body, fresh_a);
+    EXPECT_EQ(p.woices[3].voices[0].body, fresh_longer);
+    EXPECT_EQ(p.woices[4].voices[0].body, fresh_panned);
+}
+
 std::vector<uint8_t> read_data(const std::string& name) {
     std::ifstream in(std::string(PXTONE_TEST_DATA) + "/" + name, std::ios::binary);
     return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
