@@ -161,6 +161,10 @@ bool PxtoneLibrary::pxtone_Tune_Start(int start_sample, int fade_in, float volum
 }
 
 int PxtoneLibrary::pxtone_Tune_Stop() {
+    // The device stops first (without the lock its fill takes), so every frame the
+    // renderer produced went to the device and no silent buffer follows: the sample
+    // counter is exactly where a restart continues.
+    if (device_) device_->stop();
     std::int64_t sample = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -168,7 +172,6 @@ int PxtoneLibrary::pxtone_Tune_Stop() {
         ending_ = false;
         if (renderer_) sample = renderer_->sample();
     }
-    if (device_) device_->stop();
     return static_cast<int>(std::clamp<std::int64_t>(sample, 0, INT_MAX));
 }
 
