@@ -2,6 +2,7 @@
 
 #include "app/TagUserData.h"
 #include "app/UiCall.h"
+#include "app/commands/Commands.h"
 #include "app/commands/DropFiles.h"
 #include "io/PlaylistStore.h"
 #include "io/SettingsSections.h"
@@ -65,13 +66,22 @@ void InstallDialogs(CommandHooks& c) {
         bool japanese = d.japanese != 0;
         return RunOnUiThread(d, [dialogs, japanese] { return dialogs->choose_folder(japanese); });
     };
+    // Add Files: a playing tune is paused around the additions and the Play command
+    // runs afterwards, as around a drop (a tune that was paused is resumed by the pause
+    // step and stopped by the play step). The chosen files are tunes: each goes to
+    // add_file, and the list is saved once at the end.
     c.add_files_dialog = [](TAG_USERDATA& d) {
         Dialogs* dialogs = d.services.dialogs;
         if (!dialogs) return;
         bool japanese = d.japanese != 0;
         std::vector<std::string> files =
             RunOnUiThread(d, [dialogs, japanese] { return dialogs->open_files(japanese); });
-        for (const std::string& f : files) add_path(d, f);
+        if (files.empty()) return;
+        bool paused = pause_for_list_change(d);
+        for (const std::string& f : files) d.player.add_file(f);
+        d.list_dirty = 1;
+        Store(d).SavePlaylist();
+        if (paused) cmd_play(&d);
     };
     c.about_dialog = [](TAG_USERDATA& d) {
         Dialogs* dialogs = d.services.dialogs;

@@ -130,5 +130,54 @@ TEST(ModuleHooksTest, WritersStoreSettingsPositionAndPlaylist) {
     EXPECT_NE(text.find("File1=/x/b.ptcop"), std::string::npos);
 }
 
+// Add Files: a playing tune is paused around the additions and resumed where it
+// stopped, and the list is mirrored into the settings file. A tune that was already
+// paused is resumed by the pause step and stopped by the play step, as around a drop.
+TEST(ModuleHooksTest, AddFilesDialogPausesAroundTheAdditionsLikeADrop) {
+    TempWorkDir cwd;
+    auto make = [&](const char* name) {
+        std::string p = (cwd.path() / name).string();
+        std::ofstream(p) << "x";
+        return p;
+    };
+    const std::string a = make("a.ptcop"), b = make("b.ptcop"), c = make("c.pttune");
+    FakeWindowHost host;
+    FakeAudioLibrary lib;
+    for (const std::string& p : {a, b, c}) lib.tunes[p] = FakeTune{};
+    FakeDialogs dialogs;
+    TAG_USERDATA d(&host, lib, DefaultAppHooks());
+    d.services.dialogs = &dialogs;
+    d.ini_path = (cwd.path() / "Dezidu.ini").string();
+    d.player.add_file(a);
+    d.player.command_play();
+    ASSERT_TRUE(lib.streaming);
+
+    dialogs.files = {};  // cancelled: the playing tune is not touched
+    lib.take_calls();
+    d.hooks.commands.add_files_dialog(d);
+    EXPECT_TRUE(lib.take_calls().empty());
+    EXPECT_FALSE(std::filesystem::exists(d.ini_path));
+
+    lib.stop_result = 4410;
+    dialogs.files = {b};
+    d.hooks.commands.add_files_dialog(d);
+    ASSERT_EQ(d.player.playlist.count(), 2);
+    EXPECT_TRUE(lib.streaming);
+    EXPECT_EQ(d.player.is_paused, 0);
+    EXPECT_EQ(lib.start_sample, 4410);
+    EXPECT_EQ(d.list_dirty, 1);
+    EXPECT_NE(ReadAll(d.ini_path).find("NumberOfEntries=2"), std::string::npos);
+
+    d.player.command_pause();
+    ASSERT_EQ(d.player.is_paused, 1);
+    dialogs.files = {c};
+    d.hooks.commands.add_files_dialog(d);
+    EXPECT_EQ(d.player.playlist.count(), 3);
+    EXPECT_EQ(d.player.is_playing, 0);  // resumed by the pause step, stopped by the play step
+    EXPECT_EQ(d.player.is_paused, 0);
+    EXPECT_FALSE(lib.streaming);
+    EXPECT_NE(ReadAll(d.ini_path).find("NumberOfEntries=3"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace dz

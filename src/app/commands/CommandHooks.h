@@ -15,7 +15,7 @@ struct CommandHooks {
     using StateHook = std::function<void(TAG_USERDATA&)>;
 
     // Dialogs (worker thread; each blocks until closed).
-    StateHook add_files_dialog;  // open files; adds the chosen ones (AddPath each)
+    StateHook add_files_dialog;  // open files; adds the chosen tunes, paused around it
     std::function<std::optional<std::string>(TAG_USERDATA&)> ask_url;        // Add URL
     std::function<std::optional<std::string>(TAG_USERDATA&)> choose_folder;  // Add folder
     StateHook open_playlist_dialog;  // choose a .ptlist and read it
