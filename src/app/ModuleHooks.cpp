@@ -83,6 +83,30 @@ void InstallDialogs(CommandHooks& c) {
         Store(d).SavePlaylist();
         if (paused) cmd_play(&d);
     };
+    // Open Playlist: the chosen file replaces the playlist, which is then mirrored into
+    // the settings file.
+    c.open_playlist_dialog = [](TAG_USERDATA& d) {
+        Dialogs* dialogs = d.services.dialogs;
+        if (!dialogs) return;
+        bool japanese = d.japanese != 0;
+        std::optional<std::string> path =
+            RunOnUiThread(d, [dialogs, japanese] { return dialogs->open_playlist(japanese); });
+        if (!path || path->empty()) return;
+        PlaylistStore store = Store(d);
+        store.OpenPlaylist(*path);
+        d.list_dirty = 1;
+        store.SavePlaylist();
+    };
+    // Save Playlist: the playlist is written to the chosen file only.
+    c.save_playlist_dialog = [](TAG_USERDATA& d) {
+        Dialogs* dialogs = d.services.dialogs;
+        if (!dialogs) return;
+        bool japanese = d.japanese != 0;
+        std::optional<std::string> path =
+            RunOnUiThread(d, [dialogs, japanese] { return dialogs->save_playlist(japanese); });
+        if (!path || path->empty()) return;
+        Store(d).SavePlaylist(*path);
+    };
     c.about_dialog = [](TAG_USERDATA& d) {
         Dialogs* dialogs = d.services.dialogs;
         if (!dialogs) return;
@@ -102,7 +126,7 @@ AppHooks DefaultAppHooks() {
     InstallSettings(hooks);
     InstallDialogs(hooks.commands);
     // Still empty until their modules land: menus and skins (ui, skin), bodies and layout
-    // (ui, edx), the shape; the playlist, Preferences and File Info dialogs.
+    // (ui, edx), the shape; the Preferences and File Info dialogs.
     return hooks;
 }
 

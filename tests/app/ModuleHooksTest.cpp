@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "app/Application.h"
+#include "app/CommandTable.h"
 #include "app/ModuleHooks.h"
 #include "app/TagUserData.h"
 #include "platform/fake/FakeAudioLibrary.h"
@@ -177,6 +178,48 @@ TEST(ModuleHooksTest, AddFilesDialogPausesAroundTheAdditionsLikeADrop) {
     EXPECT_EQ(d.player.is_paused, 0);
     EXPECT_FALSE(lib.streaming);
     EXPECT_NE(ReadAll(d.ini_path).find("NumberOfEntries=3"), std::string::npos);
+}
+
+// Ctrl+S writes the playlist to the chosen file (not to the settings file); Ctrl+O
+// replaces the playlist with a file's entries and mirrors it into the settings file.
+TEST(ModuleHooksTest, SaveAndOpenPlaylistCommandsWriteAndReadTheChosenFile) {
+    TempWorkDir cwd;
+    FakeWindowHost host;
+    FakeAudioLibrary lib;
+    FakeDialogs dialogs;
+    TAG_USERDATA d(&host, lib, DefaultAppHooks());
+    d.services.dialogs = &dialogs;
+    d.ini_path = (cwd.path() / "Dezidu.ini").string();
+    d.player.add_entry("/x/a.ptcop", "A", 61.5f);
+    d.player.add_entry("/x/b.ptcop", "B", 3.0f);
+    const std::string list = (cwd.path() / "mine.ptlist").string();
+
+    dispatch_command(27, &d);  // cancelled
+    EXPECT_EQ(dialogs.calls["save_playlist"], 1);
+    EXPECT_FALSE(std::filesystem::exists(list));
+
+    dialogs.playlist_to_save = list;
+    dispatch_command(27, &d);
+    EXPECT_EQ(ReadAll(list),
+              "[Playlist]\nFile1=/x/a.ptcop\nTitle1=A\nLength1=61\nFile2=/x/b.ptcop\n"
+              "Title2=B\nLength2=3\nNumberOfEntries=2\n");
+    EXPECT_FALSE(std::filesystem::exists(d.ini_path));
+
+    d.player.select_all_as(1);
+    d.player.remove_selected();
+    dispatch_command(28, &d);  // cancelled: nothing read, nothing written
+    EXPECT_EQ(dialogs.calls["open_playlist"], 1);
+    EXPECT_EQ(d.player.playlist.count(), 0);
+    EXPECT_FALSE(std::filesystem::exists(d.ini_path));
+
+    dialogs.playlist_to_open = list;
+    dispatch_command(28, &d);
+    ASSERT_EQ(d.player.playlist.count(), 2);
+    EXPECT_EQ(d.player.playlist[0].title, "A");
+    EXPECT_EQ(d.player.playlist[1].path, "/x/b.ptcop");
+    EXPECT_EQ(d.player.playlist[0].length_seconds, 61.0f);
+    EXPECT_EQ(d.list_dirty, 1);
+    EXPECT_NE(ReadAll(d.ini_path).find("NumberOfEntries=2"), std::string::npos);
 }
 
 }  // namespace
