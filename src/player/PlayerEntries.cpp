@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <limits>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "platform/HttpClient.h"
@@ -59,20 +60,15 @@ int tagPLAYER::current_mark_index() const {
 }
 
 int tagPLAYER::max_sequence() const {
-    int m = 0;
-    for (const auto& e : playlist) m = std::max(m, e.sequence);
-    return m;
+    return playlist.max_sequence();
 }
 
 // Draws from the shared generator until a value is neither 0 nor taken. The
 // caller guarantees a free key exists (the list is below kMaxEntries).
 int tagPLAYER::draw_shuffle_key() const {
-    std::vector<bool> taken(32768, false);
-    for (const auto& e : playlist)
-        if (e.shuffle_key >= 0 && e.shuffle_key < 32768) taken[e.shuffle_key] = true;
     for (;;) {
         int r = random15();
-        if (r != 0 && !taken[r]) return r;
+        if (r != 0 && !playlist.key_taken(r)) return r;
     }
 }
 
@@ -159,7 +155,7 @@ void tagPLAYER::fill_information(tagTUNEINFO& e) {
 void tagPLAYER::recompute_totals() {
     std::int64_t sel_clocks = 0, clocks = 0;
     float sel_seconds = 0.0f, seconds = 0.0f;
-    for (const auto& e : playlist) {
+    for (const auto& e : std::as_const(playlist)) {
         // Each length counts in whole seconds.
         float whole = std::trunc(e.length_seconds);
         clocks += e.total_clocks;

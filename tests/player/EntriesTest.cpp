@@ -302,5 +302,18 @@ TEST_F(Entries, KeysAndSequencesDrawnForASeedArePinned) {
     EXPECT_EQ(hash, 531734708337453318ull);
 }
 
+// A key changed in place after the list was built is taken for the next draw.
+TEST_F(Entries, KeyChangedInPlaceIsNotDrawnAgain) {
+    for (int k = 0; k < 10; ++k) player->add_entry("/x/" + std::to_string(k), std::nullopt, 0);
+    seed_random15(777);
+    const int next = random15();
+    seed_random15(777);
+    player->playlist[3].shuffle_key = next;
+    player->playlist[4].sequence = 500;
+    int i = player->add_entry("/x/new", std::nullopt, 0);
+    EXPECT_NE(player->playlist[i].shuffle_key, next);
+    EXPECT_EQ(player->playlist[i].sequence, 501);
+}
+
 }  // namespace
 }  // namespace dz::test
