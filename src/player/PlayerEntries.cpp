@@ -1,6 +1,5 @@
 // tagPLAYER: adding and loading playlist entries, totals, the folder scan.
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "platform/HttpClient.h"
+#include "player/PathUtil.h"
 #include "player/Player.h"
 #include "player/Random15.h"
 
@@ -28,19 +28,6 @@ int saturate(std::int64_t v) {
 std::string cut_text(const std::string& s, std::size_t limit) {
     std::size_t n = std::min({s.size(), limit, s.find('\0')});
     return s.substr(0, n);
-}
-
-bool contains_no_name(const std::string& name) {
-    static const std::string needle = "no name";
-    if (name.size() < needle.size()) return false;
-    for (std::size_t k = 0; k + needle.size() <= name.size(); ++k) {
-        std::size_t m = 0;
-        while (m < needle.size() &&
-               std::tolower(static_cast<unsigned char>(name[k + m])) == needle[m])
-            ++m;
-        if (m == needle.size()) return true;
-    }
-    return false;
 }
 
 }  // namespace
@@ -87,7 +74,7 @@ int tagPLAYER::add_entry(const std::string& path, const std::optional<std::strin
 }
 
 bool tagPLAYER::path_exists(const std::string& path) const {
-    if (is_url(path)) return http_ != nullptr && http_->exists(path);
+    if (path_is_url(path)) return http_ != nullptr && http_->exists(path);
     std::error_code ec;
     return std::filesystem::exists(path, ec) && !std::filesystem::is_directory(path, ec);
 }
@@ -113,7 +100,7 @@ int tagPLAYER::add_file(const std::string& path) {
 int tagPLAYER::load_entry(int i) {
     tagTUNEINFO* e = entry(i);
     if (!e) return 0;
-    if (!e->info_loaded && is_url(e->path)) {
+    if (!e->info_loaded && path_is_url(e->path)) {
         if (!http_) return 0;
         std::optional<std::string> local = http_->fetch(e->path);
         if (!local) return 0;
@@ -148,7 +135,7 @@ void tagPLAYER::fill_information(tagTUNEINFO& e) {
     else
         e.length_seconds =
             static_cast<float>(e.total_clocks / (e.clocks_per_beat * e.tempo / 60.0));
-    e.title = (e.name.empty() || contains_no_name(e.name)) ? e.file_title : e.name;
+    e.title = (e.name.empty() || contains_nocase(e.name, "no name")) ? e.file_title : e.name;
     e.info_loaded = 1;
 }
 

@@ -1,4 +1,5 @@
 #include "PlayerFixture.h"
+#include "player/PathUtil.h"
 #include "player/TuneInfo.h"
 
 namespace dz::test {
@@ -12,15 +13,16 @@ TEST(TuneInfoPaths, FileTitleExtensionAndUrl) {
     EXPECT_EQ(file_title_of("http://host/a/b.ptcop"), "b");
     EXPECT_EQ(file_title_of("/a/noext"), "noext");
     EXPECT_EQ(file_title_of("/a/x.y z"), "x.y z");  // a space after the dot: no extension
+    EXPECT_EQ(file_title_of("/a/Intro: part 1.ptcop"), "Intro: part 1");  // ":" is a name byte
     EXPECT_TRUE(has_tune_extension("/a/B.PTCOP"));
     EXPECT_TRUE(has_tune_extension("/a/b.pttune2"));
     EXPECT_FALSE(has_tune_extension("/a.ptcop/b.txt"));
     EXPECT_FALSE(has_tune_extension("/a/ptcop"));
-    EXPECT_TRUE(is_url("http://example.test/a.ptcop"));
-    EXPECT_TRUE(is_url("https://example.test/a.ptcop"));
-    EXPECT_FALSE(is_url("/home/u/a.ptcop"));
-    EXPECT_FALSE(is_url("C:\\a.ptcop"));
-    EXPECT_FALSE(is_url("a.ptcop"));
+    EXPECT_TRUE(path_is_url("http://example.test/a.ptcop"));
+    EXPECT_TRUE(path_is_url("https://example.test/a.ptcop"));
+    EXPECT_FALSE(path_is_url("/home/u/a.ptcop"));
+    EXPECT_FALSE(path_is_url("C:\\a.ptcop"));
+    EXPECT_FALSE(path_is_url("a.ptcop"));
 }
 
 TEST_F(Entries, FirstLoadFillsInformationAndLength) {
