@@ -73,13 +73,16 @@ rounds=0
 saved=0
 while [ "$SECONDS" -lt "$end" ]; do
     rounds=$((rounds + 1))
-    SDL_AUDIODRIVER=dummy "$exe" 2>/dev/null &
+    SDL_AUDIODRIVER=dummy "$exe" 2>"$work/stderr.txt" &
     pid=$!
     win=""
     for _ in $(seq 1 100); do
         win=$(xdotool search --onlyvisible --pid "$pid" --name '^Dezidu$' 2>/dev/null | head -1)
         [ -n "$win" ] && break
-        kill -0 "$pid" 2>/dev/null || fail "round $rounds: the program ended at start"
+        if ! kill -0 "$pid" 2>/dev/null; then
+            wait "$pid"
+            fail "round $rounds: the program ended at start (exit $?): $(tail -c 2000 "$work/stderr.txt")"
+        fi
         sleep 0.05
     done
     [ -n "$win" ] || fail "round $rounds: no visible window"
