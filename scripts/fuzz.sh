@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang and runs a short session of each.
+# Builds the libFuzzer targets with clang and runs a short session of each: the tune
+# reader, the profile (INI) parser and the playlist section reader.
 # Usage: scripts/fuzz.sh [SECONDS]   (default 60 per target)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 CC=clang CXX=clang++ cmake -S "$root" -B "$root/build/fuzz" -G Ninja \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDEZIDU_FUZZ=ON -DDEZIDU_BENCH=OFF -DFUZZ_SECONDS="$seconds"
-cmake --build "$root/build/fuzz" -j"$(nproc)" --target fuzz_pxtone_reader fuzz_pxtone_seeds
+cmake --build "$root/build/fuzz" -j"$(nproc)" --target fuzz_pxtone_reader fuzz_pxtone_seeds \
+    fuzz_profile_file fuzz_playlist_section
 cd "$root/build/fuzz"
 ctest -R '^fuzz_' --output-on-failure

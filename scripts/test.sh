@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole test suite headless, with a short fuzz
-# session of the tune reader (libFuzzer, clang, sanitizers) first.
+# session first (libFuzzer, clang, sanitizers): 10 s each for the tune reader, the
+# profile parser and the playlist section reader.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh"
-bash "$root/scripts/fuzz.sh" 30
+bash "$root/scripts/fuzz.sh" 10
 cmake -S "$root" -B "$root/build/test" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$root/build/test" -j"$(nproc)"
 cd "$root/build/test"

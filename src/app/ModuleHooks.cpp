@@ -4,6 +4,7 @@
 #include "app/UiCall.h"
 #include "app/commands/Commands.h"
 #include "app/commands/DropFiles.h"
+#include "io/AtomicFile.h"
 #include "io/PlaylistStore.h"
 #include "io/SettingsSections.h"
 #include "platform/Dialogs.h"
@@ -30,7 +31,12 @@ PlaylistStore Store(TAG_USERDATA& d) {
 // Start-up steps 5-8 (UI thread, before the worker exists) and the writers the commands
 // call (worker thread).
 void InstallSettings(AppHooks& h) {
-    h.read_setting_section = [](TAG_USERDATA& d) { ReadSettingSection(d); };
+    h.read_setting_section = [](TAG_USERDATA& d) {
+        // Saves killed before their rename leave whole copies beside the file; clear the
+        // old ones (a write in progress in another instance keeps its fresh file).
+        remove_stale_temp_files(d.ini_path);
+        ReadSettingSection(d);
+    };
     h.read_position_section = [](TAG_USERDATA& d) {
         Rect r = d.main_window ? d.main_window->window_rect() : Rect{};
         PositionValues v = ReadPositionSection(d, r.left, r.top);

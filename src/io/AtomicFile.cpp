@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <random>
@@ -82,6 +83,30 @@ bool write_file_atomically(const std::filesystem::path& path, std::string_view d
         ::close(dir_fd);
     }
     return true;
+}
+
+int remove_stale_temp_files(const std::filesystem::path& path, std::chrono::seconds min_age) {
+    const std::string prefix = "." + path.filename().string() + ".";
+    const std::filesystem::path dir = path.parent_path().empty() ? "." : path.parent_path();
+    const auto now = std::filesystem::file_time_type::clock::now();
+    int removed = 0;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        // prefix, 12 hex digits, ".tmp"
+        if (name.size() != prefix.size() + 16 || name.compare(0, prefix.size(), prefix) != 0 ||
+            name.compare(name.size() - 4, 4, ".tmp") != 0)
+            continue;
+        bool hex = true;
+        for (size_t i = prefix.size(); i < prefix.size() + 12; ++i)
+            hex = hex && std::isxdigit(static_cast<unsigned char>(name[i]));
+        std::error_code file_ec;
+        if (!hex || !it->is_regular_file(file_ec)) continue;
+        auto changed = it->last_write_time(file_ec);
+        if (file_ec || now - changed < min_age) continue;
+        if (std::filesystem::remove(it->path(), file_ec)) ++removed;
+    }
+    return removed;
 }
 
 std::optional<std::string> read_whole_file(const std::filesystem::path& path, bool* missing) {

@@ -1,6 +1,7 @@
 #pragma once
 // Whole-file writes that never leave a half-written file behind.
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -15,6 +16,13 @@ namespace dz {
 // kept; a new file gets 0666 less the umask. Returns false (and removes the
 // temporary file) on any failure, leaving `path` untouched.
 bool write_file_atomically(const std::filesystem::path& path, std::string_view data);
+
+// Removes the temporary files that writes to `path` left behind when their
+// process was killed before the rename (".<name>.<12 hex digits>.tmp" in the
+// same folder), if they were last changed at least `min_age` ago, so that a
+// write still in progress elsewhere keeps its file. Returns how many went.
+int remove_stale_temp_files(const std::filesystem::path& path,
+                            std::chrono::seconds min_age = std::chrono::minutes(10));
 
 // The whole content of a file. Nothing when it does not exist or cannot be
 // read; `missing` (when given) tells those two apart.

@@ -5,8 +5,9 @@
 #include <limits>
 #include <system_error>
 
-#include "io/PathUtil.h"
 #include "io/UrlPath.h"
+#include "player/PathUtil.h"
+#include "player/TuneInfo.h"
 
 namespace dz {
 
@@ -83,10 +84,9 @@ std::vector<PlaylistFileEntry> read_playlist_file(const std::filesystem::path& p
 }
 
 AddedPathKind classify_added_path(std::string_view path) {
-    std::string_view ext = path_find_extension(path);
-    if (contains_nocase(ext, ".ptcop") || contains_nocase(ext, ".pttune"))
-        return AddedPathKind::Tune;
-    if (ext.find(".ptlist") != std::string_view::npos) return AddedPathKind::Playlist;
+    if (has_tune_extension(path)) return AddedPathKind::Tune;
+    if (path_find_extension(path).find(".ptlist") != std::string_view::npos)
+        return AddedPathKind::Playlist;
     return AddedPathKind::None;
 }
 

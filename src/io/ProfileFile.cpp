@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "io/AtomicFile.h"
-#include "io/PathUtil.h"
+#include "player/PathUtil.h"
 
 namespace dz {
 

@@ -1,6 +1,6 @@
 #include "io/UrlPath.h"
 
-#include "io/PathUtil.h"
+#include "player/PathUtil.h"
 
 namespace dz {
 

@@ -1,14 +1,15 @@
 // tagPLAYER: adding and loading playlist entries, totals, the folder scan.
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <limits>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "platform/HttpClient.h"
+#include "player/PathUtil.h"
 #include "player/Player.h"
 #include "player/Random15.h"
 
@@ -29,19 +30,6 @@ std::string cut_text(const std::string& s, std::size_t limit) {
     return s.substr(0, n);
 }
 
-bool contains_no_name(const std::string& name) {
-    static const std::string needle = "no name";
-    if (name.size() < needle.size()) return false;
-    for (std::size_t k = 0; k + needle.size() <= name.size(); ++k) {
-        std::size_t m = 0;
-        while (m < needle.size() &&
-               std::tolower(static_cast<unsigned char>(name[k + m])) == needle[m])
-            ++m;
-        if (m == needle.size()) return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 tagTUNEINFO* tagPLAYER::entry(int i) {
@@ -59,20 +47,15 @@ int tagPLAYER::current_mark_index() const {
 }
 
 int tagPLAYER::max_sequence() const {
-    int m = 0;
-    for (const auto& e : playlist) m = std::max(m, e.sequence);
-    return m;
+    return playlist.max_sequence();
 }
 
 // Draws from the shared generator until a value is neither 0 nor taken. The
 // caller guarantees a free key exists (the list is below kMaxEntries).
 int tagPLAYER::draw_shuffle_key() const {
-    std::vector<bool> taken(32768, false);
-    for (const auto& e : playlist)
-        if (e.shuffle_key >= 0 && e.shuffle_key < 32768) taken[e.shuffle_key] = true;
     for (;;) {
         int r = random15();
-        if (r != 0 && !taken[r]) return r;
+        if (r != 0 && !playlist.key_taken(r)) return r;
     }
 }
 
@@ -91,7 +74,7 @@ int tagPLAYER::add_entry(const std::string& path, const std::optional<std::strin
 }
 
 bool tagPLAYER::path_exists(const std::string& path) const {
-    if (is_url(path)) return http_ != nullptr && http_->exists(path);
+    if (path_is_url(path)) return http_ != nullptr && http_->exists(path);
     std::error_code ec;
     return std::filesystem::exists(path, ec) && !std::filesystem::is_directory(path, ec);
 }
@@ -117,7 +100,7 @@ int tagPLAYER::add_file(const std::string& path) {
 int tagPLAYER::load_entry(int i) {
     tagTUNEINFO* e = entry(i);
     if (!e) return 0;
-    if (!e->info_loaded && is_url(e->path)) {
+    if (!e->info_loaded && path_is_url(e->path)) {
         if (!http_) return 0;
         std::optional<std::string> local = http_->fetch(e->path);
         if (!local) return 0;
@@ -152,14 +135,14 @@ void tagPLAYER::fill_information(tagTUNEINFO& e) {
     else
         e.length_seconds =
             static_cast<float>(e.total_clocks / (e.clocks_per_beat * e.tempo / 60.0));
-    e.title = (e.name.empty() || contains_no_name(e.name)) ? e.file_title : e.name;
+    e.title = (e.name.empty() || contains_nocase(e.name, "no name")) ? e.file_title : e.name;
     e.info_loaded = 1;
 }
 
 void tagPLAYER::recompute_totals() {
     std::int64_t sel_clocks = 0, clocks = 0;
     float sel_seconds = 0.0f, seconds = 0.0f;
-    for (const auto& e : playlist) {
+    for (const auto& e : std::as_const(playlist)) {
         // Each length counts in whole seconds.
         float whole = std::trunc(e.length_seconds);
         clocks += e.total_clocks;

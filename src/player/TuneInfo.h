@@ -7,6 +7,7 @@
 // file, when the entry leaves it (see Playlist).
 
 #include <string>
+#include <string_view>
 
 namespace dz {
 
@@ -45,14 +46,10 @@ public:
     int current_mark = 0;  // this entry is the current tune
 };
 
-// `path` without folder and extension, as the playlist shows it.
-std::string file_title_of(const std::string& path);
-// True for "scheme:..." with a scheme of two or more characters (http:, https:, ftp:, file:).
-bool is_url(const std::string& path);
-// True when the extension of `path` contains ".ptcop" or ".pttune", ignoring case.
-bool has_tune_extension(const std::string& path);
-// Extension of the last path component, dot included; empty when none. A space or
-// a separator after the last dot means there is no extension.
-std::string extension_of(const std::string& path);
+// `path` without folder and extension, as the playlist shows it: the name after
+// the last '/' or '\\', less path_find_extension of that name.
+std::string file_title_of(std::string_view path);
+// True when path_find_extension of `path` contains ".ptcop" or ".pttune", ignoring case.
+bool has_tune_extension(std::string_view path);
 
 }  // namespace dz

@@ -92,6 +92,13 @@ TEST(ModuleHooksTest, StartUpReadsTheSettingsFileOfTheCurrentFolderWithoutWritin
         "[Playlist]\r\nFile1=/x/a.ptcop\r\nTitle1=A\r\nLength1=12\r\nNumberOfEntries=1\r\n"
         "[Property]\r\nSps=22050\r\n";
     std::ofstream(cwd.path() / "Dezidu.ini", std::ios::binary) << ini;
+    // Left by a save that was killed an hour ago, and by one in progress.
+    const auto stale = cwd.path() / ".Dezidu.ini.0123456789ab.tmp";
+    const auto fresh = cwd.path() / ".Dezidu.ini.aaaaaaaaaaaa.tmp";
+    std::ofstream(stale) << "[Setting]\n";
+    std::ofstream(fresh) << "[Setting]\n";
+    std::filesystem::last_write_time(
+        stale, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
     FakeWindowHost host;
     FakeAudioLibrary lib;
     Application app(host, lib, DefaultAppHooks());
@@ -110,6 +117,8 @@ TEST(ModuleHooksTest, StartUpReadsTheSettingsFileOfTheCurrentFolderWithoutWritin
     std::vector<std::string> calls = lib.take_calls();
     EXPECT_NE(std::find(calls.begin(), calls.end(), "Reset"), calls.end());
     EXPECT_EQ(ReadAll(cwd.path() / "Dezidu.ini"), ini);  // read, never written at start
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(fresh));
 }
 
 TEST(ModuleHooksTest, WritersStoreSettingsPositionAndPlaylist) {

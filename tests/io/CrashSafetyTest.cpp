@@ -6,11 +6,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 #include <thread>
 
 #include "TempDir.h"
+#include "io/AtomicFile.h"
 #include "io/PlaylistFile.h"
 #include "io/Settings.h"
 
@@ -98,6 +100,36 @@ TEST(CrashSafety, KilledSavesLeaveTheOldOrTheNewWholeFile) {
     EXPECT_GT(interrupted_writes, 0);
     RecordProperty("interrupted_writes", interrupted_writes);
     RecordProperty("rounds", round);
+}
+
+// Temporary files of killed writes are cleared once they are old enough; a fresh one (a
+// write in progress) and files that only look alike stay.
+TEST(CrashSafety, StaleTemporaryFilesOfKilledWritesAreRemoved) {
+    test::TempDir dir;
+    const auto ini = settings_path(dir.path());
+    test::write_file(ini, "[Setting]\n");
+    const auto old_time = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const char* name : {".Dezidu.ini.0123456789ab.tmp", ".Dezidu.ini.ffffffffffff.tmp",
+                             ".Dezidu.ini.0123456789ag.tmp", ".Other.ini.0123456789ab.tmp",
+                             "Dezidu.ini.0123456789ab.tmp", ".Dezidu.ini.0123456789ab.tmpx"}) {
+        test::write_file(dir / name, "x");
+        std::filesystem::last_write_time(dir / name, old_time);
+    }
+    test::write_file(dir / ".Dezidu.ini.aaaaaaaaaaaa.tmp", "in progress");
+    std::filesystem::create_directory(dir / ".Dezidu.ini.bbbbbbbbbbbb.tmp");
+    std::filesystem::last_write_time(dir / ".Dezidu.ini.bbbbbbbbbbbb.tmp", old_time);
+
+    EXPECT_EQ(remove_stale_temp_files(ini, std::chrono::minutes(10)), 2);
+    std::vector<std::string> left;
+    for (auto& e : std::filesystem::directory_iterator(dir.path()))
+        left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left,
+              (std::vector<std::string>{
+                  ".Dezidu.ini.0123456789ab.tmpx", ".Dezidu.ini.0123456789ag.tmp",
+                  ".Dezidu.ini.aaaaaaaaaaaa.tmp", ".Dezidu.ini.bbbbbbbbbbbb.tmp",
+                  ".Other.ini.0123456789ab.tmp", "Dezidu.ini", "Dezidu.ini.0123456789ab.tmp"}));
+    EXPECT_EQ(remove_stale_temp_files(dir / "absent" / "Dezidu.ini"), 0);
 }
 
 }  // namespace

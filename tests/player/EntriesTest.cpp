@@ -1,4 +1,5 @@
 #include "PlayerFixture.h"
+#include "player/PathUtil.h"
 #include "player/TuneInfo.h"
 
 namespace dz::test {
@@ -12,15 +13,16 @@ TEST(TuneInfoPaths, FileTitleExtensionAndUrl) {
     EXPECT_EQ(file_title_of("http://host/a/b.ptcop"), "b");
     EXPECT_EQ(file_title_of("/a/noext"), "noext");
     EXPECT_EQ(file_title_of("/a/x.y z"), "x.y z");  // a space after the dot: no extension
+    EXPECT_EQ(file_title_of("/a/Intro: part 1.ptcop"), "Intro: part 1");  // ":" is a name byte
     EXPECT_TRUE(has_tune_extension("/a/B.PTCOP"));
     EXPECT_TRUE(has_tune_extension("/a/b.pttune2"));
     EXPECT_FALSE(has_tune_extension("/a.ptcop/b.txt"));
     EXPECT_FALSE(has_tune_extension("/a/ptcop"));
-    EXPECT_TRUE(is_url("http://example.test/a.ptcop"));
-    EXPECT_TRUE(is_url("https://example.test/a.ptcop"));
-    EXPECT_FALSE(is_url("/home/u/a.ptcop"));
-    EXPECT_FALSE(is_url("C:\\a.ptcop"));
-    EXPECT_FALSE(is_url("a.ptcop"));
+    EXPECT_TRUE(path_is_url("http://example.test/a.ptcop"));
+    EXPECT_TRUE(path_is_url("https://example.test/a.ptcop"));
+    EXPECT_FALSE(path_is_url("/home/u/a.ptcop"));
+    EXPECT_FALSE(path_is_url("C:\\a.ptcop"));
+    EXPECT_FALSE(path_is_url("a.ptcop"));
 }
 
 TEST_F(Entries, FirstLoadFillsInformationAndLength) {
@@ -251,6 +253,68 @@ TEST_F(Entries, FolderScanAddsTuneFilesOnlyWithoutRecursion) {
     EXPECT_EQ(player->playlist[0].path, (folder / "a.ptcop").string());
     EXPECT_EQ(player->playlist[1].path, (folder / "b.PTTUNE").string());
     EXPECT_EQ(player->add_folder((dir() / "none").string(), nullptr), 0);
+}
+
+// The keys and sequence numbers drawn for a seeded generator through adds, removals,
+// sorts, an entry's key changed in place and a cleared list: pinned, so a faster draw
+// must take exactly the same values from the same random sequence.
+TEST_F(Entries, KeysAndSequencesDrawnForASeedArePinned) {
+    std::vector<int> first;
+    std::uint64_t hash = 1469598103934665603ull;  // FNV-1a over (key, sequence) pairs
+    auto mix = [&hash](int v) {
+        for (int b = 0; b < 4; ++b) {
+            hash ^= static_cast<std::uint8_t>(v >> (8 * b));
+            hash *= 1099511628211ull;
+        }
+    };
+    auto add_many = [&](int from, int n) {
+        for (int k = from; k < from + n; ++k)
+            ASSERT_GE(player->add_entry("/x/" + std::to_string(k * 7919 % 1000) + ".ptcop",
+                                        std::nullopt, 0),
+                      0);
+    };
+    add_many(0, 3000);
+    for (int k = 0; k < 8; ++k) first.push_back(player->playlist[k].shuffle_key);
+    for (int k = 0; k < player->playlist.count(); k += 3) player->playlist[k].selected = 1;
+    player->remove_selected();
+    player->sort_by_path();
+    add_many(3000, 1500);
+    // Keys changed in place (as a test or a future caller may do) are seen by the next draw.
+    player->playlist[5].shuffle_key = 4242;
+    player->playlist[6].shuffle_key = 31000;
+    player->reverse_list();
+    add_many(4500, 1500);
+    player->randomize_list();
+    add_many(6000, 1000);
+    EXPECT_EQ(player->max_sequence(), player->playlist.count());
+    for (const auto& e : player->playlist) {
+        mix(e.shuffle_key);
+        mix(e.sequence);
+    }
+    player->select_all_as(1);
+    player->remove_selected();
+    add_many(0, 3);
+    for (const auto& e : player->playlist) {
+        mix(e.shuffle_key);
+        mix(e.sequence);
+    }
+    EXPECT_EQ(player->playlist.count(), 3);
+    EXPECT_EQ(player->playlist[2].sequence, 3);
+    EXPECT_EQ(first, (std::vector<int>{7584, 19164, 25795, 22125, 5828, 23405, 27477, 5413}));
+    EXPECT_EQ(hash, 531734708337453318ull);
+}
+
+// A key changed in place after the list was built is taken for the next draw.
+TEST_F(Entries, KeyChangedInPlaceIsNotDrawnAgain) {
+    for (int k = 0; k < 10; ++k) player->add_entry("/x/" + std::to_string(k), std::nullopt, 0);
+    seed_random15(777);
+    const int next = random15();
+    seed_random15(777);
+    player->playlist[3].shuffle_key = next;
+    player->playlist[4].sequence = 500;
+    int i = player->add_entry("/x/new", std::nullopt, 0);
+    EXPECT_NE(player->playlist[i].shuffle_key, next);
+    EXPECT_EQ(player->playlist[i].sequence, 501);
 }
 
 }  // namespace

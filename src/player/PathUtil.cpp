@@ -1,4 +1,4 @@
-#include "io/PathUtil.h"
+#include "player/PathUtil.h"
 
 #include <system_error>
 
@@ -60,6 +60,8 @@ std::string to_lower_ascii(std::string_view text) {
 }
 
 bool path_is_url(std::string_view path) {
+    if (path.empty() || !((path[0] >= 'a' && path[0] <= 'z') || (path[0] >= 'A' && path[0] <= 'Z')))
+        return false;
     size_t i = 0;
     while (i < path.size() && is_scheme_char(path[i])) ++i;
     return i >= 2 && i < path.size() && path[i] == ':';
@@ -87,6 +89,11 @@ std::string_view path_strip_path(std::string_view path) {
             start = i + 1;
     }
     return path.substr(start);
+}
+
+std::string_view path_file_name(std::string_view path) {
+    size_t slash = path.find_last_of("/\\");
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 std::string_view path_remove_extension(std::string_view path) {

@@ -1,13 +1,33 @@
-#include "io/PathUtil.h"
+#include "player/PathUtil.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <algorithm>
-
-#include "TempDir.h"
+#include <filesystem>
+#include <fstream>
 
 namespace dz {
 namespace {
+
+// A fresh folder under the temporary folder, removed with its content.
+struct TempDir {
+    TempDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "dzpathXXXXXX").string();
+        if (::mkdtemp(pattern.data())) dir = pattern;
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+    const std::filesystem::path& path() const { return dir; }
+    std::filesystem::path operator/(const std::string& name) const { return dir / name; }
+    std::filesystem::path dir;
+};
+
+void write_file(const std::filesystem::path& path, const std::string& data) {
+    std::ofstream(path, std::ios::binary) << data;
+}
 
 TEST(PathUtil, UrlNeedsASchemeOfTwoCharactersAndAColon) {
     EXPECT_TRUE(path_is_url("http://example.com/a.ptcop"));
@@ -17,6 +37,7 @@ TEST(PathUtil, UrlNeedsASchemeOfTwoCharactersAndAColon) {
     EXPECT_FALSE(path_is_url("C:/music/a.ptcop"));
     EXPECT_FALSE(path_is_url("/home/u/a.ptcop"));
     EXPECT_FALSE(path_is_url("a b:c"));
+    EXPECT_FALSE(path_is_url("12:30 take.ptcop"));  // a scheme starts with a letter
     EXPECT_FALSE(path_is_url("http"));
     EXPECT_FALSE(path_is_url(""));
 }
@@ -76,9 +97,9 @@ TEST(PathUtil, WildcardsFollowTheFindFileRules) {
 }
 
 TEST(PathUtil, EnumerationAndLookupIgnoreCase) {
-    test::TempDir dir;
+    TempDir dir;
     for (const char* name : {"MAIN.BMP", "main.cur", "mainx.bmp", "Pledit.txt"})
-        test::write_file(dir / name, "x");
+        write_file(dir / name, "x");
     std::filesystem::create_directory(dir / "main.d");
 
     std::vector<std::string> names;

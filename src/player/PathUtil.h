@@ -1,8 +1,8 @@
 #pragma once
-// Path helpers with the rules of the Windows shell functions the player was
-// designed around (PathFindExtension, PathStripPath, PathRemoveExtension,
-// PathIsURL, PathCombine, FindFirstFile patterns). Paths are UTF-8 with '/'.
-// Letter case is folded for ASCII only; other bytes compare as they are.
+// Path helpers, shared by the player and the file modules above it, with the
+// rules of the Windows shell functions the player was designed around (PathFindExtension,
+// PathStripPath, PathRemoveExtension, PathIsURL, PathCombine, FindFirstFile patterns). Paths are
+// UTF-8 with '/'. Letter case is folded for ASCII only; other bytes compare as they are.
 
 #include <filesystem>
 #include <optional>
@@ -17,8 +17,9 @@ bool equals_nocase(std::string_view a, std::string_view b);
 bool contains_nocase(std::string_view text, std::string_view part);
 std::string to_lower_ascii(std::string_view text);
 
-// A scheme of at least two characters (letters, digits, '+', '-', '.')
-// followed by ':'. "http://x/a.ptcop" is a URL; "C:/x" and "/tmp/a" are not.
+// A scheme of at least two characters (a letter, then letters, digits, '+',
+// '-', '.') followed by ':'. "http://x/a.ptcop" is a URL; "C:/x", "/tmp/a" and
+// "12:30.ptcop" are not.
 bool path_is_url(std::string_view path);
 
 // The extension: from the last '.' to the end, or an empty view at the end of
@@ -30,6 +31,11 @@ std::string_view path_find_extension(std::string_view path);
 // The last component: the part after the last '/', '\' or ':' that is
 // followed by more text. "a/b/c.ptcop" -> "c.ptcop"; "a/b/" -> "b/".
 std::string_view path_strip_path(std::string_view path);
+
+// The part after the last '/' or '\\' (the whole text when there is none).
+// Unlike path_strip_path, a ':' is part of the name: Linux file names may hold
+// one ("a/Intro: part 1.ptcop" -> "Intro: part 1.ptcop").
+std::string_view path_file_name(std::string_view path);
 
 // The path without what path_find_extension finds.
 std::string_view path_remove_extension(std::string_view path);
