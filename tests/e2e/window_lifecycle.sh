@@ -5,6 +5,8 @@
 # it with exit code 0 within 2 seconds after one run of the shutdown sequence.
 #
 # Usage: window_lifecycle.sh <dezidu> [idle-seconds]   (run under xvfb-run)
+# DEZIDU_IDLE_CPU_LIMIT (percent, default 2) raises the idle bound for sanitizer builds,
+# whose instrumented 100 ms cadence costs several times the normal CPU.
 set -u
 exe=$1
 idle=${2:-10}
@@ -47,7 +49,8 @@ t1=$(ticks); s1=$(date +%s.%N)
 cpu=$(awk -v a="$t0" -v b="$t1" -v hz="$hz" -v s="$s0" -v e="$s1" \
       'BEGIN { printf "%.2f", 100 * (b - a) / hz / (e - s) }')
 echo "idle CPU over ${idle}s: ${cpu} % of one core"
-awk -v c="$cpu" 'BEGIN { exit !(c < 2.0) }' || fail "idle CPU ${cpu} % >= 2 %"
+limit=${DEZIDU_IDLE_CPU_LIMIT:-2}
+awk -v c="$cpu" -v l="$limit" 'BEGIN { exit !(c < l) }' || fail "idle CPU ${cpu} % >= ${limit} %"
 
 start=$(date +%s%N)
 kill -TERM "$pid"
