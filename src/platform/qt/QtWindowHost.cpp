@@ -1,9 +1,13 @@
 #include "platform/qt/QtWindowHost.h"
 
+#include <sys/eventfd.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMetaObject>
 #include <QScreen>
+
+#include <cstdint>
 #include <future>
 
 namespace dz {
@@ -11,7 +15,11 @@ namespace dz {
 QtWindowHost::QtWindowHost(int width, int height)
     : window_(std::make_unique<QtMainWindow>()),
       ui_thread_(std::this_thread::get_id()),
-      receiver_(new QObject) {
+      wake_fd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)),
+      notifier_(wake_fd_ >= 0 ? new QSocketNotifier(wake_fd_, QSocketNotifier::Read) : nullptr) {
+    if (notifier_) {
+        QObject::connect(notifier_, &QSocketNotifier::activated, [this] { run_pending(); });
+    }
     window_->setFixedSize(width, height);
     window_->hide();
 }
@@ -45,12 +53,23 @@ void QtWindowHost::post_to_ui_thread(std::function<void()> fn) {
     if (stopped_) return;  // fn is destroyed here: a waiting caller gets 0
     pending_.push_back(std::move(fn));
     if (pending_.size() == 1) {
-        QMetaObject::invokeMethod(
-            receiver_, [this] { run_pending(); }, Qt::QueuedConnection);
+        if (wake_fd_ >= 0) {
+            std::uint64_t one = 1;
+            [[maybe_unused]] ssize_t n = write(wake_fd_, &one, sizeof one);
+        } else {
+            // No eventfd (out of descriptors): a queued call on the window instead.
+            QMetaObject::invokeMethod(
+                window_.get(), [this] { run_pending(); }, Qt::QueuedConnection);
+        }
     }
 }
 
 void QtWindowHost::run_pending() {
+    // Reset the wake-up first: a post after this read wakes the loop again.
+    if (wake_fd_ >= 0) {
+        std::uint64_t count = 0;
+        [[maybe_unused]] ssize_t n = read(wake_fd_, &count, sizeof count);
+    }
     for (;;) {
         std::function<void()> fn;
         {
@@ -70,8 +89,10 @@ void QtWindowHost::stop_ui_calls() {
         if (stopped_) return;
         stopped_ = true;
         dropped.swap(pending_);
-        delete receiver_;
-        receiver_ = nullptr;
+        delete notifier_;
+        notifier_ = nullptr;
+        if (wake_fd_ >= 0) close(wake_fd_);
+        wake_fd_ = -1;
     }
     // Destroying the queued calls breaks their promises: waiting callers get 0.
 }

@@ -2,13 +2,16 @@
 // WindowHost over a Qt widget. The thread that builds it (the Qt GUI thread) is
 // the UI thread.
 //
-// Cross-thread calls are queued here and run in order by a receiver object on the
-// UI thread. A blocking call waits on a promise; stop_ui_calls() drops every queued
-// call and so breaks their promises: a worker waiting on one gets 0 instead of
-// waiting for a UI thread that is waiting for it.
+// Cross-thread calls are queued here and run in order on the UI thread. A post that
+// makes the queue non-empty wakes the UI thread through an eventfd watched by a socket
+// notifier made on the UI thread, so nothing the posting thread builds passes through
+// Qt's event queue: the calls move only under calls_mutex_, a hand-off ThreadSanitizer
+// can follow (Qt's own locks are invisible to it). A blocking call waits on a promise;
+// stop_ui_calls() drops every queued call and so breaks their promises: a worker
+// waiting on one gets 0 instead of waiting for a UI thread that is waiting for it.
 
 #include <QCursor>
-#include <QObject>
+#include <QSocketNotifier>
 #include <atomic>
 #include <deque>
 #include <map>
@@ -63,7 +66,8 @@ private:
     WindowEvents* events_ = nullptr;
     std::thread::id ui_thread_;
     std::mutex calls_mutex_;
-    QObject* receiver_;  // owned; deleted by stop_ui_calls
+    int wake_fd_ = -1;           // eventfd; closed by stop_ui_calls (under calls_mutex_)
+    QSocketNotifier* notifier_;  // owned, null without wake_fd_; deleted by stop_ui_calls
     bool stopped_ = false;
     std::deque<std::function<void()>> pending_;  // guarded by calls_mutex_
     std::atomic<bool> present_pending_{false};
