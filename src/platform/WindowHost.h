@@ -46,6 +46,9 @@ public:
     // The last known cursor position on the screen, and in client pixels.
     virtual Point cursor_pos() = 0;
     virtual Point cursor_client_pos() = 0;
+    // The keyboard state, one byte per virtual key, high bit set while held. From another
+    // thread it is read on the UI thread (a blocking call); false when it cannot be read.
+    virtual bool keyboard_state(std::array<std::uint8_t, 256>& out) = 0;
 
     // --- UI thread ---
     virtual void set_capture(bool on) = 0;
@@ -61,8 +64,6 @@ public:
     virtual void set_colour_key(ColorRef key) = 0;
     // The screen's work area; nullopt when it cannot be read.
     virtual std::optional<Rect> work_area() = 0;
-    // The keyboard state, one byte per virtual key, high bit set while held.
-    virtual bool keyboard_state(std::array<std::uint8_t, 256>& out) = 0;
     virtual void show() = 0;
     // Destroys the window: on_destroy is called before this returns.
     virtual void destroy_window() = 0;

@@ -160,6 +160,50 @@ TEST_F(QtWindowTest, BlockingCallsRunOnTheUiThreadAndReturnZeroOnceStopped) {
     EXPECT_FALSE(ran);
 }
 
+// The worker reads the keyboard state at every update while key events change it on the
+// UI thread: the copy is made on the UI thread, never by the worker reading the window.
+TEST_F(QtWindowTest, KeyboardStateFromAnotherThreadIsReadOnTheUiThread) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a");
+    QApplication::sendEvent(&host.widget(), &press);
+    std::atomic<int> reads{0};
+    std::atomic<bool> all_read{true};
+    std::atomic<int> held_first{-1};
+    std::thread worker([&] {
+        for (int i = 0; i < 20; ++i) {
+            std::array<std::uint8_t, 256> state{};
+            if (!host.keyboard_state(state)) all_read = false;
+            if (i == 0) held_first = state['A'] & 0x80;
+            ++reads;
+        }
+    });
+    // Nothing is read until the UI thread serves the call.
+    std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(reads, 0);
+    EXPECT_EQ(held_first, -1);
+    pump_until([&] { return held_first != -1; });
+    EXPECT_EQ(held_first, 0x80);
+    for (int i = 0; i < 200 && reads < 20; ++i) {
+        QApplication::sendEvent(&host.widget(), (i % 2) ? &press : &release);
+        QApplication::processEvents(QEventLoop::AllEvents, 2);
+    }
+    pump_until([&] { return reads == 20; });
+    worker.join();
+    EXPECT_TRUE(all_read);
+
+    // Once the UI thread takes no calls, another thread gets no state.
+    host.stop_ui_calls();
+    bool read_after_stop = true;
+    std::thread late([&] {
+        std::array<std::uint8_t, 256> state{};
+        read_after_stop = host.keyboard_state(state);
+    });
+    late.join();
+    EXPECT_FALSE(read_after_stop);
+    std::array<std::uint8_t, 256> state{};
+    EXPECT_TRUE(host.keyboard_state(state));  // the UI thread itself still reads it
+}
+
 TEST_F(QtWindowTest, RepaintRequestsAreMerged) {
     std::thread worker([&] {
         for (int i = 0; i < 20; ++i) host.present();

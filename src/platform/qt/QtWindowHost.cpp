@@ -195,8 +195,19 @@ std::optional<Rect> QtWindowHost::work_area() {
 }
 
 bool QtWindowHost::keyboard_state(std::array<std::uint8_t, 256>& out) {
-    out = window_->key_state();
-    return true;
+    // The worker asks at every update: the key array is written by key events and the
+    // modifier query talks to the display, both on the UI thread, so the copy is made there.
+    if (is_ui_thread()) {
+        out = window_->key_state();
+        return true;
+    }
+    std::array<std::uint8_t, 256> state{};
+    bool read = call_on_ui_thread([this, &state]() -> std::intptr_t {
+                    state = window_->key_state();
+                    return 1;
+                }) != 0;
+    if (read) out = state;
+    return read;  // false once the UI thread takes no calls
 }
 
 void QtWindowHost::show() {
