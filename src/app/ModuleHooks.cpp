@@ -53,7 +53,14 @@ void InstallSettings(AppHooks& h) {
     c.save_playlist = [](TAG_USERDATA& d) { Store(d).SavePlaylist(); };
     c.save_position = [](TAG_USERDATA& d) {
         WindowHost* host = d.main_window;
-        Rect r = host ? RunOnUiThread(d, [host] { return host->window_rect(); }) : Rect{};
+        Rect r{};
+        // A window that cannot be read (the UI thread takes no calls) keeps its stored
+        // position rather than being saved at 0, 0.
+        if (host && !host->call_on_ui_thread([host, &r]() -> std::intptr_t {
+                r = host->window_rect();
+                return 1;
+            }))
+            return;
         WritePositionSection(d, r.left, r.top);
     };
 }

@@ -140,6 +140,24 @@ TEST(ModuleHooksTest, WritersStoreSettingsPositionAndPlaylist) {
     EXPECT_NE(text.find("File1=/x/b.ptcop"), std::string::npos);
 }
 
+// A worker that saves the position after the UI thread stopped taking calls (the loop
+// ended without the close sequence) cannot read the window: the stored position stays.
+TEST(ModuleHooksTest, PositionIsNotOverwrittenWhenTheWindowCannotBeRead) {
+    TempWorkDir cwd;
+    FakeWindowHost host;
+    host.window = Rect{120, 80, 395, 196};
+    FakeAudioLibrary lib;
+    TAG_USERDATA d(&host, lib, DefaultAppHooks());
+    d.ini_path = (cwd.path() / "Dezidu.ini").string();
+    d.hooks.commands.save_position(d);
+    host.stop_ui_calls();
+    std::thread worker([&] { d.hooks.commands.save_position(d); });
+    worker.join();
+    std::string text = ReadAll(d.ini_path);
+    EXPECT_NE(text.find("WindowLeft=120"), std::string::npos) << text;
+    EXPECT_NE(text.find("WindowTop=80"), std::string::npos) << text;
+}
+
 // Add Files: a playing tune is paused around the additions and resumed where it
 // stopped, and the list is mirrored into the settings file. A tune that was already
 // paused is resumed by the pause step and stopped by the play step, as around a drop.
