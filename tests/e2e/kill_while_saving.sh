@@ -16,7 +16,7 @@ budget=${3:-40}
 entries=${4:-5000}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; [ -n "${pid:-}" ] && kill -9 "$pid" 2>/dev/null; exit 1; }
+. "$(dirname "$0")/common.sh"
 
 unset QT_QPA_PLATFORM
 cd "$work"

@@ -10,7 +10,7 @@ exe=$1
 demo=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; [ -n "${pid:-}" ] && kill -9 "$pid" 2>/dev/null; exit 1; }
+. "$(dirname "$0")/common.sh"
 
 raw=$work/out.raw
 unset QT_QPA_PLATFORM
@@ -20,14 +20,7 @@ $demo/echo-hall.ptcop
 $demo/backyard-groove.ptcop" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$raw "$exe" 2>/dev/null &
 pid=$!
 
-win=""
-for _ in $(seq 1 100); do
-    win=$(xdotool search --onlyvisible --name '^Dezidu$' 2>/dev/null | head -1)
-    [ -n "$win" ] && break
-    kill -0 "$pid" 2>/dev/null || fail "the program ended at start"
-    sleep 0.1
-done
-[ -n "$win" ] || fail "no visible window titled Dezidu"
+wait_for_window
 xdotool windowfocus --sync "$win" || fail "cannot focus the window"
 
 size() { stat -c %s "$raw" 2>/dev/null || echo 0; }

@@ -15,7 +15,7 @@ ptrender=$2
 demo=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; [ -n "${pid:-}" ] && kill -9 "$pid" 2>/dev/null; exit 1; }
+. "$(dirname "$0")/common.sh"
 
 unset QT_QPA_PLATFORM
 cd "$work"
@@ -43,14 +43,7 @@ start() {
     raw=$1
     SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$raw "$exe" 2>/dev/null &
     pid=$!
-    win=""
-    for _ in $(seq 1 100); do
-        win=$(xdotool search --onlyvisible --name '^Dezidu$' 2>/dev/null | head -1)
-        [ -n "$win" ] && break
-        kill -0 "$pid" 2>/dev/null || fail "the program ended at start"
-        sleep 0.1
-    done
-    [ -n "$win" ] || fail "no visible window titled Dezidu"
+    wait_for_window
     xdotool windowfocus --sync "$win" || fail "cannot focus the window"
     sleep 0.5
 }

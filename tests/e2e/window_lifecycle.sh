@@ -13,21 +13,14 @@ idle=${2:-10}
 work=$(mktemp -d)
 log=$(mktemp)
 trap 'rm -rf "$work" "$log"' EXIT
-fail() { echo "FAIL: $*"; [ -n "${pid:-}" ] && kill -9 "$pid" 2>/dev/null; exit 1; }
+. "$(dirname "$0")/common.sh"
 
 unset QT_QPA_PLATFORM  # the program picks xcb itself
 cd "$work"
 DEZIDU_SHUTDOWN_LOG=$log SDL_AUDIODRIVER=dummy "$exe" &
 pid=$!
 
-win=""
-for _ in $(seq 1 100); do
-    win=$(xdotool search --onlyvisible --name '^Dezidu$' 2>/dev/null | head -1)
-    [ -n "$win" ] && break
-    kill -0 "$pid" 2>/dev/null || fail "the program ended at start"
-    sleep 0.1
-done
-[ -n "$win" ] || fail "no visible window titled Dezidu"
+wait_for_window
 
 eval "$(xdotool getwindowgeometry --shell "$win")"
 echo "window $win at $X,$Y size ${WIDTH}x${HEIGHT}"
