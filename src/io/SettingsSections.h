@@ -12,10 +12,9 @@
 
 namespace dz {
 
-// Reads Setting; copies shuffle and repeat into the player, sets the library's
-// loop flag and the volume.
+// The Setting section's values as the state holds them now.
 template <class State>
-void ReadSettingSection(State& s, const std::optional<std::string>& path = std::nullopt) {
+SettingValues SettingValuesOf(const State& s) {
     SettingValues v;
     v.time_reverse = s.time_reverse;
     v.shuffle = s.shuffle;
@@ -27,6 +26,16 @@ void ReadSettingSection(State& s, const std::optional<std::string>& path = std::
     v.shade_player = s.shade_player;
     v.visible_pledit = s.visible_pledit;
     v.shade_pledit = s.shade_pledit;
+    v.volume = s.player.volume;
+    v.skin_name = s.skin_name;
+    return v;
+}
+
+// Reads Setting; copies shuffle and repeat into the player, sets the library's
+// loop flag and the volume.
+template <class State>
+void ReadSettingSection(State& s, const std::optional<std::string>& path = std::nullopt) {
+    SettingValues v = SettingValuesOf(s);
     read_setting_section(ProfileFile::load_or_empty(path ? *path : s.ini_path), v);
     s.time_reverse = v.time_reverse;
     s.shuffle = v.shuffle;
@@ -46,20 +55,7 @@ void ReadSettingSection(State& s, const std::optional<std::string>& path = std::
 
 template <class State>
 bool WriteSettingSection(const State& s) {
-    SettingValues v;
-    v.time_reverse = s.time_reverse;
-    v.shuffle = s.shuffle;
-    v.repeat = s.repeat;
-    v.easy_move = s.easy_move;
-    v.always_on_top = s.always_on_top;
-    v.double_size = s.double_size;
-    v.visible_player = s.visible_player;
-    v.shade_player = s.shade_player;
-    v.visible_pledit = s.visible_pledit;
-    v.shade_pledit = s.shade_pledit;
-    v.volume = s.player.volume;
-    v.skin_name = s.skin_name;
-    return write_setting_section(s.ini_path, v);
+    return write_setting_section(s.ini_path, SettingValuesOf(s));
 }
 
 // Reads Property into the player's output format, then re-opens the library

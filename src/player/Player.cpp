@@ -284,8 +284,9 @@ void tagPLAYER::command_stop() {
     if (is_playing) stop_tune();
 }
 
-void tagPLAYER::command_next() {
-    int i = next_index(current_index);
+// Next and Previous: a playing tune moves on playing; otherwise the entry only
+// becomes the current one.
+void tagPLAYER::step_to(int i) {
     if (!playlist.in_range(i)) return;
     if (is_playing) {
         play(i, 0);
@@ -295,15 +296,12 @@ void tagPLAYER::command_next() {
     }
 }
 
+void tagPLAYER::command_next() {
+    step_to(next_index(current_index));
+}
+
 void tagPLAYER::command_previous() {
-    int i = prev_index(current_index);
-    if (!playlist.in_range(i)) return;
-    if (is_playing) {
-        play(i, 0);
-    } else {
-        load_as_current(i, 0);
-        make_current(i);
-    }
+    step_to(prev_index(current_index));
 }
 
 void tagPLAYER::command_restart() {

@@ -143,6 +143,7 @@ private:
     void fill_information(tagTUNEINFO& e);
     int draw_shuffle_key() const;
     void make_current(int i);
+    void step_to(int i);
     int shuffle_origin_key() const;
     int sample_to_clock(int sample) const;
     void publish_position_basis();

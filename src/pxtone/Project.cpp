@@ -33,15 +33,21 @@ int event_priority(int kind) {
     return kind >= 0 && kind < EVENTKIND_NUM ? kPriority[kind] : 0;
 }
 
-Woice Woice::make_pcm(PcmSource pcm, int32_t basic_key, uint32_t voice_flags, float tuning) {
-    Woice w;
-    w.kind = WoiceKind::Pcm;
-    w.pcm = std::move(pcm);
+namespace {
+Voice single_voice(int32_t basic_key, uint32_t voice_flags, float tuning) {
     Voice v;
     v.basic_key = basic_key;
     v.voice_flags = voice_flags;
     v.tuning = tuning;
-    w.voices.push_back(std::move(v));
+    return v;
+}
+}  // namespace
+
+Woice Woice::make_pcm(PcmSource pcm, int32_t basic_key, uint32_t voice_flags, float tuning) {
+    Woice w;
+    w.kind = WoiceKind::Pcm;
+    w.pcm = std::move(pcm);
+    w.voices.push_back(single_voice(basic_key, voice_flags, tuning));
     return w;
 }
 
@@ -56,11 +62,7 @@ Woice Woice::make_ptn(NoiseDesign design, int32_t basic_key, uint32_t voice_flag
     Woice w;
     w.kind = WoiceKind::Ptn;
     w.noise = std::move(design);
-    Voice v;
-    v.basic_key = basic_key;
-    v.voice_flags = voice_flags;
-    v.tuning = tuning;
-    w.voices.push_back(std::move(v));
+    w.voices.push_back(single_voice(basic_key, voice_flags, tuning));
     return w;
 }
 
@@ -69,11 +71,7 @@ Woice Woice::make_oggv(std::vector<uint8_t> ogg_stream, int32_t basic_key, uint3
     Woice w;
     w.kind = WoiceKind::Oggv;
     w.ogg = std::move(ogg_stream);
-    Voice v;
-    v.basic_key = basic_key;
-    v.voice_flags = voice_flags;
-    v.tuning = tuning;
-    w.voices.push_back(std::move(v));
+    w.voices.push_back(single_voice(basic_key, voice_flags, tuning));
     return w;
 }
 

@@ -83,46 +83,18 @@ private:
     bool invalid(const std::string& what) { return fail(Code::Invalid, chunk_start_, what); }
 
     // Reads that fail with "truncated" when the data ends.
-    bool u8(uint8_t& v) {
-        if (r_.u8(v)) return true;
-        truncated();
-        return false;
+    bool ok(bool read) {
+        if (!read) truncated();
+        return read;
     }
-    bool i8(int8_t& v) {
-        if (r_.i8(v)) return true;
-        truncated();
-        return false;
-    }
-    bool u16(uint16_t& v) {
-        if (r_.u16(v)) return true;
-        truncated();
-        return false;
-    }
-    bool i16(int16_t& v) {
-        if (r_.i16(v)) return true;
-        truncated();
-        return false;
-    }
-    bool u32(uint32_t& v) {
-        if (r_.u32(v)) return true;
-        truncated();
-        return false;
-    }
-    bool i32(int32_t& v) {
-        if (r_.i32(v)) return true;
-        truncated();
-        return false;
-    }
-    bool f32(float& v) {
-        if (r_.f32(v)) return true;
-        truncated();
-        return false;
-    }
-    bool bytes(void* out, size_t n) {
-        if (r_.read(out, n)) return true;
-        truncated();
-        return false;
-    }
+    bool u8(uint8_t& v) { return ok(r_.u8(v)); }
+    bool i8(int8_t& v) { return ok(r_.i8(v)); }
+    bool u16(uint16_t& v) { return ok(r_.u16(v)); }
+    bool i16(int16_t& v) { return ok(r_.i16(v)); }
+    bool u32(uint32_t& v) { return ok(r_.u32(v)); }
+    bool i32(int32_t& v) { return ok(r_.i32(v)); }
+    bool f32(float& v) { return ok(r_.f32(v)); }
+    bool bytes(void* out, size_t n) { return ok(r_.read(out, n)); }
     bool var(uint32_t& v) {
         size_t at = r_.pos();
         switch (r_.varint(v)) {
