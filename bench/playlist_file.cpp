@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
+#include "app/PlaylistStore.h"
 #include "io/PlaylistFile.h"
-#include "io/PlaylistStore.h"
 #include "io/Settings.h"
 #include "platform/fake/FakeAudioLibrary.h"
 #include "platform/fake/FakeHttpClient.h"

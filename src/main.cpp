@@ -14,10 +14,10 @@
 
 #include "app/Application.h"
 #include "app/ModuleHooks.h"
-#include "app/TagUserData.h"
 #include "io/CurlHttpClient.h"
 #include "platform/qt/QtPlatform.h"
 #include "player/PxtoneLibrary.h"
+#include "state/TagUserData.h"
 
 int main(int argc, char** argv) {
     dz::SetDefaultQtPlatform();

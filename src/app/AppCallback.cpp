@@ -4,10 +4,10 @@
 #include <system_error>
 
 #include "app/CommandTable.h"
-#include "app/TagUserData.h"
 #include "edx/EdxCodes.h"
 #include "edx/EdxRender.h"
 #include "edx/EdxWorld.h"
+#include "state/TagUserData.h"
 
 namespace dz {
 

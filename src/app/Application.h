@@ -15,8 +15,6 @@
 #include <memory>
 #include <thread>
 
-#include "app/AppHooks.h"
-#include "app/TagUserData.h"
 #include "app/WorkerQueue.h"
 #include "edx/EdxWorld.h"
 #include "platform/AudioLibrary.h"
@@ -24,6 +22,8 @@
 #include "platform/PopupMenus.h"
 #include "platform/WindowEvents.h"
 #include "platform/WindowHost.h"
+#include "state/AppHooks.h"
+#include "state/TagUserData.h"
 
 namespace dz {
 

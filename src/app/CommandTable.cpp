@@ -1,8 +1,8 @@
 #include "app/CommandTable.h"
 
-#include "app/TagUserData.h"
 #include "app/commands/Commands.h"
 #include "platform/VirtualKeys.h"
+#include "state/TagUserData.h"
 
 namespace dz {
 

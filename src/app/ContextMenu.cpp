@@ -1,7 +1,7 @@
 #include "app/ContextMenu.h"
 
-#include "app/TagUserData.h"
 #include "platform/PopupMenus.h"
+#include "state/TagUserData.h"
 
 namespace dz {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/TagUserData.h"
+#include "state/TagUserData.h"
 
 namespace dz {
 

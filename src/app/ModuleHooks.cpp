@@ -1,14 +1,14 @@
 #include "app/ModuleHooks.h"
 
-#include "app/TagUserData.h"
+#include "app/PlaylistStore.h"
+#include "app/SettingsSections.h"
 #include "app/UiCall.h"
+#include "app/commands/AddPaths.h"
 #include "app/commands/Commands.h"
-#include "app/commands/DropFiles.h"
 #include "io/AtomicFile.h"
-#include "io/PlaylistStore.h"
-#include "io/SettingsSections.h"
 #include "platform/Dialogs.h"
 #include "platform/HttpClient.h"
+#include "state/TagUserData.h"
 
 namespace dz {
 
@@ -48,7 +48,15 @@ void InstallSettings(AppHooks& h) {
     h.read_property_section = [](TAG_USERDATA& d) { ReadPropertySection(d); };
 
     CommandHooks& c = h.commands;
-    c.add_path = [](TAG_USERDATA& d, const std::string& path) { Store(d).AddPath(path); };
+    c.add_paths = [](TAG_USERDATA& d, const std::vector<std::string>& paths) {
+        return Store(d).AddPaths(paths);
+    };
+    c.open_playlist_file = [](TAG_USERDATA& d, const std::string& path) {
+        return Store(d).OpenPlaylist(path);
+    };
+    c.save_playlist_file = [](TAG_USERDATA& d, const std::string& path) {
+        return Store(d).SavePlaylist(path);
+    };
     c.save_settings = [](TAG_USERDATA& d) { WriteSettingSection(d); };
     c.save_playlist = [](TAG_USERDATA& d) { Store(d).SavePlaylist(); };
     c.save_position = [](TAG_USERDATA& d) {
@@ -65,61 +73,22 @@ void InstallSettings(AppHooks& h) {
     };
 }
 
-// The dialogs of the Dialogs seam, opened on the UI thread while the worker waits.
+// The dialogs of the Dialogs seam, opened on the UI thread while the worker waits;
+// each gives the user's answer, nothing once the UI thread stopped taking calls.
+template <class Answer>
+Answer Ask(TAG_USERDATA& d, Answer (Dialogs::*ask)(bool japanese)) {
+    Dialogs* dialogs = d.services.dialogs;
+    if (!dialogs) return Answer{};
+    bool japanese = d.japanese != 0;
+    return RunOnUiThread(d, [dialogs, japanese, ask] { return (dialogs->*ask)(japanese); });
+}
+
 void InstallDialogs(CommandHooks& c) {
-    c.ask_url = [](TAG_USERDATA& d) -> std::optional<std::string> {
-        Dialogs* dialogs = d.services.dialogs;
-        if (!dialogs) return std::nullopt;
-        bool japanese = d.japanese != 0;
-        return RunOnUiThread(d, [dialogs, japanese] { return dialogs->add_url(japanese); });
-    };
-    c.choose_folder = [](TAG_USERDATA& d) -> std::optional<std::string> {
-        Dialogs* dialogs = d.services.dialogs;
-        if (!dialogs) return std::nullopt;
-        bool japanese = d.japanese != 0;
-        return RunOnUiThread(d, [dialogs, japanese] { return dialogs->choose_folder(japanese); });
-    };
-    // Add Files: a playing tune is paused around the additions and the Play command
-    // runs afterwards, as around a drop (a tune that was paused is resumed by the pause
-    // step and stopped by the play step). The chosen files are tunes: each goes to
-    // add_file, and the list is saved once at the end.
-    c.add_files_dialog = [](TAG_USERDATA& d) {
-        Dialogs* dialogs = d.services.dialogs;
-        if (!dialogs) return;
-        bool japanese = d.japanese != 0;
-        std::vector<std::string> files =
-            RunOnUiThread(d, [dialogs, japanese] { return dialogs->open_files(japanese); });
-        if (files.empty()) return;
-        bool paused = pause_for_list_change(d);
-        for (const std::string& f : files) d.player.add_file(f);
-        d.list_dirty = 1;
-        Store(d).SavePlaylist();
-        if (paused) cmd_play(&d);
-    };
-    // Open Playlist: the chosen file replaces the playlist, which is then mirrored into
-    // the settings file.
-    c.open_playlist_dialog = [](TAG_USERDATA& d) {
-        Dialogs* dialogs = d.services.dialogs;
-        if (!dialogs) return;
-        bool japanese = d.japanese != 0;
-        std::optional<std::string> path =
-            RunOnUiThread(d, [dialogs, japanese] { return dialogs->open_playlist(japanese); });
-        if (!path || path->empty()) return;
-        PlaylistStore store = Store(d);
-        store.OpenPlaylist(*path);
-        d.list_dirty = 1;
-        store.SavePlaylist();
-    };
-    // Save Playlist: the playlist is written to the chosen file only.
-    c.save_playlist_dialog = [](TAG_USERDATA& d) {
-        Dialogs* dialogs = d.services.dialogs;
-        if (!dialogs) return;
-        bool japanese = d.japanese != 0;
-        std::optional<std::string> path =
-            RunOnUiThread(d, [dialogs, japanese] { return dialogs->save_playlist(japanese); });
-        if (!path || path->empty()) return;
-        Store(d).SavePlaylist(*path);
-    };
+    c.ask_url = [](TAG_USERDATA& d) { return Ask(d, &Dialogs::add_url); };
+    c.choose_folder = [](TAG_USERDATA& d) { return Ask(d, &Dialogs::choose_folder); };
+    c.choose_files = [](TAG_USERDATA& d) { return Ask(d, &Dialogs::open_files); };
+    c.choose_playlist_to_open = [](TAG_USERDATA& d) { return Ask(d, &Dialogs::open_playlist); };
+    c.choose_playlist_to_save = [](TAG_USERDATA& d) { return Ask(d, &Dialogs::save_playlist); };
     c.about_dialog = [](TAG_USERDATA& d) {
         Dialogs* dialogs = d.services.dialogs;
         if (!dialogs) return;

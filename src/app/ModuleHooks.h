@@ -1,7 +1,7 @@
 #pragma once
 // The modules' entry points, as the program runs them.
 
-#include "app/AppHooks.h"
+#include "state/AppHooks.h"
 
 namespace dz {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "app/TagUserData.h"
+#include "state/TagUserData.h"
 
 namespace dz {
 

@@ -5,9 +5,8 @@
 #include <limits>
 #include <system_error>
 
+#include "base/PathUtil.h"
 #include "io/UrlPath.h"
-#include "player/PathUtil.h"
-#include "player/TuneInfo.h"
 
 namespace dz {
 

@@ -4,8 +4,8 @@
 #include <climits>
 #include <utility>
 
+#include "base/PathUtil.h"
 #include "io/AtomicFile.h"
-#include "player/PathUtil.h"
 
 namespace dz {
 

@@ -1,6 +1,6 @@
 #include "io/UrlPath.h"
 
-#include "player/PathUtil.h"
+#include "base/PathUtil.h"
 
 namespace dz {
 

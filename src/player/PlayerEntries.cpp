@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/PathUtil.h"
 #include "platform/HttpClient.h"
-#include "player/PathUtil.h"
 #include "player/Player.h"
 #include "player/Random15.h"
 
@@ -165,22 +165,9 @@ void tagPLAYER::load_unloaded_entries() {
 
 int tagPLAYER::add_folder(const std::string& folder,
                           const std::function<void(int index)>& after_each) {
-    std::error_code ec;
-    std::vector<std::string> names;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
-         it.increment(ec)) {
-        std::error_code dir_ec;
-        if (it->is_directory(dir_ec)) continue;
-        names.push_back(it->path().filename().string());
-    }
-    // Directory order differs between file systems; add in byte order of the names.
-    std::sort(names.begin(), names.end());
-    std::string base = folder;
-    if (base.empty() || (base.back() != '/' && base.back() != '\\')) base += '/';
     int added = 0;
-    for (const auto& name : names) {
-        if (!has_tune_extension(name)) continue;
-        int i = add_file(base + name);
+    for (const std::string& path : list_tune_files(folder)) {
+        int i = add_file(path);
         if (i < 0) continue;
         ++added;
         if (after_each) after_each(i);

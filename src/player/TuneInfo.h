@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/PathUtil.h"  // has_tune_extension
+
 namespace dz {
 
 class tagTUNEINFO {
@@ -49,7 +51,5 @@ public:
 // `path` without folder and extension, as the playlist shows it: the name after
 // the last '/' or '\\', less path_find_extension of that name.
 std::string file_title_of(std::string_view path);
-// True when path_find_extension of `path` contains ".ptcop" or ".pttune", ignoring case.
-bool has_tune_extension(std::string_view path);
 
 }  // namespace dz

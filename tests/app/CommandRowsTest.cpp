@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "app/CommandTable.h"
-#include "app/TagUserData.h"
-#include "app/commands/DropFiles.h"
+#include "app/commands/AddPaths.h"
 #include "edx/EdxBody.h"
 #include "platform/VirtualKeys.h"
 #include "platform/fake/FakeAudioLibrary.h"
 #include "platform/fake/FakeWindowHost.h"
+#include "state/TagUserData.h"
 
 namespace dz {
 namespace {
@@ -137,12 +137,15 @@ protected:
 
 TEST_F(Handlers, PlayOnEmptyListAsksForFilesFirst) {
     int asked = 0;
-    data.hooks.commands.add_files_dialog = [&](TAG_USERDATA&) { ++asked; };
+    data.hooks.commands.choose_files = [&](TAG_USERDATA&) {
+        ++asked;
+        return std::vector<std::string>{};
+    };
     run(2);
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(data.player.is_playing, 0);
     std::string a = tune("a.ptcop");
-    data.hooks.commands.add_files_dialog = [&](TAG_USERDATA& d) { d.player.add_file(a); };
+    data.hooks.commands.choose_files = [&](TAG_USERDATA&) { return std::vector<std::string>{a}; };
     run(2);
     EXPECT_EQ(data.player.is_playing, 1);
     EXPECT_TRUE(lib.streaming);
@@ -378,7 +381,7 @@ TEST_F(Handlers, DropWhilePlayingAddsAllThenResumesWherePaused) {
     EXPECT_EQ(lib.start_sample, 4410);
     EXPECT_EQ(data.player.current_index, 0);
     EXPECT_EQ(data.list_dirty, 1);
-    EXPECT_EQ(std::count(log.begin(), log.end(), "save_playlist"), 2);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "save_playlist"), 1);
 }
 
 TEST_F(Handlers, DropWhileStoppedDoesNotStartAndDropWhilePausedStops) {
@@ -394,12 +397,15 @@ TEST_F(Handlers, DropWhileStoppedDoesNotStartAndDropWhilePausedStops) {
 
 TEST_F(Handlers, DropUsesTheAddPathHookWhenSet) {
     std::vector<std::string> seen;
-    data.hooks.commands.add_path = [&](TAG_USERDATA&, const std::string& p) { seen.push_back(p); };
+    data.hooks.commands.add_paths = [&](TAG_USERDATA&, const std::vector<std::string>& p) {
+        seen.insert(seen.end(), p.begin(), p.end());
+        return true;
+    };
     drop_files(data, {"/x/a.ptlist", "/x/b.ptcop"});
     EXPECT_EQ(seen, (std::vector<std::string>{"/x/a.ptlist", "/x/b.ptcop"}));
 }
 
-TEST_F(Handlers, AddFolderScansAndSavesAfterEachAddition) {
+TEST_F(Handlers, AddFolderScansAndSavesOnce) {
     std::filesystem::create_directories(dir_ / "f");
     for (const char* n : {"x.ptcop", "y.pttune", "z.wav"}) {
         std::string p = (dir_ / "f" / n).string();
@@ -411,13 +417,16 @@ TEST_F(Handlers, AddFolderScansAndSavesAfterEachAddition) {
     };
     run(38);
     EXPECT_EQ(data.player.playlist.count(), 2);
-    EXPECT_EQ(std::count(log.begin(), log.end(), "save_playlist"), 2);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "save_playlist"), 1);
     EXPECT_EQ(data.player.is_playing, 0);
 }
 
 TEST_F(Handlers, AddUrlSendsTheTypedTextToAddPath) {
     std::vector<std::string> seen;
-    data.hooks.commands.add_path = [&](TAG_USERDATA&, const std::string& p) { seen.push_back(p); };
+    data.hooks.commands.add_paths = [&](TAG_USERDATA&, const std::vector<std::string>& p) {
+        seen.insert(seen.end(), p.begin(), p.end());
+        return true;
+    };
     data.hooks.commands.ask_url = [](TAG_USERDATA&) {
         return std::optional<std::string>("http://h/a.ptcop");
     };

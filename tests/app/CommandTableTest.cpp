@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "app/CommandTable.h"
-#include "app/TagUserData.h"
 #include "platform/fake/FakeAudioLibrary.h"
 #include "platform/fake/FakeWindowHost.h"
+#include "state/TagUserData.h"
 
 namespace dz {
 namespace {

@@ -14,10 +14,11 @@
 #include "app/Application.h"
 #include "app/CommandTable.h"
 #include "app/ModuleHooks.h"
-#include "app/TagUserData.h"
+#include "app/commands/Commands.h"
 #include "platform/fake/FakeAudioLibrary.h"
 #include "platform/fake/FakeDialogs.h"
 #include "platform/fake/FakeWindowHost.h"
+#include "state/TagUserData.h"
 
 namespace dz {
 namespace {
@@ -67,7 +68,7 @@ TEST(ModuleHooksTest, AddFilesDialogAddsTheChosenTunes) {
     dialogs.files = {tune, (cwd.path() / "missing.ptcop").string()};
     TAG_USERDATA d(&host, lib, DefaultAppHooks());
     d.services.dialogs = &dialogs;
-    d.hooks.commands.add_files_dialog(d);  // on the UI thread itself: runs at once
+    cmd_add_files(&d);  // on the UI thread itself: runs at once
     EXPECT_EQ(dialogs.calls["open_files"], 1);
     ASSERT_EQ(d.player.playlist.count(), 1);  // the missing file is not added
     EXPECT_EQ(d.player.playlist[0].path, tune);
@@ -182,13 +183,13 @@ TEST(ModuleHooksTest, AddFilesDialogPausesAroundTheAdditionsLikeADrop) {
 
     dialogs.files = {};  // cancelled: the playing tune is not touched
     lib.take_calls();
-    d.hooks.commands.add_files_dialog(d);
+    cmd_add_files(&d);
     EXPECT_TRUE(lib.take_calls().empty());
     EXPECT_FALSE(std::filesystem::exists(d.ini_path));
 
     lib.stop_result = 4410;
     dialogs.files = {b};
-    d.hooks.commands.add_files_dialog(d);
+    cmd_add_files(&d);
     ASSERT_EQ(d.player.playlist.count(), 2);
     EXPECT_TRUE(lib.streaming);
     EXPECT_EQ(d.player.is_paused, 0);
@@ -199,7 +200,7 @@ TEST(ModuleHooksTest, AddFilesDialogPausesAroundTheAdditionsLikeADrop) {
     d.player.command_pause();
     ASSERT_EQ(d.player.is_paused, 1);
     dialogs.files = {c};
-    d.hooks.commands.add_files_dialog(d);
+    cmd_add_files(&d);
     EXPECT_EQ(d.player.playlist.count(), 3);
     EXPECT_EQ(d.player.is_playing, 0);  // resumed by the pause step, stopped by the play step
     EXPECT_EQ(d.player.is_paused, 0);

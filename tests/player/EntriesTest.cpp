@@ -1,5 +1,5 @@
 #include "PlayerFixture.h"
-#include "player/PathUtil.h"
+#include "base/PathUtil.h"
 #include "player/TuneInfo.h"
 
 namespace dz::test {

@@ -1,7 +1,7 @@
 #pragma once
 // Small helpers shared by the command handlers.
 
-#include "app/TagUserData.h"
+#include "state/TagUserData.h"
 
 namespace dz {
 

@@ -12,7 +12,7 @@ int cmd_previous(TAG_USERDATA* d) {
 // With an empty list the add-files dialog comes first; nothing more if it stays empty.
 int cmd_play(TAG_USERDATA* d) {
     if (d->player.playlist.empty()) {
-        call_hook(d->hooks.commands.add_files_dialog, *d);
+        cmd_add_files(d);
         if (d->player.playlist.empty()) return 0;
     }
     d->player.command_play();

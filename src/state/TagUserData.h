@@ -12,7 +12,6 @@
 #include <memory>
 #include <string>
 
-#include "app/AppHooks.h"
 #include "edx/EdxBody.h"
 #include "edx/EdxColors.h"
 #include "edx/EdxImages.h"
@@ -23,6 +22,7 @@
 #include "platform/PlatformServices.h"
 #include "platform/WindowHost.h"
 #include "player/Player.h"
+#include "state/AppHooks.h"
 
 namespace dz {
 

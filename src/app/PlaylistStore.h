@@ -1,13 +1,14 @@
 #pragma once
-// The player's playlist in files: saving it (into the settings file after every
-// change, or into a .ptlist), reading it back, opening a playlist by path or
-// URL, and adding whatever a dropped or entered path names.
+// The player's playlist in files (the application applies what io reads): saving it (into the
+// settings file after every change, or into a .ptlist), reading it back, opening a playlist by path
+// or URL, and adding whatever a dropped or entered path names.
 //
 // Threads: the worker (commands), the UI thread (drops, start-up); the caller
 // makes sure only one of them touches the player at a time.
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "io/PlaylistFile.h"
 #include "platform/HttpClient.h"
@@ -42,7 +43,10 @@ public:
     // a playlist (".ptlist" in lower case) replaces the playlist; then the
     // playlist is saved into the settings file. Anything else, or a path that
     // does not exist, does nothing. True when the playlist was touched.
-    bool AddPath(const std::string& path);
+    bool AddPath(const std::string& path) { return AddPaths({path}); }
+    // AddPath for each path in order, with one save at the end when any touched
+    // the playlist.
+    bool AddPaths(const std::vector<std::string>& paths);
 
 private:
     void mark_dirty();

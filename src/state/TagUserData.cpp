@@ -1,4 +1,4 @@
-#include "app/TagUserData.h"
+#include "state/TagUserData.h"
 
 namespace dz {
 

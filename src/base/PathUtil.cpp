@@ -1,5 +1,6 @@
-#include "player/PathUtil.h"
+#include "base/PathUtil.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace dz {
@@ -176,6 +177,28 @@ std::optional<std::filesystem::path> find_file_nocase(const std::filesystem::pat
         }
     }
     return found;
+}
+
+bool has_tune_extension(std::string_view path) {
+    std::string_view ext = path_find_extension(path);
+    return contains_nocase(ext, ".ptcop") || contains_nocase(ext, ".pttune");
+}
+
+std::vector<std::string> list_tune_files(const std::string& folder) {
+    std::error_code ec;
+    std::vector<std::string> names;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        std::error_code dir_ec;
+        if (it->is_directory(dir_ec)) continue;
+        std::string name = it->path().filename().string();
+        if (has_tune_extension(name)) names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
+    std::string base = folder;
+    if (base.empty() || (base.back() != '/' && base.back() != '\\')) base += '/';
+    for (std::string& name : names) name = base + name;
+    return names;
 }
 
 }  // namespace dz

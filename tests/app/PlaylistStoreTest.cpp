@@ -1,4 +1,4 @@
-#include "io/PlaylistStore.h"
+#include "app/PlaylistStore.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/commands/CommandHooks.h"
+#include "state/CommandHooks.h"
 
 namespace dz {
 

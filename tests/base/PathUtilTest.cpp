@@ -1,4 +1,4 @@
-#include "player/PathUtil.h"
+#include "base/PathUtil.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

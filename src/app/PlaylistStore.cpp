@@ -1,4 +1,4 @@
-#include "io/PlaylistStore.h"
+#include "app/PlaylistStore.h"
 
 #include "io/PlaylistFile.h"
 #include "io/UrlPath.h"
@@ -53,18 +53,23 @@ void PlaylistStore::replace_playlist(const std::vector<PlaylistFileEntry>& entri
     player_.recompute_totals();
 }
 
-bool PlaylistStore::AddPath(const std::string& path) {
-    if (!path_or_url_exists(path, http_)) return false;
-    switch (classify_added_path(path)) {
-        case AddedPathKind::Tune:
-            player_.add_file(path);
-            break;
-        case AddedPathKind::Playlist:
-            OpenPlaylist(path);
-            break;
-        case AddedPathKind::None:
-            return false;
+bool PlaylistStore::AddPaths(const std::vector<std::string>& paths) {
+    bool touched = false;
+    for (const std::string& path : paths) {
+        if (!path_or_url_exists(path, http_)) continue;
+        switch (classify_added_path(path)) {
+            case AddedPathKind::Tune:
+                player_.add_file(path);
+                break;
+            case AddedPathKind::Playlist:
+                OpenPlaylist(path);
+                break;
+            case AddedPathKind::None:
+                continue;
+        }
+        touched = true;
     }
+    if (!touched) return false;
     mark_dirty();
     SavePlaylist();
     return true;

@@ -1,4 +1,4 @@
-#include "io/SettingsSections.h"
+#include "app/SettingsSections.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 
 #include "TempDir.h"
 #include "TestHttpServer.h"
+#include "app/PlaylistStore.h"
 #include "io/CurlHttpClient.h"
-#include "io/PlaylistStore.h"
 #include "io/Settings.h"
 #include "platform/fake/FakeAudioLibrary.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-// Path helpers, shared by the player and the file modules above it, with the
+// Path helpers, shared by the player, the file and skin modules above it, with the
 // rules of the Windows shell functions the player was designed around (PathFindExtension,
 // PathStripPath, PathRemoveExtension, PathIsURL, PathCombine, FindFirstFile patterns). Paths are
 // UTF-8 with '/'. Letter case is folded for ASCII only; other bytes compare as they are.
@@ -27,6 +27,14 @@ bool path_is_url(std::string_view path);
 // the dot cancels it. A URL is taken as one component, so its whole text is
 // searched ("http://h/a.ptcop?x=1" -> ".ptcop?x=1").
 std::string_view path_find_extension(std::string_view path);
+
+// True when path_find_extension of `path` contains ".ptcop" or ".pttune", ignoring case.
+bool has_tune_extension(std::string_view path);
+
+// The files directly in `folder` (not its sub-folders) whose names have a tune
+// extension, as folder + '/' + name, in byte order of the names (directory order
+// differs between file systems). Empty when the folder cannot be read.
+std::vector<std::string> list_tune_files(const std::string& folder);
 
 // The last component: the part after the last '/', '\' or ':' that is
 // followed by more text. "a/b/c.ptcop" -> "c.ptcop"; "a/b/" -> "b/".

@@ -1,0 +1,41 @@
+#include "app/commands/AddPaths.h"
+
+#include "app/commands/CommandSupport.h"
+#include "app/commands/Commands.h"
+#include "base/PathUtil.h"
+
+namespace dz {
+
+bool add_paths(TAG_USERDATA& d, const std::vector<std::string>& paths) {
+    if (paths.empty()) return false;
+    if (d.hooks.commands.add_paths) {
+        if (!d.hooks.commands.add_paths(d, paths)) return false;
+        d.list_dirty = 1;
+        return true;
+    }
+    bool changed = false;
+    for (const std::string& path : paths)
+        if (has_tune_extension(path) && d.player.add_file(path) >= 0) changed = true;
+    if (!changed) return false;
+    d.list_dirty = 1;
+    save_list(d);
+    return true;
+}
+
+bool pause_for_list_change(TAG_USERDATA& d) {
+    if (!d.player.is_playing) return false;
+    d.player.command_pause();
+    return true;
+}
+
+void resume_after_list_change(TAG_USERDATA& d, bool paused) {
+    if (paused) cmd_play(&d);
+}
+
+void drop_files(TAG_USERDATA& d, const std::vector<std::string>& paths) {
+    bool paused = pause_for_list_change(d);
+    add_paths(d, paths);
+    resume_after_list_change(d, paused);
+}
+
+}  // namespace dz

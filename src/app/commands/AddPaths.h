@@ -1,0 +1,30 @@
+#pragma once
+// Adding files to a list that may be playing (worker thread). Drops, Add Files,
+// Add Folder and Add URL all end here, and each writes the list once.
+
+#include <string>
+#include <vector>
+
+namespace dz {
+
+class TAG_USERDATA;
+
+// Adds the paths in order through the add-paths hook (tunes by extension,
+// playlist files opened; the list saved once); without one, the tune files among
+// them, then the list saved once. True when the list changed (rows marked for
+// rebuilding).
+bool add_paths(TAG_USERDATA& d, const std::vector<std::string>& paths);
+
+// Files dropped on the window, chosen in the Add Files dialog or found in a
+// folder: pause a playing tune, add_paths, then resume it (the Play command's
+// core), as one step on the worker.
+void drop_files(TAG_USERDATA& d, const std::vector<std::string>& paths);
+
+// The pause before a change of the list: runs the Pause command when a tune is
+// playing (or paused) and tells whether it ran.
+bool pause_for_list_change(TAG_USERDATA& d);
+// The resume after it: when the pause ran, runs the Play command (which asks for
+// files first if the list is now empty).
+void resume_after_list_change(TAG_USERDATA& d, bool paused);
+
+}  // namespace dz
