@@ -62,7 +62,7 @@ bool PlaylistStore::AddPaths(const std::vector<std::string>& paths) {
                 player_.add_file(path);
                 break;
             case AddedPathKind::Playlist:
-                OpenPlaylist(path);
+                if (!OpenPlaylist(path)) continue;  // unreadable: the list stays as it is
                 break;
             case AddedPathKind::None:
                 continue;

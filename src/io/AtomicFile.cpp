@@ -1,5 +1,7 @@
 #include "io/AtomicFile.h"
 
+#include "base/RegularFile.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -111,30 +113,11 @@ int remove_stale_temp_files(const std::filesystem::path& path, std::chrono::seco
 
 std::optional<std::string> read_whole_file(const std::filesystem::path& path, bool* missing) {
     if (missing) *missing = false;
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (missing) *missing = (errno == ENOENT || errno == ENOTDIR);
-        return std::nullopt;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
     std::string data;
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (n == 0) break;
-        data.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return data;
+    ReadFileStatus status = read_regular_file(path, kMaxReadBytes, data);
+    if (status == ReadFileStatus::Ok) return data;
+    if (missing) *missing = status == ReadFileStatus::Missing;
+    return std::nullopt;
 }
 
 }  // namespace dz

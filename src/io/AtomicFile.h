@@ -2,6 +2,7 @@
 // Whole-file writes that never leave a half-written file behind.
 
 #include <chrono>
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -24,8 +25,12 @@ bool write_file_atomically(const std::filesystem::path& path, std::string_view d
 int remove_stale_temp_files(const std::filesystem::path& path,
                             std::chrono::seconds min_age = std::chrono::minutes(10));
 
-// The whole content of a file. Nothing when it does not exist or cannot be
-// read; `missing` (when given) tells those two apart.
+// Settings and playlist files larger than this are not read.
+inline constexpr std::size_t kMaxReadBytes = std::size_t{64} << 20;
+
+// The whole content of a regular file of at most kMaxReadBytes. Nothing when it
+// does not exist or cannot be read (a folder, FIFO or device is not read and
+// never blocks); `missing` (when given) tells those two apart.
 std::optional<std::string> read_whole_file(const std::filesystem::path& path,
                                            bool* missing = nullptr);
 

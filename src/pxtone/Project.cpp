@@ -1,10 +1,9 @@
 #include "pxtone/Project.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <system_error>
 
+#include "base/RegularFile.h"
 #include "pxtone/ByteReader.h"
 #include "pxtone/Numeric.h"
 
@@ -174,24 +173,14 @@ LoadResult Project::load_file(const std::string& path) {
         r.error.message = message;
         return std::move(r);
     };
-    // Directories, devices and pipes are refused: a stream may never end, and reading a
-    // directory fails with an exception.
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) return fail("cannot open file");
-    if (!std::filesystem::is_regular_file(path, ec)) return fail("not a regular file");
-    const uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec) return fail("cannot open file");
-    if (size > static_cast<uintmax_t>(kMaxFileBytes)) return fail("file too large");
-    std::vector<uint8_t> bytes;
-    try {
-        std::ifstream in(path, std::ios::binary);
-        if (!in) return fail("cannot open file");
-        bytes.resize(static_cast<size_t>(size));
-        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-        if (in.gcount() != static_cast<std::streamsize>(size)) return fail("read error");
-    } catch (const std::exception&) {
-        return fail("read error");
-    }
+    // Directories, devices and pipes are refused before they can block.
+    std::string data;
+    dz::ReadFileStatus status =
+        dz::read_regular_file(path, static_cast<std::size_t>(kMaxFileBytes), data);
+    if (status == dz::ReadFileStatus::Missing || status == dz::ReadFileStatus::Failed)
+        return fail("cannot open file");
+    if (status != dz::ReadFileStatus::Ok) return fail(dz::describe(status));
+    std::vector<uint8_t> bytes(data.begin(), data.end());
     return load(bytes);
 }
 

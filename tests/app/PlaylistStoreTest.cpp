@@ -1,6 +1,7 @@
 #include "app/PlaylistStore.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "TempDir.h"
 #include "io/PlaylistFile.h"
@@ -133,6 +134,10 @@ TEST_F(PlaylistStoreTest, OpenPlaylistKeepsTheListWhenThereIsNothingToRead) {
     EXPECT_FALSE(store().OpenPlaylist((dir_ / "none.ptlist").string()));
     std::filesystem::create_directory(dir_ / "folder.ptlist");  // exists, cannot be read
     EXPECT_FALSE(store().OpenPlaylist((dir_ / "folder.ptlist").string()));
+    const std::string fifo = (dir_ / "pipe.ptlist").string();  // no writer: would block
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(store().OpenPlaylist(fifo));
+    EXPECT_FALSE(store().AddPath(fifo));
     EXPECT_FALSE(store().OpenPlaylist("http://h/unknown.ptlist"));
     EXPECT_EQ(titles(), std::vector<std::string>{"A"});
 

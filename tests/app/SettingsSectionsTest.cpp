@@ -1,6 +1,7 @@
 #include "app/SettingsSections.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "TempDir.h"
 #include "platform/fake/FakeAudioLibrary.h"
@@ -37,6 +38,14 @@ TEST(SettingsSections, SettingReaderDrivesThePlayerAndTheWriterWritesItBack) {
     EXPECT_EQ(s.skin_name, "Blue");
     EXPECT_EQ(s.double_size, 1);
     EXPECT_EQ(s.easy_move, 1);
+
+    // A settings file that is a FIFO without a writer is not read (and never blocks).
+    State fresh(library);
+    fresh.ini_path = (dir.path() / "pipe.ini").string();
+    ASSERT_EQ(::mkfifo(fresh.ini_path.c_str(), 0600), 0);
+    ReadSettingSection(fresh);
+    EXPECT_EQ(fresh.shuffle, 0);
+    EXPECT_EQ(fresh.easy_move, 1);
 
     ASSERT_TRUE(WriteSettingSection(s));
     EXPECT_EQ(test::read_file(s.ini_path),

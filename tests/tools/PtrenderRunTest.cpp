@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -116,6 +117,12 @@ TEST_F(PtrenderRun, UnreadableAndInvalidInputsAreNamed) {
     r = run({"--info", dir_.string()});
     EXPECT_EQ(1, r.exit_code);
     EXPECT_EQ(dir_.string() + ": is a directory\n", r.err);
+
+    const std::string fifo = path("pipe.ptcop");  // no writer: a blocking open never returns
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+    r = run({"--info", fifo});
+    EXPECT_EQ(1, r.exit_code);
+    EXPECT_EQ(fifo + ": not a regular file\n", r.err);
 
     const std::string text = path("text.ptcop");
     std::ofstream(text) << "hello, this is not music at all";

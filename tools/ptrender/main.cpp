@@ -17,6 +17,7 @@
 #include "Options.h"
 #include "ShiftJis.h"
 #include "audio/WavWriter.h"
+#include "base/RegularFile.h"
 #include "pxtone/Project.h"
 #include "pxtone/Renderer.h"
 
@@ -24,30 +25,22 @@ namespace {
 
 using dz::ptrender::Options;
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
+// Tunes are read whole; pipes, devices and folders are refused before they can block.
 bool read_file(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        error = "is a directory";
+    std::string data;
+    dz::ReadFileStatus status = dz::read_regular_file(
+        path, static_cast<std::size_t>(pxtone::Project::kMaxFileBytes), data);
+    if (status != dz::ReadFileStatus::Ok) {
+        std::error_code ec;
+        if (status == dz::ReadFileStatus::Missing)
+            error = std::strerror(ENOENT);
+        else if (std::filesystem::is_directory(path, ec))
+            error = "is a directory";
+        else
+            error = dz::describe(status);
         return false;
     }
-    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
-    if (!f) {
-        error = std::strerror(errno);
-        return false;
-    }
-    std::uint8_t chunk[65536];
-    std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0) {
-        bytes.insert(bytes.end(), chunk, chunk + n);
-    }
-    if (std::ferror(f.get())) {
-        error = std::strerror(errno);
-        return false;
-    }
+    bytes.assign(data.begin(), data.end());
     return true;
 }
 
