@@ -8,6 +8,7 @@
 #include "edx/EdxCodes.h"
 #include "edx/EdxDrag.h"
 #include "edx/EdxRender.h"
+#include "platform/HttpClient.h"
 
 namespace dz {
 
@@ -22,6 +23,7 @@ Application::~Application() {
     // way, stop serving UI calls first so a worker blocked in one returns, then end it.
     if (worker_.joinable()) {
         host_.stop_ui_calls();
+        if (services_.http) services_.http->cancel();
         queue_.post(WorkerMessage::quit());
         worker_.join();
     }
@@ -113,6 +115,8 @@ void Application::on_paint(const std::function<void(const FrameView&)>& draw) {
 
 void Application::on_close_request() {
     if (worker_started_) {
+        // A download in progress on the worker ends now rather than at its time-out.
+        if (services_.http) services_.http->cancel();
         queue_.post(WorkerMessage::quit());
     } else {
         // No worker to wait for: the window goes at once.

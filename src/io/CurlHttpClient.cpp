@@ -27,6 +27,7 @@ struct Transfer {
     std::uint64_t bytes = 0;
     bool bad_status = false;
     bool write_failed = false;
+    const std::atomic<bool>* cancelled = nullptr;
 };
 
 bool write_all(int fd, const char* data, size_t size) {
@@ -61,6 +62,13 @@ size_t on_body(char* data, size_t one, size_t count, void* user) {
     return size;
 }
 
+// libcurl calls this at least once a second, also while nothing arrives; non-zero
+// aborts the transfer.
+int on_progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    auto* t = static_cast<Transfer*>(user);
+    return t->cancelled && t->cancelled->load() ? 1 : 0;
+}
+
 Easy open_handle(const std::string& url, const HttpLimits& limits, Transfer& transfer) {
     static std::once_flag global;
     std::call_once(global, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
@@ -78,6 +86,11 @@ Easy open_handle(const std::string& url, const HttpLimits& limits, Transfer& tra
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, limits.connect_timeout_ms);
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, limits.low_speed_bytes);
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, limits.low_speed_seconds);
+    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, limits.total_timeout_ms);
+    curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.max_body_bytes));
+    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, on_progress);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &transfer);
     curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, on_body);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &transfer);
@@ -89,8 +102,10 @@ Easy open_handle(const std::string& url, const HttpLimits& limits, Transfer& tra
 CurlHttpClient::CurlHttpClient(HttpLimits limits) : limits_(limits) {}
 
 bool CurlHttpClient::exists(const std::string& url) {
+    if (cancelled_) return false;
     Transfer transfer;
     transfer.probe = true;
+    transfer.cancelled = &cancelled_;
     Easy curl = open_handle(url, limits_, transfer);
     if (!curl) return false;
     CURLcode result = curl_easy_perform(curl.get());
@@ -103,8 +118,10 @@ bool CurlHttpClient::exists(const std::string& url) {
 }
 
 std::optional<std::string> CurlHttpClient::fetch(const std::string& url) {
+    if (cancelled_) return std::nullopt;
     Transfer transfer;
     transfer.max_bytes = limits_.max_body_bytes;
+    transfer.cancelled = &cancelled_;
     Easy curl = open_handle(url, limits_, transfer);
     if (!curl) return std::nullopt;
     std::optional<TempFile> temp = create_temp_file("pat");

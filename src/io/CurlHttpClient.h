@@ -1,8 +1,10 @@
 #pragma once
 // HttpClient over libcurl: agent "Dezidu", redirects followed, proxies from
 // the environment (http_proxy, https_proxy, no_proxy, ...), HTTP(S) and FTP
-// only. Each call uses its own handle, so one client may serve several threads.
+// only; every transfer is bounded in time and size, and cancel() ends them within
+// a second. Each call uses its own handle, so one client may serve several threads.
 
+#include <atomic>
 #include <cstdint>
 
 #include "platform/HttpClient.h"
@@ -13,7 +15,8 @@ struct HttpLimits {
     long connect_timeout_ms = 10000;  // to set up the connection
     long low_speed_bytes = 1;         // a transfer slower than this many bytes per second ...
     long low_speed_seconds = 30;      // ... for this long is aborted (waiting for an answer too)
-    std::uint64_t max_body_bytes = std::uint64_t{1} << 30;  // larger downloads fail
+    long total_timeout_ms = 60000;    // a whole transfer, however it trickles
+    std::uint64_t max_body_bytes = std::uint64_t{64} << 20;  // larger downloads fail
 };
 
 class CurlHttpClient : public HttpClient {
@@ -22,9 +25,11 @@ public:
 
     bool exists(const std::string& url) override;
     std::optional<std::string> fetch(const std::string& url) override;
+    void cancel() override { cancelled_ = true; }
 
 private:
     HttpLimits limits_;
+    std::atomic<bool> cancelled_{false};
 };
 
 }  // namespace dz

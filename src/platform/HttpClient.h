@@ -21,6 +21,10 @@ public:
     // file and deletes it. Nothing when the transfer fails or the status is
     // 400 or above; no file is left behind then.
     virtual std::optional<std::string> fetch(const std::string& url) = 0;
+
+    // The program is closing: every transfer in progress ends at once (as failed)
+    // and later calls fail without a transfer. Any thread.
+    virtual void cancel() {}
 };
 
 }  // namespace dz

@@ -10,7 +10,9 @@
 #include "app/CommandTable.h"
 #include "app/ContextMenu.h"
 #include "app/ListScroll.h"
+#include "TestHttpServer.h"
 #include "edx/EdxCodes.h"
+#include "io/CurlHttpClient.h"
 #include "platform/fake/FakeAudioLibrary.h"
 #include "platform/fake/FakePopupMenus.h"
 #include "platform/fake/FakeWindowHost.h"
@@ -63,6 +65,29 @@ TEST_F(ApplicationTest, CloseWhileACommandRunsWaitsForIt) {
     ASSERT_TRUE(run_until_quit());
     EXPECT_EQ(events, (std::vector<std::string>{"command done", "shutdown"}));
     EXPECT_TRUE(host.destroyed);
+}
+
+// A download on the worker ends when the window closes; the close does not wait for
+// the server (which would take 30 s here).
+TEST_F(ApplicationTest, CloseEndsADownloadInProgress) {
+    test::TestHttpServer server;
+    server.route("/slow.ptcop", test::HttpRoute{.chunks = std::vector<std::string>(60, "x"),
+                                                .pause_ms = 500});
+    CurlHttpClient http;
+    services.http = &http;
+    std::atomic<bool> started{false};
+    std::optional<std::string> fetched = "not run";
+    hooks.skin_menu_command = [&](TAG_USERDATA& d, int) {
+        started = true;
+        fetched = d.services.http->fetch(server.url("/slow.ptcop"));
+    };
+    start();
+    app->on_command(60);
+    while (!started) host.pump(1ms);
+    std::this_thread::sleep_for(200ms);
+    app->on_close_request();
+    ASSERT_TRUE(run_until_quit());
+    EXPECT_EQ(fetched, std::nullopt);
 }
 
 TEST_F(ApplicationTest, ExitCommandClosesAndShutdownRunsExactlyOnce) {

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "TempDir.h"
 #include "TestHttpServer.h"
@@ -72,6 +73,9 @@ protected:
         server_.route("/moved.ptcop",
                       HttpRoute{.status = 302, .chunks = {"moved"}, .location = "/tune.ptcop"});
         server_.route("/stalls.ptcop", HttpRoute{.chunks = {"abc", "def"}, .pause_ms = 60000});
+        // A byte every 200 ms for 8 s: fast enough for the low-speed limit.
+        server_.route("/drips.ptcop",
+                      HttpRoute{.chunks = std::vector<std::string>(40, "x"), .pause_ms = 200});
     }
 
     size_t files_in_temp() const {
@@ -149,6 +153,25 @@ TEST_F(CurlHttpClientTest, StalledServersFailWithinTheTimeOuts) {
     EXPECT_FALSE(http_.fetch(server_.url("/stalls.ptcop")));  // stops after the first bytes
     // Three stalls of about one second each; without time-outs this never returns.
     EXPECT_LT(clock::now() - start, std::chrono::seconds(30));
+    EXPECT_EQ(files_in_temp(), 0u);
+}
+
+// A server that keeps sending slowly is cut off by the total limit, and cancel()
+// ends a transfer in progress (and refuses new ones); neither leaves a file.
+TEST_F(CurlHttpClientTest, TricklingDownloadsEndAtTheTotalLimitOrWhenCancelled) {
+    HttpLimits limits = short_limits();
+    limits.total_timeout_ms = 1000;
+    CurlHttpClient bounded(limits);
+    EXPECT_FALSE(bounded.fetch(server_.url("/drips.ptcop")));
+
+    std::thread closer([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        http_.cancel();
+    });
+    EXPECT_FALSE(http_.fetch(server_.url("/drips.ptcop")));
+    closer.join();
+    EXPECT_FALSE(http_.fetch(server_.url("/tune.ptcop")));
+    EXPECT_FALSE(http_.exists(server_.url("/tune.ptcop")));
     EXPECT_EQ(files_in_temp(), 0u);
 }
 
