@@ -37,6 +37,9 @@ public:
     virtual bool pxtone_Ready(const AudioFormat& format, PositionCallback callback) = 0;
     // Re-opens the output with a new format; the result is ignored.
     virtual bool pxtone_Reset(const AudioFormat& format, PositionCallback callback) = 0;
+    // The format in use after Ready/Reset: values the library cannot play are replaced
+    // by the defaults.
+    virtual AudioFormat output_format() const = 0;
 
     // Makes the file at `path` the loaded tune; true when it loaded.
     virtual bool pxtone_Tune_Load(const std::string& path) = 0;

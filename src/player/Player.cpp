@@ -25,6 +25,7 @@ int trunc_to_int(double v) {
 tagPLAYER::tagPLAYER(AudioLibrary& library) : library_(library) {
     position_callback = [this](int clock) { return on_position(clock); };
     library_.pxtone_Ready(format(), position_callback);
+    take_output_format();
     set_repeat(0);
     seed_random15(static_cast<unsigned>(std::time(nullptr)));
 }
@@ -45,6 +46,15 @@ AudioFormat tagPLAYER::format() const {
 
 void tagPLAYER::reset_output() {
     library_.pxtone_Reset(format(), position_callback);
+    take_output_format();
+}
+
+// Positions are counted at the rate the library really plays.
+void tagPLAYER::take_output_format() {
+    AudioFormat in_use = library_.output_format();
+    channels = in_use.channels;
+    sample_rate = in_use.sample_rate;
+    bits_per_sample = in_use.bits;
 }
 
 void tagPLAYER::release() {

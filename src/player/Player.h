@@ -67,7 +67,8 @@ public:
     // no URL exists.
     void set_http_client(HttpClient* http) { http_ = http; }
     AudioFormat format() const;
-    // Re-opens the library with the current output format.
+    // Re-opens the library with the current output format, then takes the format the
+    // library plays (unsupported values become the defaults).
     void reset_output();
     // Shutdown: stop, remove every entry (deleting temporary files), release
     // the library. Runs once.
@@ -138,6 +139,7 @@ public:
     void randomize_list();
 
 private:
+    void take_output_format();
     int on_position(int clock);
     bool path_exists(const std::string& path) const;
     void fill_information(tagTUNEINFO& e);

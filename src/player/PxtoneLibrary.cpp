@@ -14,12 +14,14 @@
 namespace dz {
 namespace {
 
-// Settings files can hold anything; unsupported values fall back to the defaults.
+// Settings files can hold anything; values the engine cannot render fall back to the
+// defaults (a 96000 Hz request plays at 44100 Hz rather than not at all).
 AudioFormat supported(AudioFormat f) {
     const AudioFormat defaults;
     if (f.channels != 1 && f.channels != 2) f.channels = defaults.channels;
     if (f.bits != 8 && f.bits != 16) f.bits = defaults.bits;
-    if (f.sample_rate < 8000 || f.sample_rate > 192000) f.sample_rate = defaults.sample_rate;
+    if (f.sample_rate < 8000 || f.sample_rate > pxtone::Renderer::kMaxRate)
+        f.sample_rate = defaults.sample_rate;
     if (!std::isfinite(f.buffer_seconds) || f.buffer_seconds <= 0) {
         f.buffer_seconds = defaults.buffer_seconds;
     }
@@ -157,7 +159,11 @@ bool PxtoneLibrary::pxtone_Tune_Start(int start_sample, int fade_in, float volum
         streaming_ = !renderer_->ended();
         ending_ = false;
     }
-    return device_->start();
+    if (device_->start()) return true;
+    // A device that does not run plays nothing: say so, so the player moves on.
+    std::lock_guard<std::mutex> lock(mutex_);
+    streaming_ = false;
+    return false;
 }
 
 int PxtoneLibrary::pxtone_Tune_Stop() {

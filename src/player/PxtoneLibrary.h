@@ -68,6 +68,7 @@ public:
     std::string device_name() const;
     // The format in use after Ready/Reset (unsupported values replaced by defaults).
     const AudioFormat& format() const { return format_; }
+    AudioFormat output_format() const override { return format_; }
     // The loaded tune's end sample at the output rate; 0 when none.
     std::int64_t end_sample() const;
     // Why the last pxtone_Tune_Load failed ("truncated at byte 120"); empty after a success.

@@ -90,7 +90,7 @@ bool Renderer::prepare(const OutputFormat& format) {
     ended_ = false;
     loop_recorded_ = false;
     loop_record_pending_ = false;
-    if (format.rate <= 0 || format.rate > 48000) return false;
+    if (format.rate <= 0 || format.rate > kMaxRate) return false;
     if (format.channels != 1 && format.channels != 2) return false;
     if (format.bits != 8 && format.bits != 16) return false;
     if (!project_.tones_ready()) return false;

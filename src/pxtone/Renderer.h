@@ -44,6 +44,8 @@ public:
     bool prepare(const OutputFormat& format);
     const OutputFormat& format() const { return format_; }
 
+    // The highest output rate prepare accepts, in Hz.
+    static constexpr int kMaxRate = 48000;
     // Envelope tables and delay lines of one prepared renderer together, in bytes.
     static constexpr int64_t kMaxTableBytes = int64_t{1} << 28;
     // Fades (in or out) longer than this are shortened to it.

@@ -6,11 +6,11 @@
 #include <atomic>
 #include <thread>
 
+#include "TestHttpServer.h"
 #include "app/Application.h"
 #include "app/CommandTable.h"
 #include "app/ContextMenu.h"
 #include "app/ListScroll.h"
-#include "TestHttpServer.h"
 #include "edx/EdxCodes.h"
 #include "io/CurlHttpClient.h"
 #include "platform/fake/FakeAudioLibrary.h"
@@ -71,8 +71,8 @@ TEST_F(ApplicationTest, CloseWhileACommandRunsWaitsForIt) {
 // the server (which would take 30 s here).
 TEST_F(ApplicationTest, CloseEndsADownloadInProgress) {
     test::TestHttpServer server;
-    server.route("/slow.ptcop", test::HttpRoute{.chunks = std::vector<std::string>(60, "x"),
-                                                .pause_ms = 500});
+    server.route("/slow.ptcop",
+                 test::HttpRoute{.chunks = std::vector<std::string>(60, "x"), .pause_ms = 500});
     CurlHttpClient http;
     services.http = &http;
     std::atomic<bool> started{false};

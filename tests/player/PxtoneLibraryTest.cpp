@@ -16,6 +16,7 @@
 #include "TestTunes.h"
 #include "audio/NullAudioDevice.h"
 #include "audio/WavFileDevice.h"
+#include "player/Player.h"
 #include "pxtone/Renderer.h"
 
 namespace dz {
@@ -164,6 +165,41 @@ TEST_F(PxtoneLibraryTest, FallsBackToTheNullDeviceWhenNoOutputOpens) {
     EXPECT_EQ("null", failing.device_name());
     EXPECT_EQ(2, failing.format().channels) << "unsupported values fall back to the defaults";
     EXPECT_EQ(16, failing.format().bits);
+}
+
+// A rate the engine cannot render (a settings file asking for 96000 Hz) plays at
+// 44100 Hz instead of staying silent; 48000 Hz is kept.
+TEST_F(PxtoneLibraryTest, RatesTheEngineCannotRenderPlayAt44100) {
+    const std::string path = tune(test::simple_tune(1, 240.0f), "rate.ptcop");
+    PxtoneLibrary lib(null_device());
+    lib.pxtone_Ready(fmt(2, 96000), nullptr);
+    EXPECT_EQ(44100, lib.format().sample_rate);
+    ASSERT_TRUE(lib.pxtone_Tune_Load(path));
+    ASSERT_TRUE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+    EXPECT_TRUE(lib.pxtone_Tune_IsStreaming());
+    lib.pxtone_Reset(fmt(2, 48000), nullptr);
+    EXPECT_EQ(48000, lib.format().sample_rate);
+
+    // The player counts positions at the rate that plays.
+    tagPLAYER player(lib);
+    player.sample_rate = 96000;
+    player.reset_output();
+    EXPECT_EQ(44100, player.sample_rate);
+    EXPECT_EQ(44100, lib.format().sample_rate);
+}
+
+// A device that opens but will not start: the start fails and nothing streams, so
+// the player does not wait on silence.
+TEST_F(PxtoneLibraryTest, ADeviceThatDoesNotStartIsNotPlaying) {
+    struct NoStart : NullAudioDevice {
+        bool start() override { return false; }
+    };
+    const std::string path = tune(test::simple_tune(1, 240.0f), "nostart.ptcop");
+    PxtoneLibrary lib([] { return std::make_unique<NoStart>(); });
+    lib.pxtone_Ready(fmt(), nullptr);
+    ASSERT_TRUE(lib.pxtone_Tune_Load(path));
+    EXPECT_FALSE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+    EXPECT_FALSE(lib.pxtone_Tune_IsStreaming());
 }
 
 // A one-second tune on the real-time null device: it streams for about a

@@ -28,8 +28,8 @@ using dz::ptrender::Options;
 // Tunes are read whole; pipes, devices and folders are refused before they can block.
 bool read_file(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
     std::string data;
-    dz::ReadFileStatus status = dz::read_regular_file(
-        path, static_cast<std::size_t>(pxtone::Project::kMaxFileBytes), data);
+    dz::ReadFileStatus status =
+        dz::read_regular_file(path, static_cast<std::size_t>(pxtone::Project::kMaxFileBytes), data);
     if (status != dz::ReadFileStatus::Ok) {
         std::error_code ec;
         if (status == dz::ReadFileStatus::Missing)

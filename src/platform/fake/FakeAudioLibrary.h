@@ -62,6 +62,7 @@ public:
     bool pxtone_Tune_IsStreaming() override;
     bool pxtone_Tune_SetVolume(float volume) override;
     bool pxtone_Tune_SetLoop(bool loop) override;
+    AudioFormat output_format() const override { return format; }
     bool pxtone_Tune_GetInformation(TuneInformation& info) override;
     int pxtone_Tune_GetPlayMeas() override;
     int pxtone_Tune_GetRepeatMeas() override;
