@@ -113,23 +113,14 @@ void PxtoneLibrary::stop_stream() {
     if (device_) device_->stop();
 }
 
+// Loading only reads the tune; the renderer's per-rate tables are built when it
+// first plays (ensure_prepared), so adding many tunes for their information stays cheap.
 bool PxtoneLibrary::pxtone_Tune_Load(const std::string& path) {
     stop_stream();
     load_error_.clear();
     pxtone::LoadResult result = pxtone::Project::load_file(path);
-    std::unique_ptr<pxtone::Renderer> renderer;
-    if (result) {
-        renderer = std::make_unique<pxtone::Renderer>(*result.project);
-        if (renderer->prepare(engine_format(format_))) {
-            renderer->set_loop(loop_);
-            renderer->set_master_volume(volume_);
-        } else {
-            load_error_ = "cannot be played in this output format";
-            renderer.reset();
-        }
-    } else {
+    if (!result)
         load_error_ = result.error.message.empty() ? "cannot be loaded" : result.error.message;
-    }
     // The old tune goes whether or not the new one loaded: after a failed
     // load no tune is loaded. It is destroyed outside the lock.
     std::unique_ptr<pxtone::Project> old_project;
@@ -138,17 +129,35 @@ bool PxtoneLibrary::pxtone_Tune_Load(const std::string& path) {
         std::lock_guard<std::mutex> lock(mutex_);
         old_renderer = std::move(renderer_);
         old_project = std::move(project_);
-        if (renderer) {
-            project_ = std::move(result.project);
-            renderer_ = std::move(renderer);
-        }
+        if (result) project_ = std::move(result.project);
     }
-    old_renderer.reset();
     return load_error_.empty();
+}
+
+bool PxtoneLibrary::ensure_prepared() {
+    std::unique_ptr<pxtone::Renderer> renderer;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!project_) return false;
+        if (renderer_) return true;
+    }
+    // project_ changes only on this thread, so it is read here without the lock while
+    // the tables are built; the lock then only swaps the renderer in.
+    renderer = std::make_unique<pxtone::Renderer>(*project_);
+    if (!renderer->prepare(engine_format(format_))) {
+        load_error_ = "cannot be played in this output format";
+        return false;
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    renderer->set_loop(loop_);
+    renderer->set_master_volume(volume_);
+    renderer_ = std::move(renderer);
+    return true;
 }
 
 bool PxtoneLibrary::pxtone_Tune_Start(int start_sample, int fade_in, float volume) {
     if (!device_ && !open_output(format_, callback_)) return false;
+    if (!ensure_prepared()) return false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (!renderer_) return false;
@@ -253,7 +262,8 @@ std::string PxtoneLibrary::device_name() const {
     return device_ ? device_->name() : std::string();
 }
 
-std::int64_t PxtoneLibrary::end_sample() const {
+std::int64_t PxtoneLibrary::end_sample() {
+    ensure_prepared();
     std::lock_guard<std::mutex> lock(mutex_);
     return renderer_ ? renderer_->end_sample() : 0;
 }

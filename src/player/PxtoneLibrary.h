@@ -69,8 +69,9 @@ public:
     // The format in use after Ready/Reset (unsupported values replaced by defaults).
     const AudioFormat& format() const { return format_; }
     AudioFormat output_format() const override { return format_; }
-    // The loaded tune's end sample at the output rate; 0 when none.
-    std::int64_t end_sample() const;
+    // The loaded tune's end sample at the output rate (preparing it for the output
+    // if it has not played yet); 0 when none.
+    std::int64_t end_sample();
     // Why the last pxtone_Tune_Load failed ("truncated at byte 120"); empty after a success.
     const std::string& load_error() const { return load_error_; }
 
@@ -78,6 +79,9 @@ private:
     bool open_output(const AudioFormat& format, PositionCallback callback);
     void close_output();
     void stop_stream();
+    // Builds the renderer of the loaded tune for the output format if there is none.
+    // False without a tune or when it cannot be played in this format (load_error_ says).
+    bool ensure_prepared();
     void fill(std::uint8_t* buffer, int frames);  // device thread
 
     DeviceFactory factory_;

@@ -1,6 +1,8 @@
 // The program's hooks: dialogs run on the UI thread while the worker waits, and
 // give nothing once the UI thread stopped taking calls.
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <thread>
@@ -157,6 +159,43 @@ TEST(ModuleHooksTest, PositionIsNotOverwrittenWhenTheWindowCannotBeRead) {
     std::string text = ReadAll(d.ini_path);
     EXPECT_NE(text.find("WindowLeft=120"), std::string::npos) << text;
     EXPECT_NE(text.find("WindowTop=80"), std::string::npos) << text;
+}
+
+// Adding a folder of 1000 tunes writes the settings file once (each write renames a
+// whole new file into place: counted with inotify).
+TEST(ModuleHooksTest, AddFolderOfAThousandTunesWritesTheSettingsFileOnce) {
+    TempWorkDir cwd;
+    FakeWindowHost host;
+    FakeAudioLibrary lib;
+    FakeDialogs dialogs;
+    const std::filesystem::path folder = cwd.path() / "tunes";
+    std::filesystem::create_directory(folder);
+    for (int i = 0; i < 1000; ++i) {
+        std::string p = (folder / ("t" + std::to_string(i) + ".ptcop")).string();
+        std::ofstream(p) << "x";
+        lib.tunes[p] = FakeTune{};
+    }
+    dialogs.folder = folder.string();
+    TAG_USERDATA d(&host, lib, DefaultAppHooks());
+    d.services.dialogs = &dialogs;
+    d.ini_path = (cwd.path() / "Dezidu.ini").string();
+    int watch = ::inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, cwd.path().c_str(), IN_MOVED_TO | IN_CLOSE_WRITE), 0);
+    dispatch_command(38, &d);
+    EXPECT_EQ(d.player.playlist.count(), 1000);
+    int writes = 0;
+    alignas(inotify_event) char buffer[65536];
+    for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;) {
+        for (char* p = buffer; p < buffer + n;) {
+            auto* e = reinterpret_cast<inotify_event*>(p);
+            if ((e->mask & IN_MOVED_TO) && e->len && std::string(e->name) == "Dezidu.ini") ++writes;
+            p += sizeof(inotify_event) + e->len;
+        }
+    }
+    ::close(watch);
+    EXPECT_EQ(writes, 1);
+    EXPECT_NE(ReadAll(d.ini_path).find("NumberOfEntries=1000"), std::string::npos);
 }
 
 // Add Files: a playing tune is paused around the additions and resumed where it
