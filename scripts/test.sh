@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole test suite headless, with a short fuzz
-# session first (libFuzzer, clang, sanitizers): 10 s each for the tune reader, the
-# profile parser and the playlist section reader.
+# session first (libFuzzer, clang, sanitizers: 10 s per target), the standard
+# library's bounds checks on (_GLIBCXX_ASSERTIONS), and then the whole suite
+# again under AddressSanitizer + UBSan (scripts/sanitize.sh asan).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh"
 bash "$root/scripts/fuzz.sh" 10
-cmake -S "$root" -B "$root/build/test" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S "$root" -B "$root/build/test" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DDEZIDU_GLIBCXX_ASSERTIONS=ON
 cmake --build "$root/build/test" -j"$(nproc)"
-cd "$root/build/test"
-QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
-    ctest --output-on-failure -j"$(nproc)" --timeout 600
+(cd "$root/build/test" &&
+    QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
+    ctest --output-on-failure -j"$(nproc)" --timeout 600)
+bash "$root/scripts/sanitize.sh" asan

@@ -102,11 +102,10 @@ bool SdlAudioDevice::open_device() {
 void SDLCALL SdlAudioDevice::callback(void* self, Uint8* stream, int len) {
     auto* device = static_cast<SdlAudioDevice*>(self);
     const int bytes_per_frame = device->format_.bytes_per_frame();
+    // SDL asks for whole frames of the format it opened with.
     const int frames = len / bytes_per_frame;
     if (device->fill_ && frames > 0) {
         device->fill_(stream, frames);
-        const int rest = len - frames * bytes_per_frame;
-        if (rest > 0) std::memset(stream + len - rest, device->format_.bits == 8 ? 0x80 : 0, rest);
     } else {
         std::memset(stream, device->format_.bits == 8 ? 0x80 : 0, static_cast<std::size_t>(len));
     }

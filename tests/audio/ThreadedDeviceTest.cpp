@@ -82,10 +82,18 @@ TEST(NullAudioDevice, PullsAtRoughlyTheRealRateAndHaltsOnStop) {
     std::this_thread::sleep_for(150ms);
     EXPECT_EQ(after_stop, filled.load()) << "no pulls after stop returned";
 
+    // After a stop and a start the device is paced from the start again: it does not
+    // catch up on the time it was stopped (a buffer now, then one per 20 ms period).
+    const auto t1 = std::chrono::steady_clock::now();
     ASSERT_TRUE(device.start());
-    std::this_thread::sleep_for(150ms);
-    device.close();
+    std::this_thread::sleep_for(200ms);
+    device.stop();
+    const double resumed =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - t1).count();
     EXPECT_GT(filled.load(), after_stop) << "start resumes pulling";
+    EXPECT_LE(static_cast<double>(filled.load() - after_stop) / rate, resumed + 0.03)
+        << "the stopped time was caught up";
+    device.close();
     const auto after_close = filled.load();
     std::this_thread::sleep_for(60ms);
     EXPECT_EQ(after_close, filled.load());

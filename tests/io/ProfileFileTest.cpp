@@ -1,3 +1,4 @@
+#include "io/AtomicFile.h"
 #include "io/ProfileFile.h"
 
 #include <gtest/gtest.h>
@@ -171,6 +172,20 @@ TEST(ProfileWrite, SavesLeaveNoTemporaryFilesAndKeepPermissions) {
     int files = 0;
     for (auto& e : std::filesystem::directory_iterator(dir.path())) files += e.exists();
     EXPECT_EQ(files, 1);
+}
+
+// A write whose rename fails (the target is a folder with files in it) reports the
+// failure and takes its temporary file away.
+TEST(ProfileWrite, FailedAtomicWriteLeavesNoTemporaryFile) {
+    TempDir dir;
+    auto target = dir / "busy";
+    std::filesystem::create_directory(target);
+    write_file(target / "inside", "x");
+    EXPECT_FALSE(write_file_atomically(target, "[S]\nK=1\n"));
+    int files = 0;
+    for (auto& e : std::filesystem::directory_iterator(dir.path())) files += e.exists();
+    EXPECT_EQ(files, 1);
+    EXPECT_TRUE(std::filesystem::is_directory(target));
 }
 
 TEST(ProfileWrite, SymlinkTargetIsReplacedNotTheLink) {

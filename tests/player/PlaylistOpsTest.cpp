@@ -29,9 +29,15 @@ protected:
 TEST_F(Ops, SelectionOperationsIgnoreOutOfRange) {
     add_paths({"/a", "/b", "/c", "/d"});
     player->select_one(9);
+    player->select_one(4);  // one past the last entry
     player->select_one(-1);
     player->toggle_one(4);
     for (const auto& e : player->playlist) EXPECT_EQ(e.selected, 0);
+    player->select_range(4, 7);  // wholly past the end
+    for (const auto& e : player->playlist) EXPECT_EQ(e.selected, 0);
+    player->select_range(3, 4);
+    EXPECT_EQ(player->playlist[3].selected, 1);
+    player->select_all_as(0);
     player->select_range(2, -5);
     EXPECT_EQ(player->playlist[0].selected, 1);
     EXPECT_EQ(player->playlist[2].selected, 1);

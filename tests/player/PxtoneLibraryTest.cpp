@@ -188,6 +188,46 @@ TEST_F(PxtoneLibraryTest, RatesTheEngineCannotRenderPlayAt44100) {
     EXPECT_EQ(44100, lib.format().sample_rate);
 }
 
+// A device whose pulls the test makes itself.
+class ManualDevice : public AudioDevice {
+public:
+    explicit ManualDevice(FillFunction* fill) : fill_(fill) {}
+    bool open(const DeviceFormat& f, FillFunction fill) override {
+        format_ = f;
+        *fill_ = std::move(fill);
+        return true;
+    }
+    bool start() override { return true; }
+    void stop() override {}
+    void close() override {}
+    bool is_open() const override { return true; }
+    const DeviceFormat& format() const override { return format_; }
+    int buffer_frames() const override { return 10000; }
+    std::string name() const override { return "manual"; }
+
+private:
+    FillFunction* fill_;
+    DeviceFormat format_;
+};
+
+// The pull that renders the end of a tune hands its last buffer to the device; the tune
+// is streaming until the next pull, when that buffer has played.
+TEST_F(PxtoneLibraryTest, TheEndStreamsUntilTheLastBufferHasPlayed) {
+    const std::string path = tune(test::simple_tune(1, 240.0f), "end.ptcop");  // 44100 samples
+    FillFunction pull;
+    PxtoneLibrary lib([&] { return std::make_unique<ManualDevice>(&pull); });
+    lib.pxtone_Ready(fmt(), nullptr);
+    ASSERT_TRUE(lib.pxtone_Tune_Load(path));
+    ASSERT_TRUE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+    std::vector<std::uint8_t> buffer(10000 * 4);
+    for (int i = 0; i < 5; ++i) {  // the fifth pull renders the last 4099 frames
+        pull(buffer.data(), 10000);
+        EXPECT_TRUE(lib.pxtone_Tune_IsStreaming()) << "pull " << i;
+    }
+    pull(buffer.data(), 10000);
+    EXPECT_FALSE(lib.pxtone_Tune_IsStreaming());
+}
+
 // A device that opens but will not start: the start fails and nothing streams, so
 // the player does not wait on silence.
 TEST_F(PxtoneLibraryTest, ADeviceThatDoesNotStartIsNotPlaying) {

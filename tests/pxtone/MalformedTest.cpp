@@ -250,10 +250,16 @@ TEST(Malformed, TooManyEffectsAndWoices) {
     LoadResult r = Project::load(v5(chunks));
     ASSERT_TRUE(r);
     EXPECT_EQ(r.project->woices.size(), 100u);
-    // Delay groups of 7 or more become 0.
-    r = Project::load(v5({{"effeDELA", Bytes().u16(0).u16(9).f32(33).f32(3)}}));
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r.project->delays[0].group, 0);
+    // Delay groups of 7 or more become 0; group 6, the last one, stays. An overdrive may
+    // take group 6 (7 is refused above).
+    for (auto [stored, read] : {std::pair{9, 0}, {7, 0}, {6, 6}}) {
+        r = Project::load(v5({{"effeDELA", Bytes().u16(0).u16(stored).f32(33).f32(3)}}));
+        ASSERT_TRUE(r);
+        EXPECT_EQ(r.project->delays[0].group, read) << stored;
+    }
+    r = Project::load(v5({{"effeOVER", Bytes().u16(0).u16(6).f32(90).f32(2).f32(0)}}));
+    ASSERT_TRUE(r) << r.error.message;
+    EXPECT_EQ(r.project->overdrives[0].group, 6);
 }
 
 TEST(Malformed, HugeDeclaredCountsDoNotAllocateOrHang) {
