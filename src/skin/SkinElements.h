@@ -1,0 +1,36 @@
+#pragma once
+// Element names of skin files and the kind of file a name stands for.
+//
+// The element name of a file or archive member is its name cut to 259 bytes, without
+// its folder part (everything up to the last '/', '\' or ':' that is followed by more
+// text) and without its extension: "Skin/main.BMP" gives "main". Registries key it with
+// MakeElementKey (ASCII upper case), so "main" and "MAIN" are one element.
+//
+// The kind comes from the extension (from the last '.', unless a ' ', '/' or '\' follows
+// it), tested without regard to case for containing, in this order:
+//
+// | Extension holds | Kind                                                           |
+// |-----------------|----------------------------------------------------------------|
+// | ".BMP"          | bitmap                                                         |
+// | ".CUR"          | cursor (CUR or ANI data)                                       |
+// | ".TXT"          | the element name holds "PLEDIT", "VISCOLOR" or "REGION" (first |
+// |                 | match in this order, case ignored); other text files: ignored |
+// | anything else   | ignored (.ani files are loaded from skin folders only)         |
+
+#include <string>
+#include <string_view>
+
+namespace dz {
+
+enum class SkinFileKind { kIgnored, kBitmap, kCursor, kPleditTxt, kViscolorTxt, kRegionTxt };
+
+// ASCII case-insensitive substring test.
+bool ContainsNoCase(std::string_view text, std::string_view part);
+// The extension of a name, with its dot; empty when there is none.
+std::string_view NameExtension(std::string_view name);
+std::string ElementNameOf(std::string_view name);
+SkinFileKind ClassifySkinFile(std::string_view name);
+// A bitmap of this element name makes the TEXT colours be taken (it holds "TEXT").
+bool IsTextColourTrigger(std::string_view element);
+
+}  // namespace dz
