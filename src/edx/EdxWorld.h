@@ -75,6 +75,16 @@ public:
     std::mutex lock;
     std::deque<EdxMessage> input_queue;
     std::intptr_t call_argument = 0;
+
+    // 1 while the layout has nothing to show (a logical size of 0): the buffers keep the
+    // last frame and nothing is composed or presented. Worker thread.
+    std::int32_t suspended = 0;
+    // The front buffer or the scale changed since the window was last asked to show it
+    // (guarded by lock). A frame equal to the one shown is not presented again.
+    bool frame_changed = false;
+    // The cursor last set through SetBodyCursor (0: none yet). Only SetBodyCursor sets the
+    // window's cursor, so asking again for this one needs no call into the UI thread.
+    CursorHandle cursor_set = 0;
 };
 
 // A function the worker has run on the UI thread: (body, user data, call_argument).
@@ -105,5 +115,9 @@ void PostToUiThread(EdxBody* body, EdxUiFunction fn, std::intptr_t argument = 0)
 int Capture(EdxBody* body);
 int ReleaseCaptureFor(EdxBody* body);
 CursorHandle SetBodyCursor(EdxBody* body, CursorHandle cursor);
+// Sends EDX_SET_CURSOR to the update's target and then up through its ancestors to the
+// world, to each that has a handler, until one answers non-zero (it set the cursor).
+// Returns that answer, or 0 when nobody set one.
+int RequestCursor(EdxWorld* world);
 
 }  // namespace dz
