@@ -100,7 +100,7 @@ void ApplyShapeMask(TAG_USERDATA& d, EdxWorld& world) {
     const EdxPolygons& polygons = shaded ? d.region_shade : d.region_normal;
     if (!body) return;
     // A top-level body's rectangle is in window pixels.
-    CutShape(world.back_buffer, world.clip, body->rect, polygons, d.transparent_key);
+    world.shape_mask.cut(world.back_buffer, world.clip, body->rect, polygons, d.transparent_key);
 }
 
 }  // namespace dz

@@ -71,22 +71,57 @@ void EdxCoverage::fill_winding(const EdxPolygon& polygon) {
     }
 }
 
-void CutShape(EdxImage& image, const Rect& clip, const Rect& area, const EdxPolygons& polygons,
-              ColorRef key) {
+bool EdxShapeMask::same_shape(const Rect& area, const EdxPolygons& polygons) const {
+    if (!built_ || !(area == area_) || polygons.polygons.size() != points_.size()) return false;
+    for (std::size_t i = 0; i < points_.size(); ++i) {
+        if (polygons.polygons[i].points != points_[i]) return false;
+    }
+    return true;
+}
+
+void EdxShapeMask::build(const Rect& area, const EdxPolygons& polygons) {
+    built_ = true;
+    ++builds_;
+    area_ = area;
+    points_.clear();
+    for (const EdxPolygon& p : polygons.polygons) points_.push_back(p.points);
+    runs_.clear();
+    const EdxCoverage coverage(area, polygons);
+    for (int y = area.top; y < area.bottom; ++y) {
+        int x = area.left;
+        while (x < area.right) {
+            while (x < area.right && coverage.covered(x, y)) ++x;
+            const int start = x;
+            while (x < area.right && !coverage.covered(x, y)) ++x;
+            if (x > start) runs_.push_back(Run{y, start, x});
+        }
+    }
+}
+
+void EdxShapeMask::cut(EdxImage& image, const Rect& clip, const Rect& area,
+                       const EdxPolygons& polygons, ColorRef key) {
     if (!image.has_bitmap()) return;
-    const Rect cut = intersect(intersect(area, clip), Rect{0, 0, image.width(), image.height()});
-    if (cut.empty()) return;
-    const EdxCoverage coverage(cut, polygons);
+    const Rect inside = intersect(area, Rect{0, 0, image.width(), image.height()});
+    if (!same_shape(inside, polygons)) build(inside, polygons);
+    const Rect bounds = intersect(clip, Rect{0, 0, image.width(), image.height()});
     const std::uint8_t kb = (key >> 16) & 0xFF, kg = (key >> 8) & 0xFF, kr = key & 0xFF;
-    for (int y = cut.top; y < cut.bottom; ++y) {
-        std::uint8_t* p = image.row(y) + 3 * cut.left;
-        for (int x = cut.left; x < cut.right; ++x, p += 3) {
-            if (coverage.covered(x, y)) continue;
+    for (const Run& run : runs_) {
+        if (run.y < bounds.top || run.y >= bounds.bottom) continue;
+        const int left = std::max(run.left, bounds.left);
+        const int right = std::min(run.right, bounds.right);
+        std::uint8_t* p = image.row(run.y) + 3 * left;
+        for (int x = left; x < right; ++x, p += 3) {
             p[0] &= kb;
             p[1] &= kg;
             p[2] &= kr;
         }
     }
+}
+
+void CutShape(EdxImage& image, const Rect& clip, const Rect& area, const EdxPolygons& polygons,
+              ColorRef key) {
+    EdxShapeMask mask;
+    mask.cut(image, clip, area, polygons, key);
 }
 
 }  // namespace dz

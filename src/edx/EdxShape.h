@@ -30,8 +30,32 @@ private:
     std::vector<std::uint8_t> bits_;
 };
 
-// Cuts the shape into `image`: inside `area` and `clip`, every pixel not covered by
-// `polygons` is ANDed with `key` (0x00BBGGRR). Pixels outside `area` stay.
+// The pixels a shape cuts, as runs per row, kept from frame to frame: they are worked out
+// again only when the rectangle or the polygons change. Worker thread.
+class EdxShapeMask {
+public:
+    // Cuts the shape into `image`: inside `area` and `clip`, every pixel not covered by
+    // `polygons` is ANDed with `key` (0x00BBGGRR). Pixels outside `area` stay.
+    void cut(EdxImage& image, const Rect& clip, const Rect& area, const EdxPolygons& polygons,
+             ColorRef key);
+    // How many times the runs were worked out.
+    int builds() const { return builds_; }
+
+private:
+    struct Run {
+        int y, left, right;
+    };
+    bool same_shape(const Rect& area, const EdxPolygons& polygons) const;
+    void build(const Rect& area, const EdxPolygons& polygons);
+
+    bool built_ = false;
+    int builds_ = 0;
+    Rect area_;
+    std::vector<std::vector<Point>> points_;
+    std::vector<Run> runs_;  // uncovered pixels [left, right) of row y
+};
+
+// One cut without keeping the runs.
 void CutShape(EdxImage& image, const Rect& clip, const Rect& area, const EdxPolygons& polygons,
               ColorRef key);
 

@@ -19,6 +19,7 @@
 #include "edx/EdxBody.h"
 #include "edx/EdxFont.h"
 #include "edx/EdxImage.h"
+#include "edx/EdxShape.h"
 #include "platform/WindowHost.h"
 
 namespace dz {
@@ -85,6 +86,8 @@ public:
     // The cursor last set through SetBodyCursor (0: none yet). Only SetBodyCursor sets the
     // window's cursor, so asking again for this one needs no call into the UI thread.
     CursorHandle cursor_set = 0;
+    // The window shape's cut pixels, kept between frames. Worker thread.
+    EdxShapeMask shape_mask;
 };
 
 // A function the worker has run on the UI thread: (body, user data, call_argument).

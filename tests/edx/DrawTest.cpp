@@ -195,5 +195,27 @@ TEST(ShapeTest, WindingRuleFillsAnOutlineWalkedTwice) {
               (Rows{"AAAAA.", "AAAAA.", "AAAAA.", "AAAAA.", "AAAAA.", "......"}));
 }
 
+TEST(ShapeTest, KeptRunsFollowAChangeOfPolygonsOrRectangle) {
+    EdxImage image;
+    EdxShapeMask mask;
+    EdxPolygons polygons;
+    polygons.polygons.resize(1);
+    polygons.polygons[0].points = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    FillImage(image, 4, 2, kWhite);
+    mask.cut(image, Rect{0, 0, 4, 2}, Rect{0, 0, 4, 2}, polygons, 0);
+    FillImage(image, 4, 2, kWhite);
+    mask.cut(image, Rect{0, 0, 4, 2}, Rect{0, 0, 4, 2}, polygons, 0);
+    EXPECT_EQ(mask.builds(), 1);
+    EXPECT_EQ(Grid(image, {kWhite}), (Rows{"AA..", "AA.."}));
+    polygons.polygons[0].points = {{2, 0}, {3, 0}, {3, 1}, {2, 1}};  // a new skin
+    FillImage(image, 4, 2, kWhite);
+    mask.cut(image, Rect{0, 0, 4, 2}, Rect{0, 0, 4, 2}, polygons, 0);
+    EXPECT_EQ(Grid(image, {kWhite}), (Rows{"..AA", "..AA"}));
+    FillImage(image, 4, 2, kWhite);
+    mask.cut(image, Rect{0, 0, 4, 2}, Rect{0, 0, 4, 1}, polygons, 0);  // the shaded bar
+    EXPECT_EQ(Grid(image, {kWhite}), (Rows{"..AA", "AAAA"}));
+    EXPECT_EQ(mask.builds(), 3);
+}
+
 }  // namespace
 }  // namespace dz
