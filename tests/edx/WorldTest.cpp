@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "edx/EdxCodes.h"
+#include "edx/EdxColors.h"
 #include "edx/EdxImages.h"
 #include "edx/EdxWorld.h"
 #include "platform/fake/FakeWindowHost.h"
@@ -209,6 +210,32 @@ TEST(EdxImagesTest, KeysIgnoreAsciiCaseOnlyAndFirstInsertWins) {
     EXPECT_EQ(images.lookup("\xC0"), nullptr);  // bytes above 0x7F match only themselves
     images.clear();
     EXPECT_EQ(images.lookup("MAIN"), nullptr);
+}
+
+TEST(EdxImagesTest, ColoursKeepTheFirstAndFallBackToTheCallersColour) {
+    EdxColors colours;
+    EXPECT_TRUE(colours.SetColourIfAbsent("PLEDIT.Normal", 0x00FF00));
+    EXPECT_FALSE(colours.SetColourIfAbsent("pledit.NORMAL", 0x0000FF));
+    EXPECT_EQ(colours.GetSkinColour("Pledit.normal", 0x123456), 0x00FF00u);
+    EXPECT_EQ(colours.GetSkinColour("PLEDIT.Current", 0xFEDCBA), 0xFEDCBAu);
+    colours.clear();
+    EXPECT_EQ(colours.GetSkinColour("PLEDIT.Normal", 7), 7u);
+}
+
+TEST(EdxImagesTest, DecodedPixelsFillAnImageOnceAndShortDecodesNot) {
+    DecodedImage d;
+    d.width = 2;
+    d.height = 1;
+    d.bgra = {0x01, 0x02, 0x03, 0xFF, 0x10, 0x20, 0x30, 0x00};
+    EdxImage image;
+    ASSERT_TRUE(image.fill_from(d));
+    EXPECT_EQ(image.pixel(0, 0), 0x010203u);  // blue, green, red bytes; alpha dropped
+    EXPECT_EQ(image.pixel(1, 0), 0x102030u);
+    EXPECT_FALSE(image.fill_from(d));  // filled at most once between releases
+    image.release();
+    d.height = 2;  // claims more rows than it has
+    EXPECT_FALSE(image.fill_from(d));
+    EXPECT_FALSE(image.has_bitmap());
 }
 
 }  // namespace
