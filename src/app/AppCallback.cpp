@@ -34,13 +34,6 @@ int DetectJapanese() {
     return std::filesystem::is_regular_file("japanese.ico", ec) ? 1 : 0;
 }
 
-// EDX_SET_CURSOR from the update's target up to the world, until one handler sets it.
-void ChooseCursor(EdxWorld* world) {
-    for (EdxBody* b = world->target ? world->target : world; b; b = b->parent) {
-        if (b->handler && b->send(EDX_SET_CURSOR) != 0) return;
-    }
-}
-
 }  // namespace
 
 void RunInitialisation(TAG_USERDATA& data) {
@@ -84,7 +77,7 @@ int AppWorldHandler(EdxBody* body, int code, TAG_USERDATA* data) {
             return 0;
         case EDX_UPDATE:
             data->player.tick();
-            ChooseCursor(world);
+            RequestCursor(world);
             return 0;
         case EDX_FRAME:
             ComposeAppFrame(*data);

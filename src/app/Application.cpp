@@ -46,6 +46,7 @@ void Application::create() {
     state_->player.set_http_client(services_.http);
     state_->post_command = [this](int id) { on_command(id); };
     world_ = std::make_unique<EdxWorld>(&host_);
+    world_->font.renderer = services_.text;
     Attach(world_.get(), state_.get(), AppWorldHandler);
 }
 

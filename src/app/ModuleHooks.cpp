@@ -1,5 +1,6 @@
 #include "app/ModuleHooks.h"
 
+#include "app/Layout.h"
 #include "app/PlaylistStore.h"
 #include "app/SettingsSections.h"
 #include "app/UiCall.h"
@@ -107,8 +108,10 @@ AppHooks DefaultAppHooks() {
     hooks.drop_files = drop_files;
     InstallSettings(hooks);
     InstallDialogs(hooks.commands);
-    // Still empty until their modules land: menus and skins (ui, skin), bodies and layout
-    // (ui, edx), the shape; the Preferences and File Info dialogs.
+    hooks.run_layout = [](TAG_USERDATA& d) { RunLayout(d); };
+    hooks.apply_shape = ApplyShapeMask;
+    // Still empty until their modules land: menus and skins (ui, skin), bodies (ui); the
+    // Preferences and File Info dialogs.
     return hooks;
 }
 

@@ -72,20 +72,22 @@ Point MousePosition(const EdxBody* body) {
 
 namespace {
 
-// A body deleted while the world still points at it would be called again at the next
-// update; forget it everywhere the world keeps a body.
-void ForgetBody(EdxWorld* w, const EdxBody* body) {
+// A body that left the tree would still be called (and its parent chain followed, through
+// the deleted body) at the next update if the world kept pointing at it; forget the body
+// and its whole subtree everywhere the world keeps a body.
+void ForgetSubtree(EdxWorld* w, const EdxBody* body) {
     for (EdxBody** field : {&w->hovered, &w->left_pressed, &w->middle_pressed, &w->right_pressed,
                             &w->captured, &w->target}) {
         if (*field == body) *field = nullptr;
     }
+    for (const EdxBody* child : body->children) ForgetSubtree(w, child);
 }
 
 void RemoveChild(EdxBody* child) {
     EdxWorld* w = child->world;
+    ForgetSubtree(w, child);
     Detach(child);
     child->send(EDX_DESTROYED);
-    ForgetBody(w, child);
     auto& reg = w->registry;
     reg.erase(
         std::remove_if(reg.begin(), reg.end(),
@@ -140,6 +142,7 @@ void Detach(EdxBody* body) {
         EdxBody* child = body->children.front();
         Detach(child);
         body->children.pop_front();
+        child->parent = nullptr;  // out of the tree; the old parent may be deleted next
     }
 }
 

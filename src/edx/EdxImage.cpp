@@ -11,6 +11,24 @@ bool EdxImage::fill_blank(int width, int height) {
     return true;
 }
 
+bool EdxImage::fill_from(const DecodedImage& d) {
+    if (d.width <= 0 || d.height <= 0 ||
+        d.bgra.size() < std::size_t(d.width) * std::size_t(d.height) * 4) {
+        return false;
+    }
+    if (!fill_blank(d.width, d.height)) return false;
+    const std::uint8_t* in = d.bgra.data();
+    for (int y = 0; y < height_; ++y) {
+        std::uint8_t* out = row(y);
+        for (int x = 0; x < width_; ++x, in += 4, out += 3) {
+            out[0] = in[0];
+            out[1] = in[1];
+            out[2] = in[2];
+        }
+    }
+    return true;
+}
+
 void EdxImage::release() {
     pixels_.clear();
     pixels_.shrink_to_fit();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Geometry.h"
+#include "platform/ImageDecoder.h"
 #include "platform/WindowHost.h"
 
 namespace dz {
@@ -26,6 +27,9 @@ public:
     // Fills the image with a blank bitmap of width x height (contents zero). Does nothing
     // and returns false when it already holds a bitmap, or for a size of 0 or less.
     bool fill_blank(int width, int height);
+    // Fills the image with decoded pixels (32-bit blue, green, red, alpha; alpha is
+    // dropped). Same rules as fill_blank; false for an empty or short decode.
+    bool fill_from(const DecodedImage& decoded);
     // Drops the bitmap and forgets the cursor (the cursor is shared, never destroyed here).
     void release();
 

@@ -13,6 +13,7 @@ void RecreateBuffers(EdxWorld* w) {
         image->release();
         image->fill_blank(w->rect.width(), w->rect.height());
     }
+    w->frame_changed = true;
 }
 
 void ProtectKeyColour(EdxImage& image, ColorRef key, ColorRef substitute) {
@@ -36,7 +37,7 @@ void ProtectKeyColour(EdxImage& image, ColorRef key, ColorRef substitute) {
 void ComposeFrame(EdxWorld* w, ColorRef key, ColorRef substitute,
                   const std::function<void(EdxWorld*)>& cut_shape) {
     EdxImage& back = w->back_buffer;
-    if (!back.has_bitmap()) return;
+    if (w->suspended || !back.has_bitmap()) return;
     std::memset(back.pixels(), 0, std::size_t(back.stride()) * back.height());
     w->clip = w->rect;
     Broadcast(w, EDX_DRAW);
@@ -47,12 +48,23 @@ void ComposeFrame(EdxWorld* w, ColorRef key, ColorRef substitute,
     EdxImage& front = w->front_buffer;
     if (front.has_bitmap() && front.stride() == back.stride()) {
         std::size_t n = std::size_t(front.stride()) * std::min(front.height(), back.height());
-        std::memcpy(front.pixels(), back.pixels(), n);
+        // Only the worker writes the front buffer, so reading it here needs no more than the
+        // lock already held. An unchanged frame leaves the window alone.
+        if (std::memcmp(front.pixels(), back.pixels(), n) != 0) {
+            std::memcpy(front.pixels(), back.pixels(), n);
+            w->frame_changed = true;
+        }
     }
 }
 
 void PaintWindow(EdxWorld* w) {
-    if (w->window) w->window->present();
+    if (!w->window || w->suspended) return;
+    {
+        std::lock_guard<std::mutex> g(w->lock);
+        if (!w->frame_changed) return;
+        w->frame_changed = false;
+    }
+    w->window->present();
 }
 
 void PaintFrontBuffer(EdxWorld* w, const std::function<void(const FrameView&)>& draw) {

@@ -12,10 +12,12 @@ void RecreateBuffers(EdxWorld* world);
 // Every pixel equal to `key` becomes `substitute` (both 0x00BBGGRR); the whole image.
 void ProtectKeyColour(EdxImage& image, ColorRef key, ColorRef substitute);
 // Worker thread: black fill, EDX_DRAW broadcast, EDX_DRAWN, ProtectKeyColour, the
-// window shape (when `cut_shape` is given), copy to the front buffer under the lock.
+// window shape (when `cut_shape` is given), copy to the front buffer under the lock when
+// the frame differs from it. Does nothing while the world is suspended or has no buffer.
 void ComposeFrame(EdxWorld* world, ColorRef key, ColorRef substitute,
                   const std::function<void(EdxWorld*)>& cut_shape = {});
-// Any thread: ask the window to show the front buffer.
+// Any thread: ask the window to show the front buffer, when it changed (or the scale or
+// the buffers did) since the last time; never while the world is suspended.
 void PaintWindow(EdxWorld* world);
 // UI thread (window paint): calls `draw` with the front buffer while holding the lock.
 void PaintFrontBuffer(EdxWorld* world, const std::function<void(const FrameView&)>& draw);

@@ -46,6 +46,7 @@ void Attach(EdxWorld* world, TAG_USERDATA* user_data, EdxHandler handler) {
             std::size_t n = std::size_t(front.stride()) * std::min(front.height(), back.height());
             std::copy(back.pixels(), back.pixels() + n, front.pixels());
         }
+        world->frame_changed = true;
     }
     PaintWindow(world);
     if (world->window) world->window->show();
@@ -191,7 +192,12 @@ int ReleaseCaptureFor(EdxBody* body) {
 }
 
 CursorHandle SetBodyCursor(EdxBody* body, CursorHandle cursor) {
-    if (!body) return 0;
+    if (!body || !body->world) return 0;
+    EdxWorld* w = body->world;
+    // Setting the cursor shown returns it as the previous one.
+    if (cursor != 0 && cursor == w->cursor_set) return cursor;
+    if (!w->window) return 0;
+    w->cursor_set = cursor;
     return static_cast<CursorHandle>(CallInUiThread(
         body,
         [](EdxBody* b, TAG_USERDATA*, std::intptr_t arg) -> std::intptr_t {
@@ -199,6 +205,14 @@ CursorHandle SetBodyCursor(EdxBody* body, CursorHandle cursor) {
                 b->world->window->set_cursor(static_cast<CursorHandle>(arg)));
         },
         static_cast<std::intptr_t>(cursor)));
+}
+
+int RequestCursor(EdxWorld* w) {
+    for (EdxBody* b = w->target ? w->target : w; b; b = b->parent) {
+        if (!b->handler) continue;
+        if (int r = b->send(EDX_SET_CURSOR)) return r;
+    }
+    return 0;
 }
 
 }  // namespace dz

@@ -19,6 +19,7 @@
 #include "edx/EdxBody.h"
 #include "edx/EdxFont.h"
 #include "edx/EdxImage.h"
+#include "edx/EdxShape.h"
 #include "platform/WindowHost.h"
 
 namespace dz {
@@ -75,6 +76,18 @@ public:
     std::mutex lock;
     std::deque<EdxMessage> input_queue;
     std::intptr_t call_argument = 0;
+
+    // 1 while the layout has nothing to show (a logical size of 0): the buffers keep the
+    // last frame and nothing is composed or presented. Worker thread.
+    std::int32_t suspended = 0;
+    // The front buffer or the scale changed since the window was last asked to show it
+    // (guarded by lock). A frame equal to the one shown is not presented again.
+    bool frame_changed = false;
+    // The cursor last set through SetBodyCursor (0: none yet). Only SetBodyCursor sets the
+    // window's cursor, so asking again for this one needs no call into the UI thread.
+    CursorHandle cursor_set = 0;
+    // The window shape's cut pixels, kept between frames. Worker thread.
+    EdxShapeMask shape_mask;
 };
 
 // A function the worker has run on the UI thread: (body, user data, call_argument).
@@ -105,5 +118,9 @@ void PostToUiThread(EdxBody* body, EdxUiFunction fn, std::intptr_t argument = 0)
 int Capture(EdxBody* body);
 int ReleaseCaptureFor(EdxBody* body);
 CursorHandle SetBodyCursor(EdxBody* body, CursorHandle cursor);
+// Sends EDX_SET_CURSOR to the update's target and then up through its ancestors to the
+// world, to each that has a handler, until one answers non-zero (it set the cursor).
+// Returns that answer, or 0 when nobody set one.
+int RequestCursor(EdxWorld* world);
 
 }  // namespace dz

@@ -3,6 +3,7 @@
 
 #include "edx/EdxCodes.h"
 #include "edx/EdxRender.h"
+#include "edx/EdxWindow.h"
 #include "edx/EdxWorld.h"
 #include "platform/fake/FakeWindowHost.h"
 
@@ -96,6 +97,35 @@ TEST(RenderTest, ComposeFrameDrawsProtectsCutsAndCopiesToFront) {
     EXPECT_EQ(seen.width, 20);
     EXPECT_EQ(seen.height, 10);
     EXPECT_EQ(seen.pixels, f.pixels());
+}
+
+int g_colour = 0;
+int Colourer(EdxBody* body, int code, TAG_USERDATA*) {
+    if (code == EDX_DRAW) SetPixel(body->world->back_buffer, 0, 0, ColorRef(g_colour));
+    return 0;
+}
+
+TEST(RenderTest, OnlyAChangedFrameOrScaleIsPresented) {
+    FakeWindowHost host(4, 2);
+    EdxWorld world(&host);
+    world.rect = Rect{0, 0, 4, 2};
+    RecreateBuffers(&world);
+    CreateBody(&world, EdxBodyInfo{Colourer, {0, 0, 4, 2}, 1, 0});
+    g_colour = 0x123456;
+    ComposeFrame(&world, 0, 0x000100);
+    PaintWindow(&world);
+    ComposeFrame(&world, 0, 0x000100);
+    PaintWindow(&world);
+    EXPECT_EQ(host.presents, 1);
+    g_colour = 0x654321;
+    ComposeFrame(&world, 0, 0x000100);
+    PaintWindow(&world);
+    PaintWindow(&world);
+    EXPECT_EQ(host.presents, 2);
+    EXPECT_EQ(world.front_buffer.pixel(0, 0), 0x654321u);
+    SetZoom(&world, 2.0);  // the window mask follows the scale
+    PaintWindow(&world);
+    EXPECT_EQ(host.presents, 3);
 }
 
 TEST(RenderTest, ComposeWithoutBuffersTouchesNothing) {

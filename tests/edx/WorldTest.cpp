@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "edx/EdxCodes.h"
+#include "edx/EdxColors.h"
 #include "edx/EdxImages.h"
 #include "edx/EdxWorld.h"
 #include "platform/fake/FakeWindowHost.h"
@@ -102,6 +103,62 @@ TEST_F(WorldTest, MarkedChildrenAreRemovedAndNewOnesWalkedInSameBroadcast) {
     EXPECT_EQ(world.hovered, nullptr);
 }
 
+TEST_F(WorldTest, HiddenParentAndOutsideChildrenAreNotWalked) {
+    EdxBody* a = make(&world, {0, 0, 100, 50}, 1, 0);  // hidden, with shown children
+    make(a, {0, 0, 10, 10}, 2);
+    EdxBody* b = make(&world, {0, 60, 100, 100}, 3);
+    make(b, {0, 60, 10, 70}, 4);  // below its parent's rectangle
+    log.events.clear();
+    Broadcast(&world, EDX_UPDATE);
+    EXPECT_EQ(log.events, (std::vector<std::string>{"3:" + std::to_string(EDX_UPDATE)}));
+}
+
+// A removed body's descendants stay in the registry, out of the tree; the world must not
+// keep pointing at them either, or the next update calls into a body whose parent is gone.
+TEST_F(WorldTest, RemovingABodyForgetsItsWholeSubtree) {
+    EdxBody* a = make(&world, {0, 0, 50, 50}, 1);
+    EdxBody* b = make(a, {0, 0, 20, 20}, 2);
+    EdxBody* c = make(b, {0, 0, 10, 10}, 3);
+    world.captured = c;
+    world.target = c;
+    world.left_pressed = c;
+    MarkChildrenForRemoval(a);
+    Broadcast(&world, EDX_UPDATE);
+    EXPECT_TRUE(a->children.empty());
+    EXPECT_EQ(world.captured, nullptr);
+    EXPECT_EQ(world.target, nullptr);
+    EXPECT_EQ(world.left_pressed, nullptr);
+    EXPECT_EQ(c->parent, nullptr);
+}
+
+int g_sets_cursor = -1;  // the tag of the body that sets a cursor (7)
+int CursorAsker(EdxBody* body, int code, TAG_USERDATA*) {
+    if (code != EDX_SET_CURSOR) return 0;
+    if (g_log) g_log->events.push_back(std::to_string(body->tag));
+    if (body == body->world) return static_cast<int>(SetBodyCursor(body, kArrowCursor));
+    if (body->tag == g_sets_cursor) return static_cast<int>(SetBodyCursor(body, 7));
+    return 0;
+}
+
+TEST_F(WorldTest, SetCursorGoesUpFromTheTargetUntilOneAnswers) {
+    world.handler = CursorAsker;
+    EdxBody* p = CreateBody(&world, EdxBodyInfo{CursorAsker, {0, 0, 50, 50}, 1, 1});
+    EdxBody* q = CreateBody(p, EdxBodyInfo{nullptr, {0, 0, 40, 40}, 1, 2});  // no handler
+    world.target = CreateBody(q, EdxBodyInfo{CursorAsker, {0, 0, 10, 10}, 1, 3});
+    g_sets_cursor = -1;
+    RequestCursor(&world);
+    EXPECT_EQ(log.events, (std::vector<std::string>{"3", "1", "-1"}));
+    EXPECT_EQ(host.cursors_set, (std::vector<CursorHandle>{kArrowCursor}));
+
+    log.events.clear();
+    g_sets_cursor = 1;
+    EXPECT_EQ(RequestCursor(&world), int(kArrowCursor));  // the previous cursor, non-zero
+    EXPECT_EQ(log.events, (std::vector<std::string>{"3", "1"}));
+    // Asking for the cursor already shown needs no call into the UI thread.
+    RequestCursor(&world);
+    EXPECT_EQ(host.cursors_set, (std::vector<CursorHandle>{kArrowCursor, 7}));
+}
+
 TEST_F(WorldTest, HitTestTakesLatestSiblingDeepestShownBody) {
     EdxBody* a = make(&world, {0, 0, 100, 100}, 1);
     EdxBody* b = make(&world, {50, 50, 150, 116}, 2);  // overlaps a, later
@@ -153,6 +210,32 @@ TEST(EdxImagesTest, KeysIgnoreAsciiCaseOnlyAndFirstInsertWins) {
     EXPECT_EQ(images.lookup("\xC0"), nullptr);  // bytes above 0x7F match only themselves
     images.clear();
     EXPECT_EQ(images.lookup("MAIN"), nullptr);
+}
+
+TEST(EdxImagesTest, ColoursKeepTheFirstAndFallBackToTheCallersColour) {
+    EdxColors colours;
+    EXPECT_TRUE(colours.SetColourIfAbsent("PLEDIT.Normal", 0x00FF00));
+    EXPECT_FALSE(colours.SetColourIfAbsent("pledit.NORMAL", 0x0000FF));
+    EXPECT_EQ(colours.GetSkinColour("Pledit.normal", 0x123456), 0x00FF00u);
+    EXPECT_EQ(colours.GetSkinColour("PLEDIT.Current", 0xFEDCBA), 0xFEDCBAu);
+    colours.clear();
+    EXPECT_EQ(colours.GetSkinColour("PLEDIT.Normal", 7), 7u);
+}
+
+TEST(EdxImagesTest, DecodedPixelsFillAnImageOnceAndShortDecodesNot) {
+    DecodedImage d;
+    d.width = 2;
+    d.height = 1;
+    d.bgra = {0x01, 0x02, 0x03, 0xFF, 0x10, 0x20, 0x30, 0x00};
+    EdxImage image;
+    ASSERT_TRUE(image.fill_from(d));
+    EXPECT_EQ(image.pixel(0, 0), 0x010203u);  // blue, green, red bytes; alpha dropped
+    EXPECT_EQ(image.pixel(1, 0), 0x102030u);
+    EXPECT_FALSE(image.fill_from(d));  // filled at most once between releases
+    image.release();
+    d.height = 2;  // claims more rows than it has
+    EXPECT_FALSE(image.fill_from(d));
+    EXPECT_FALSE(image.has_bitmap());
 }
 
 }  // namespace

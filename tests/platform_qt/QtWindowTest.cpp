@@ -49,6 +49,11 @@ TEST_F(QtWindowTest, WindowIsHiddenFramelessAndTitled) {
     EXPECT_EQ(host.client_rect(), (Rect{0, 0, 275, 116}));
     host.resize_client(275, 232);
     EXPECT_EQ(host.client_rect(), (Rect{0, 0, 275, 232}));
+    // The first cursor set replaces the arrow: a widget that sets its own cursor gets a
+    // non-zero answer at once, so its parents are not asked to set theirs.
+    CursorHandle skin = host.add_cursor(QCursor(Qt::CrossCursor));
+    EXPECT_EQ(host.set_cursor(skin), kArrowCursor);
+    EXPECT_EQ(host.set_cursor(kArrowCursor), skin);
 }
 
 TEST_F(QtWindowTest, ButtonsBecomeRecordsWithTheirStateBits) {

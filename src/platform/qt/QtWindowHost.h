@@ -73,7 +73,7 @@ private:
     std::atomic<bool> present_pending_{false};
     bool destroyed_ = false;
     bool captured_ = false;
-    CursorHandle cursor_ = 0;
+    CursorHandle cursor_ = kArrowCursor;  // a new window shows the arrow
     std::map<CursorHandle, QCursor> cursors_;
     CursorHandle next_cursor_ = kArrowCursor + 1;
 };
