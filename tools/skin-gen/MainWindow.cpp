@@ -147,20 +147,9 @@ Image title_bar(bool shade, bool active) {
         well(img, 124, 2, 35, 11);  // time: sign 129, minutes 134/139, seconds 147/152
         img.set(144, 5, pal::kLcdText);
         img.set(144, 7, pal::kLcdText);
-        // Mini transport, centred in the player's hit areas (x, width), rows 5–9.
-        struct Mini {
-            int x, w;
-            const Pattern& glyph;
-            Rgb c;
-        };
-        const Mini minis[6] = {
-            {168, 8, icon::kMPrev, pal::kLabel},  {176, 10, icon::kMPlay, pal::kAccent},
-            {186, 9, icon::kMPause, pal::kLabel}, {195, 9, icon::kMStop, pal::kLabel},
-            {204, 11, icon::kMNext, pal::kLabel}, {215, 10, icon::kMEject, pal::kLabel}};
-        for (const Mini& m : minis) {
-            const Rgb c = active ? m.c : pal::kLabelDim;
-            img.draw_shadowed(m.glyph, m.x + (m.w - m.glyph.width()) / 2, 5, c, pal::kOutline);
-        }
+        // Mini transport, centred in the player's hit areas {x, width}, rows 5–9.
+        mini_transport(img, {{{168, 8}, {176, 10}, {186, 9}, {195, 9}, {204, 11}, {215, 10}}}, 5,
+                       pal::kOutline, active);
         paint_mini_seek(img);
     } else {
         logo(img, 110, 3, active);

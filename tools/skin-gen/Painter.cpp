@@ -120,6 +120,17 @@ void paint_icon(Image& img, const Pattern& p, int x, int y, Rgb c, bool flat) {
     img.draw(p, x, y, c);
 }
 
+void mini_transport(Image& img, const std::array<std::array<int, 2>, 6>& areas, int y, Rgb shadow,
+                    bool active) {
+    const Pattern* glyphs[6] = {&icon::kMPrev, &icon::kMPlay, &icon::kMPause,
+                                &icon::kMStop, &icon::kMNext, &icon::kMEject};
+    for (size_t i = 0; i < areas.size(); ++i) {
+        const Rgb c = !active ? pal::kLabelDim : i == 1 ? pal::kAccent : pal::kLabel;
+        const int x = areas[i][0] + (areas[i][1] - glyphs[i]->width()) / 2;
+        img.draw_shadowed(*glyphs[i], x, y, c, shadow);
+    }
+}
+
 void title_button(Image& img, int x, int y, const Pattern& glyph, Rgb c, Press p) {
     control(img, x, y, 9, 9, p);
     const int d = p == Press::Pressed ? 3 : 2;

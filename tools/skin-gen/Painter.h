@@ -2,6 +2,7 @@
 // The building blocks of the art direction, drawn in window
 // coordinates: raised and pressed controls, LCD wells, slots, LEDs, labels and icons.
 
+#include <array>
 #include <string_view>
 #include <vector>
 
@@ -39,6 +40,12 @@ void text(Image& img, int x, int y, std::string_view s, Rgb c, int fit = 0);
 // `flat` (pressed controls lose the shadow).
 void label(Image& img, int x, int y, std::string_view s, Rgb c, bool flat, int fit = 0);
 void paint_icon(Image& img, const Pattern& p, int x, int y, Rgb c, bool flat);
+
+// The six mini transport icons (previous, play, pause, stop, next, eject), each centred in
+// its hit area {x, width}, on row y: play in accent, the others in label (all label_dim
+// when inactive), with a shadow at (+1, +1).
+void mini_transport(Image& img, const std::array<std::array<int, 2>, 6>& areas, int y, Rgb shadow,
+                    bool active);
 
 // A 9×9 title button with a 5×5 icon at (+2, +2), (+3, +3) when pressed.
 void title_button(Image& img, int x, int y, const Pattern& icon, Rgb c, Press p);

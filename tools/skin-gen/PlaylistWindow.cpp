@@ -65,17 +65,8 @@ void bottom_bar(Image& img, int h) {
     }
     well(img, 129, y + 8, 94, 10);   // totals, text at (132, +10)
     slot(img, 129, y + 20, 59, 12);  // the mini transport's tray
-    struct Mini {
-        int x, w;
-        const Pattern& glyph;
-        Rgb c;
-    };
-    const Mini minis[6] = {
-        {131, 7, icon::kMPrev, pal::kLabel},   {138, 10, icon::kMPlay, pal::kAccent},
-        {148, 10, icon::kMPause, pal::kLabel}, {158, 9, icon::kMStop, pal::kLabel},
-        {167, 9, icon::kMNext, pal::kLabel},   {176, 9, icon::kMEject, pal::kLabel}};
-    for (const Mini& m : minis)
-        paint_icon(img, m.glyph, m.x + (m.w - m.glyph.width()) / 2, y + 24, m.c, false);
+    mini_transport(img, {{{131, 7}, {138, 10}, {148, 10}, {158, 9}, {167, 9}, {176, 9}}}, y + 24,
+                   pal::kBevelDk, true);
     well(img, 190, y + 21, 34, 10);  // time: sign 193, minutes 198/203, seconds 211/216
     img.set(209, y + 24, pal::kLcdText);
     img.set(209, y + 26, pal::kLcdText);
