@@ -55,10 +55,25 @@ private:
 
 // The pointer: an arrow whose tip is coral. Its tip pixel is at (1, 1).
 void arrow(Drawing& d) {
+    // clang-format off
     static constexpr const char* kRows[] = {
-        "A",         "AW",    "WWW",   "WWWW",   "WWWWW",  "WWWWWW",  "WWWWWWW", "WWWWWWWW",
-        "WWWWWWWWW", "WWWWW", "WW.WW", "W...WW", "....WW", ".....WW", ".....WW",
+        "A",
+        "AW",
+        "WWW",
+        "WWWW",
+        "WWWWW",
+        "WWWWWW",
+        "WWWWWWW",
+        "WWWWWWWW",
+        "WWWWWWWWW",
+        "WWWWW",
+        "WW.WW",
+        "W...WW",
+        "....WW",
+        ".....WW",
+        ".....WW",
     };
+    // clang-format on
     int y = 1;
     for (const char* row : kRows) {
         for (int x = 0; row[x]; ++x)
