@@ -1,9 +1,9 @@
 #include "app/Layout.h"
 
-#include "state/TagUserData.h"
 #include "edx/EdxCodes.h"
 #include "edx/EdxShape.h"
 #include "edx/EdxWindow.h"
+#include "state/TagUserData.h"
 
 namespace dz {
 

@@ -5,12 +5,12 @@
 #include "app/AppCallback.h"
 #include "app/Layout.h"
 #include "app/ModuleHooks.h"
-#include "state/TagUserData.h"
 #include "edx/EdxCodes.h"
 #include "edx/EdxDraw.h"
 #include "edx/EdxRender.h"
 #include "platform/fake/FakeAudioLibrary.h"
 #include "platform/fake/FakeWindowHost.h"
+#include "state/TagUserData.h"
 
 namespace dz {
 namespace {
