@@ -1,5 +1,6 @@
 #include "app/ModuleHooks.h"
 
+#include "app/CommandTable.h"
 #include "app/Layout.h"
 #include "app/PlaylistStore.h"
 #include "app/SettingsSections.h"
@@ -9,6 +10,7 @@
 #include "io/AtomicFile.h"
 #include "platform/Dialogs.h"
 #include "platform/HttpClient.h"
+#include "ui/TopLevel.h"
 #include "state/TagUserData.h"
 
 namespace dz {
@@ -109,6 +111,8 @@ AppHooks DefaultAppHooks() {
     InstallSettings(hooks);
     InstallDialogs(hooks.commands);
     hooks.run_layout = [](TAG_USERDATA& d) { RunLayout(d); };
+    hooks.create_bodies = CreateTopLevelBodies;
+    hooks.run_command = [](TAG_USERDATA& d, int id) { dispatch_command(id, &d); };
     hooks.apply_shape = ApplyShapeMask;
     // Still empty until their modules land: menus and skins (ui, skin), bodies (ui); the
     // Preferences and File Info dialogs.

@@ -29,6 +29,8 @@ struct AppHooks {
     StateHook run_layout;             // 12: window layout
 
     // --- worker thread ---
+    // Runs a command of the command table at once, as a key would (bodies' buttons).
+    std::function<void(TAG_USERDATA&, int id)> run_command;
     // A command id of 58 or more: the skins menu item skin_menu_base + id - 58.
     std::function<void(TAG_USERDATA&, int id)> skin_menu_command;
     // Files dropped on the window, in order: pause, add each, resume.

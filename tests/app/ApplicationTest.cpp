@@ -9,7 +9,7 @@
 #include "TestHttpServer.h"
 #include "app/Application.h"
 #include "app/CommandTable.h"
-#include "app/ContextMenu.h"
+#include "state/ContextMenu.h"
 #include "app/ListScroll.h"
 #include "edx/EdxCodes.h"
 #include "io/CurlHttpClient.h"

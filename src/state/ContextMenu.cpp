@@ -1,4 +1,4 @@
-#include "app/ContextMenu.h"
+#include "state/ContextMenu.h"
 
 #include "platform/PopupMenus.h"
 #include "state/TagUserData.h"

@@ -1,0 +1,87 @@
+#include "ui/UiCommon.h"
+
+#include "edx/EdxDrag.h"
+#include "platform/VirtualKeys.h"
+#include "platform/WindowEvents.h"
+#include "state/ContextMenu.h"
+
+namespace dz {
+
+EdxImage* SkinImage(TAG_USERDATA* d, const char* element) {
+    EdxImage* image = d->skin_images.lookup(element);
+    return image && image->has_bitmap() ? image : nullptr;
+}
+
+ColorRef SkinColour(TAG_USERDATA* d, const char* name, ColorRef fallback) {
+    return d->skin_colors.GetSkinColour(name, fallback);
+}
+
+int SetSkinCursor(EdxBody* body, TAG_USERDATA* d, const char* name) {
+    EdxImage* image = d->cursor_images.lookup(name);
+    if (!image || image->cursor == 0) return 0;
+    SetBodyCursor(body, image->cursor);
+    return 1;
+}
+
+bool LooksPressed(const EdxBody* body) {
+    const EdxWorld* w = body->world;
+    return w && w->left_pressed != nullptr && w->hovered == body;
+}
+
+bool KeyHeld(const EdxBody* body, int virtual_key) {
+    EdxWorld* w = body->world;
+    if (!w || virtual_key < 0 || virtual_key > 255) return false;
+    std::lock_guard<std::mutex> guard(w->lock);
+    return (w->key_state[static_cast<std::size_t>(virtual_key)] & 0x80) != 0;
+}
+
+Point ScreenPointOf(const EdxBody* body, int x, int y) {
+    const EdxWorld* w = body->world;
+    Rect window = (w && w->window) ? w->window->window_rect() : Rect{};
+    Point origin = AbsoluteOrigin(body);
+    double zoom = w ? w->zoom : 1.0;
+    return Point{window.left + static_cast<std::int32_t>((origin.x + x) * zoom),
+                 window.top + static_cast<std::int32_t>((origin.y + y) * zoom)};
+}
+
+void ShowMenu(TAG_USERDATA* d, int index, Point screen) {
+    if (index < 0 || index >= TAG_USERDATA::kMenuCount) return;
+    PostContextMenu(*d, d->menus[static_cast<std::size_t>(index)], screen);
+}
+
+int CommonEvents(EdxBody* body, int code, TAG_USERDATA* d) {
+    if (code == kWmRButtonUp && body->world && body->world->window)
+        ShowMenu(d, body->tag, body->world->window->cursor_pos());
+    return 0;
+}
+
+int MoveWindowEvents(EdxBody* body, int code, TAG_USERDATA* d) {
+    if (code == kWmLButtonDown) {
+        BeginDrag(body);
+        return 1;
+    }
+    if (code == kWmLButtonUp) {
+        EndDrag(body);
+        if (d->hooks.commands.save_position) d->hooks.commands.save_position(*d);
+        return 1;
+    }
+    return 0;
+}
+
+void RunCommand(TAG_USERDATA* d, int id) {
+    if (d->hooks.run_command) d->hooks.run_command(*d, id);
+}
+
+void Relayout(TAG_USERDATA* d) {
+    if (d->hooks.run_layout) d->hooks.run_layout(*d);
+}
+
+void RefreshChecks(TAG_USERDATA* d) {
+    if (d->hooks.commands.update_menu_checks) d->hooks.commands.update_menu_checks(*d);
+}
+
+void SaveSettings(TAG_USERDATA* d) {
+    if (d->hooks.commands.save_settings) d->hooks.commands.save_settings(*d);
+}
+
+}  // namespace dz

@@ -1,0 +1,42 @@
+#pragma once
+// What the bodies of the player and the playlist editor share: skin lookups, the
+// pressed look, modifier keys, pop-up menus, window moves and the settings writers.
+//
+// Threads: worker thread (body handlers), like the tree.
+
+#include "edx/EdxWorld.h"
+#include "state/TagUserData.h"
+
+namespace dz {
+
+// The skin's bitmap of an element ("MAIN", "CBUTTONS", ...); null when it lacks one.
+EdxImage* SkinImage(TAG_USERDATA* d, const char* element);
+// A skin colour ("TEXT.Normal", "PLEDIT.Current", ...) or the fallback.
+ColorRef SkinColour(TAG_USERDATA* d, const char* name, ColorRef fallback);
+// The answer of a body that names a skin cursor to EDX_SET_CURSOR: when the skin has
+// the cursor it is set and the answer is 1 (the search ends), else 0.
+int SetSkinCursor(EdxBody* body, TAG_USERDATA* d, const char* name);
+
+// A button looks pressed while some body holds the left button and the cursor is over it.
+bool LooksPressed(const EdxBody* body);
+// Shift or Ctrl (virtual keys 0x10, 0x11) held, from the key state copied into the world.
+bool KeyHeld(const EdxBody* body, int virtual_key);
+
+// Where a point of the body lies on the screen: window position + body position x zoom.
+Point ScreenPointOf(const EdxBody* body, int x, int y);
+// Shows menus[index] at a screen point; the choice comes back as a command (posted).
+void ShowMenu(TAG_USERDATA* d, int index, Point screen);
+
+// The right release every body answers: menus[tag] at the cursor.
+int CommonEvents(EdxBody* body, int code, TAG_USERDATA* d);
+// Window moves: the left press starts the drag, the left release ends it and saves the
+// window position. Returns 1 when it handled `code`.
+int MoveWindowEvents(EdxBody* body, int code, TAG_USERDATA* d);
+
+// The steps after a change of a displayed setting.
+void RunCommand(TAG_USERDATA* d, int id);
+void Relayout(TAG_USERDATA* d);
+void RefreshChecks(TAG_USERDATA* d);
+void SaveSettings(TAG_USERDATA* d);
+
+}  // namespace dz
