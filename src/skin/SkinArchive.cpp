@@ -13,8 +13,9 @@ namespace {
 const char* not_a_skin_member(std::string_view name) {
     if (name.empty()) return "no name";
     if (name.back() == '/' || name.back() == '\\') return "folder entry";
-    if (ClassifySkinFile(name) == SkinFileKind::kIgnored) return "not a skin file";
-    return nullptr;
+    if (ClassifySkinFile(name) != SkinFileKind::kIgnored) return nullptr;
+    if (ContainsNoCase(NameExtension(name), ".ANI")) return ".ani cursors load from folders only";
+    return "not a skin file";
 }
 
 bool is_ztm_name(const std::string& name) {

@@ -1,6 +1,7 @@
 // Whole skins into the registries: folders, archives of the kinds real skins come in,
 // and the release of the previous skin.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -158,6 +159,14 @@ TEST_F(SkinLoadTest, ANewSkinReleasesEverythingOfThePreviousOne) {
     EXPECT_EQ(images.size(), 0u);
     EXPECT_EQ(colours.size(), 6u);
 
+    // Files that are FIFOs are passed over, never waited on.
+    ASSERT_EQ(::mkfifo((dir.folder("Fifo") / "VISCOLOR.TXT").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((dir.base() / "Fifo" / "main.bmp").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((dir.base() / "Fifo" / "normal.cur").c_str(), 0600), 0);
+    LoadSkinFolder(skin, dir.base() / "Fifo");
+    EXPECT_EQ(images.size() + cursors.size(), 0u);
+    EXPECT_EQ(colours.size(), 6u);
+
     // Whatever cannot be read as an archive leaves the skin empty.
     for (const auto& bad : {dir.write("zero.wsz", std::vector<std::uint8_t>{}),
                             dir.write("text.zip", "just text, no archive"), dir.base() / "none.wsz",
@@ -186,6 +195,7 @@ TEST_F(SkinLoadTest, ArchivesAsRealSkinsComeLoad) {
         {"Skin/region.txt", {}, 0, true},
         {"Skin/PLEDIT.TXT", Bytes8("[text]\nnormal=00ff00"), 8, true},
         {"Skin/readme.txt", Bytes8("about this skin"), 8, true},
+        {"Skin/pnormal.ani", test::AniFile({test::SolidCur(1, 1, 1)}), 8, true},
         {"Skin/inner.zip", test::MakeZip({{"x.bmp", Bmp32()}}), 0, true},
     };
     const std::vector<std::uint8_t> zip = test::MakeZip(members);
@@ -206,6 +216,7 @@ TEST_F(SkinLoadTest, ArchivesAsRealSkinsComeLoad) {
     EXPECT_TRUE(log.has("skip Skin/normal.cur: element NORMAL already loaded"));
     EXPECT_TRUE(log.has("skip Skin/readme.txt: not a skin file"));
     EXPECT_TRUE(log.has("skip Skin/: folder entry"));
+    EXPECT_TRUE(log.has("skip Skin/pnormal.ani: .ani cursors load from folders only"));
     EXPECT_TRUE(log.has("text Skin/region.txt"));
 
     // Without the central directory the local headers are walked: the same skin, not the
