@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <unordered_set>
 
 #include "base/PathUtil.h"
 #include "platform/Menu.h"
@@ -46,6 +47,7 @@ std::filesystem::path SkinsFolder() {
 
 std::vector<std::string> ListSkinNames(const std::filesystem::path& skins_folder) {
     std::vector<std::string> names;
+    std::unordered_set<std::string> listed;
     for (const DirEntry& e : sorted_entries(skins_folder)) {
         std::string name;
         if (e.is_dir) {
@@ -56,9 +58,7 @@ std::vector<std::string> ListSkinNames(const std::filesystem::path& skins_folder
         } else {
             continue;
         }
-        if (std::find(names.begin(), names.end(), name) == names.end()) {
-            names.push_back(std::move(name));
-        }
+        if (listed.insert(name).second) names.push_back(std::move(name));
     }
     return names;
 }
@@ -113,10 +113,10 @@ void SelectSkin(std::string_view name, TAG_USERDATA& data) {
 
 void SkinMenuCommand(TAG_USERDATA& data, int id) {
     const std::shared_ptr<Menu>& menu = data.menus[2];
-    if (!menu || id < kFirstSkinItemId) return;
-    const std::size_t position =
-        static_cast<std::size_t>(data.skin_menu_base) + (id - kFirstSkinItemId);
-    if (data.skin_menu_base < 0 || position >= menu->items.size()) return;
+    if (!menu || id < kFirstSkinItemId || data.skin_menu_base < 0) return;
+    const std::size_t position = static_cast<std::size_t>(data.skin_menu_base) +
+                                 static_cast<std::size_t>(id - kFirstSkinItemId);
+    if (position >= menu->items.size()) return;
     const MenuItem& item = menu->items[position];
     if (item.separator || item.submenu) return;
     const std::string text = item.text.substr(0, kMaxSkinName);
