@@ -1,17 +1,18 @@
 #include "app/ModuleHooks.h"
 
 #include "app/CommandTable.h"
+#include "app/DialogHooks.h"
 #include "app/Layout.h"
 #include "app/PlaylistStore.h"
 #include "app/SettingsSections.h"
-#include "app/UiCall.h"
 #include "app/commands/AddPaths.h"
 #include "app/commands/Commands.h"
 #include "io/AtomicFile.h"
-#include "platform/Dialogs.h"
 #include "platform/HttpClient.h"
-#include "ui/TopLevel.h"
 #include "state/TagUserData.h"
+#include "ui/TopLevel.h"
+#include "ui/menus/CheckMarks.h"
+#include "ui/menus/MenuBuilder.h"
 
 namespace dz {
 
@@ -76,31 +77,17 @@ void InstallSettings(AppHooks& h) {
     };
 }
 
-// The dialogs of the Dialogs seam, opened on the UI thread while the worker waits;
-// each gives the user's answer, nothing once the UI thread stopped taking calls.
-template <class Answer>
-Answer Ask(TAG_USERDATA& d, Answer (Dialogs::*ask)(bool japanese)) {
-    Dialogs* dialogs = d.services.dialogs;
-    if (!dialogs) return Answer{};
-    bool japanese = d.japanese != 0;
-    return RunOnUiThread(d, [dialogs, japanese, ask] { return (dialogs->*ask)(japanese); });
+// The skin names the Skins menu lists. Empty until the skins folder is listed by the
+// skin module: its listing (BuildSkinMenu's names) replaces this body.
+std::vector<std::string> SkinMenuNames(TAG_USERDATA&) {
+    return {};
 }
 
-void InstallDialogs(CommandHooks& c) {
-    c.ask_url = [](TAG_USERDATA& d) { return Ask(d, &Dialogs::add_url); };
-    c.choose_folder = [](TAG_USERDATA& d) { return Ask(d, &Dialogs::choose_folder); };
-    c.choose_files = [](TAG_USERDATA& d) { return Ask(d, &Dialogs::open_files); };
-    c.choose_playlist_to_open = [](TAG_USERDATA& d) { return Ask(d, &Dialogs::open_playlist); };
-    c.choose_playlist_to_save = [](TAG_USERDATA& d) { return Ask(d, &Dialogs::save_playlist); };
-    c.about_dialog = [](TAG_USERDATA& d) {
-        Dialogs* dialogs = d.services.dialogs;
-        if (!dialogs) return;
-        bool japanese = d.japanese != 0;
-        RunOnUiThread(d, [dialogs, japanese] {
-            dialogs->about(japanese);
-            return 0;
-        });
-    };
+// Start-up step 9 (UI thread), Reload Skins Folder and the check marks (worker thread).
+void InstallMenus(AppHooks& h) {
+    h.build_menus = [](TAG_USERDATA& d) { BuildMenus(d, SkinMenuNames(d)); };
+    h.commands.rebuild_menus = h.build_menus;
+    h.commands.update_menu_checks = RefreshCheckMarks;
 }
 
 }  // namespace
@@ -109,13 +96,13 @@ AppHooks DefaultAppHooks() {
     AppHooks hooks;
     hooks.drop_files = drop_files;
     InstallSettings(hooks);
-    InstallDialogs(hooks.commands);
+    InstallDialogHooks(hooks.commands);
+    InstallMenus(hooks);
     hooks.run_layout = [](TAG_USERDATA& d) { RunLayout(d); };
     hooks.create_bodies = CreateTopLevelBodies;
     hooks.run_command = [](TAG_USERDATA& d, int id) { dispatch_command(id, &d); };
     hooks.apply_shape = ApplyShapeMask;
-    // Still empty until their modules land: menus and skins (ui, skin), bodies (ui); the
-    // Preferences and File Info dialogs.
+    // Still empty until the skin module lands: the skin selection and the skin command.
     return hooks;
 }
 
