@@ -1,19 +1,21 @@
 #include "app/ModuleHooks.h"
 
 #include "app/CommandTable.h"
+#include "app/DialogHooks.h"
 #include "app/Layout.h"
 #include "app/PlaylistStore.h"
 #include "app/SettingsSections.h"
-#include "app/UiCall.h"
 #include "app/commands/AddPaths.h"
 #include "app/commands/Commands.h"
 #include "io/AtomicFile.h"
-#include "platform/Dialogs.h"
 #include "platform/HttpClient.h"
 #include "ui/TopLevel.h"
 #include "skin/SkinArchive.h"
 #include "skin/SkinSelection.h"
 #include "state/TagUserData.h"
+#include "ui/TopLevel.h"
+#include "ui/menus/CheckMarks.h"
+#include "ui/menus/MenuBuilder.h"
 
 namespace dz {
 
@@ -78,60 +80,26 @@ void InstallSettings(AppHooks& h) {
     };
 }
 
-// The dialogs of the Dialogs seam, opened on the UI thread while the worker waits;
-// each gives the user's answer, nothing once the UI thread stopped taking calls.
-template <class Answer>
-Answer Ask(TAG_USERDATA& d, Answer (Dialogs::*ask)(bool japanese)) {
-    Dialogs* dialogs = d.services.dialogs;
-    if (!dialogs) return Answer{};
-    bool japanese = d.japanese != 0;
-    return RunOnUiThread(d, [dialogs, japanese, ask] { return (dialogs->*ask)(japanese); });
+// The skin names the Skins menu lists: the skins folder's, sorted.
+std::vector<std::string> SkinMenuNames(TAG_USERDATA&) {
+    return ListSkinNames(SkinsFolder());
 }
 
-void InstallDialogs(CommandHooks& c) {
-    c.ask_url = [](TAG_USERDATA& d) { return Ask(d, &Dialogs::add_url); };
-    c.choose_folder = [](TAG_USERDATA& d) { return Ask(d, &Dialogs::choose_folder); };
-    c.choose_files = [](TAG_USERDATA& d) { return Ask(d, &Dialogs::open_files); };
-    c.choose_playlist_to_open = [](TAG_USERDATA& d) { return Ask(d, &Dialogs::open_playlist); };
-    c.choose_playlist_to_save = [](TAG_USERDATA& d) { return Ask(d, &Dialogs::save_playlist); };
-    c.about_dialog = [](TAG_USERDATA& d) {
-        Dialogs* dialogs = d.services.dialogs;
-        if (!dialogs) return;
-        bool japanese = d.japanese != 0;
-        RunOnUiThread(d, [dialogs, japanese] {
-            dialogs->about(japanese);
-            return 0;
-        });
-    };
+// Start-up step 9 (UI thread), Reload Skins Folder and the check marks (worker thread).
+void InstallMenus(AppHooks& h) {
+    h.build_menus = [](TAG_USERDATA& d) { BuildMenus(d, SkinMenuNames(d)); };
+    h.commands.rebuild_menus = h.build_menus;
+    h.commands.update_menu_checks = RefreshCheckMarks;
 }
 
-// The Skins menu (menus[2]) with its fixed items and the skin items. The menus module
-// builds all twenty menus once it lands and appends the skins with BuildSkinMenu.
-void MakeSkinsMenu(TAG_USERDATA& d) {
-    auto menu = std::make_shared<Menu>();
-    MenuItem reload;
-    reload.id = 54;
-    reload.text = d.japanese ? "スキンフォルダを再読み込み(&R)" : "Reload Skins Folder";
-    menu->items.push_back(reload);
-    MenuItem separator;
-    separator.separator = true;
-    menu->items.push_back(separator);
-    d.menus[2] = std::move(menu);
-    BuildSkinMenu(d);
-    CheckSkinItems(d);
-}
-
-// Start-up step 9-10 (UI thread) and the skin commands (worker thread).
+// Start-up step 10 (UI thread) and the skin command (worker thread).
 void InstallSkins(AppHooks& h) {
-    h.build_menus = MakeSkinsMenu;
     h.select_skin = [](TAG_USERDATA& d) {
         // Members unpacked by a process killed during a skin load.
         RemoveStaleZtmFiles();
         SelectSkin(d.skin_name, d);
     };
     h.skin_menu_command = SkinMenuCommand;
-    h.commands.rebuild_menus = MakeSkinsMenu;
-    h.commands.update_menu_checks = CheckSkinItems;
 }
 
 }  // namespace
@@ -140,16 +108,13 @@ AppHooks DefaultAppHooks() {
     AppHooks hooks;
     hooks.drop_files = drop_files;
     InstallSettings(hooks);
-    InstallDialogs(hooks.commands);
+    InstallDialogHooks(hooks.commands);
+    InstallMenus(hooks);
     hooks.run_layout = [](TAG_USERDATA& d) { RunLayout(d); };
     hooks.create_bodies = CreateTopLevelBodies;
     hooks.run_command = [](TAG_USERDATA& d, int id) { dispatch_command(id, &d); };
     hooks.apply_shape = ApplyShapeMask;
-    // Still empty until their modules land: menus and skins (ui, skin), bodies (ui); the
-    // Preferences and File Info dialogs.
     InstallSkins(hooks);
-    // Still empty until their modules land: the menus (ui), bodies and layout (ui, edx),
-    // the shape; the Preferences and File Info dialogs.
     return hooks;
 }
 

@@ -8,15 +8,18 @@
 
 namespace dz {
 
-// What the File Info dialog shows about one tune (texts already UTF-8).
+// What the File Info dialog shows about one tune, every field already formatted as
+// UTF-8 text.
 struct FileInfoText {
     std::string path;
     std::string name;
+    std::string beats;     // beats per measure, decimal
+    std::string tempo;     // beats per minute, no decimals
+    std::string measures;  // measures played, decimal
     std::string comment;
-    std::string details;  // tempo, beats, measures, length
 };
 
-// The output choices of the Preferences dialog.
+// The output choices of the Preferences dialog (values of PreferenceChoices.h).
 struct PreferenceValues {
     int channels = 2;
     int sample_rate = 44100;
@@ -33,13 +36,16 @@ public:
     virtual void file_info(const FileInfoText& info, bool japanese) = 0;
     // The typed URL, or nullopt when cancelled.
     virtual std::optional<std::string> add_url(bool japanese) = 0;
-    // The confirmed values, or nullopt when cancelled.
+    // Opens with `current`; the values confirmed with OK, or nullopt when cancelled. A list
+    // left without a choice keeps its value from `current`; a buffer text that is no
+    // number gives 0 seconds.
     virtual std::optional<PreferenceValues> preferences(const PreferenceValues& current,
                                                         bool japanese) = 0;
-    // Chosen tune files (empty when cancelled).
+    // Chosen tune files, in the order the dialog gives them (empty when cancelled).
     virtual std::vector<std::string> open_files(bool japanese) = 0;
     virtual std::optional<std::string> choose_folder(bool japanese) = 0;
     virtual std::optional<std::string> open_playlist(bool japanese) = 0;
+    // The file to write; ".ptlist" is appended to a name typed without an extension.
     virtual std::optional<std::string> save_playlist(bool japanese) = 0;
 };
 

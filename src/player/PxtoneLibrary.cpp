@@ -14,8 +14,14 @@
 namespace dz {
 namespace {
 
+// The shortest device buffer: shorter pulls come too often for the renderer and the
+// sound server to keep up, and the sound breaks.
+constexpr float kMinBufferSeconds = 0.01f;
+
 // Settings files can hold anything; values the engine cannot render fall back to the
-// defaults (a 96000 Hz request plays at 44100 Hz rather than not at all).
+// defaults (a 96000 Hz request plays at 44100 Hz rather than not at all). A buffer that is
+// no length (0, a text that was no number) is the default length; a very short one is
+// lengthened to the minimum.
 AudioFormat supported(AudioFormat f) {
     const AudioFormat defaults;
     if (f.channels != 1 && f.channels != 2) f.channels = defaults.channels;
@@ -24,6 +30,8 @@ AudioFormat supported(AudioFormat f) {
         f.sample_rate = defaults.sample_rate;
     if (!std::isfinite(f.buffer_seconds) || f.buffer_seconds <= 0) {
         f.buffer_seconds = defaults.buffer_seconds;
+    } else if (f.buffer_seconds < kMinBufferSeconds) {
+        f.buffer_seconds = kMinBufferSeconds;
     }
     return f;
 }

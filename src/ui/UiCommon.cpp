@@ -4,6 +4,7 @@
 #include "platform/VirtualKeys.h"
 #include "platform/WindowEvents.h"
 #include "state/ContextMenu.h"
+#include "ui/menus/MenuBuilder.h"
 
 namespace dz {
 
@@ -46,7 +47,8 @@ Point ScreenPointOf(const EdxBody* body, int x, int y) {
 
 void ShowMenu(TAG_USERDATA* d, int index, Point screen) {
     if (index < 0 || index >= TAG_USERDATA::kMenuCount) return;
-    PostContextMenu(*d, d->menus[static_cast<std::size_t>(index)], screen);
+    const std::shared_ptr<Menu>& menu = d->menus[static_cast<std::size_t>(index)];
+    if (menu) PostContextMenu(*d, SnapshotMenu(*menu), screen);
 }
 
 int CommonEvents(EdxBody* body, int code, TAG_USERDATA* d) {

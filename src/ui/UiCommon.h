@@ -24,7 +24,8 @@ bool KeyHeld(const EdxBody* body, int virtual_key);
 
 // Where a point of the body lies on the screen: window position + body position x zoom.
 Point ScreenPointOf(const EdxBody* body, int x, int y);
-// Shows menus[index] at a screen point; the choice comes back as a command (posted).
+// Shows a snapshot of menus[index] at a screen point; the choice comes back as a command
+// (posted).
 void ShowMenu(TAG_USERDATA* d, int index, Point screen);
 
 // The right release every body answers: menus[tag] at the cursor.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -186,6 +187,20 @@ TEST_F(PxtoneLibraryTest, RatesTheEngineCannotRenderPlayAt44100) {
     player.reset_output();
     EXPECT_EQ(44100, player.sample_rate);
     EXPECT_EQ(44100, lib.format().sample_rate);
+}
+
+// A buffer length that is none (the Preferences text "abc" stores 0 seconds) or tiny
+// still opens a device that plays: the default length, or the 10 ms minimum.
+TEST_F(PxtoneLibraryTest, BuffersOfNoLengthOpenAWorkableDevice) {
+    PxtoneLibrary lib(null_device());
+    for (float none : {0.0f, -1.0f, std::nanf("")}) {
+        lib.pxtone_Reset(fmt(2, 44100, 16, none), nullptr);
+        EXPECT_FLOAT_EQ(0.1f, lib.format().buffer_seconds) << none;
+    }
+    lib.pxtone_Reset(fmt(2, 44100, 16, 0.0001f), nullptr);
+    EXPECT_FLOAT_EQ(0.01f, lib.format().buffer_seconds);
+    lib.pxtone_Reset(fmt(2, 44100, 16, 0.25f), nullptr);
+    EXPECT_FLOAT_EQ(0.25f, lib.format().buffer_seconds);
 }
 
 // A device whose pulls the test makes itself.

@@ -18,6 +18,7 @@ public:
     std::optional<std::string> playlist_to_open;
     std::optional<std::string> playlist_to_save;
     FileInfoText last_info;
+    PreferenceValues last_preferences;  // what preferences() was opened with
 
     void about(bool) override { ++calls["about"]; }
     void file_info(const FileInfoText& info, bool) override {
@@ -28,8 +29,9 @@ public:
         ++calls["add_url"];
         return url;
     }
-    std::optional<PreferenceValues> preferences(const PreferenceValues&, bool) override {
+    std::optional<PreferenceValues> preferences(const PreferenceValues& current, bool) override {
         ++calls["preferences"];
+        last_preferences = current;
         return preference_answer;
     }
     std::vector<std::string> open_files(bool) override {

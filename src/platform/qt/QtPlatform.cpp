@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "platform/qt/QtDialogArt.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtPopupMenus.h"
 #include "platform/qt/QtSignalBridge.h"
@@ -20,9 +21,10 @@ QtPlatform::QtPlatform(int& argc, char** argv, int client_width, int client_heig
     QApplication::setApplicationName(QStringLiteral("Dezidu"));
     app_ = std::make_unique<QApplication>(argc, argv);
     app_->setQuitOnLastWindowClosed(false);  // the application ends the loop itself
+    QApplication::setWindowIcon(ProgramIcon());
     host_ = std::make_unique<QtWindowHost>(client_width, client_height);
     menus_ = std::make_unique<QtPopupMenus>();
-    dialogs_ = std::make_unique<QtDialogs>();
+    dialogs_ = std::make_unique<QtDialogs>(&host_->widget());
     text_ = std::make_unique<QtTextRenderer>();
 }
 

@@ -1,0 +1,31 @@
+#pragma once
+// Helpers for dialogs laid out like resource templates: positions and sizes in dialog
+// units of an 8-point dialog font, whose base units are 6 x 13 pixels (a dialog unit is
+// 6/4 pixels across and 13/8 pixels down). Controls are named after their template ids
+// (objectName "1004"), so tests find them.
+
+#include <QDialog>
+#include <QRect>
+#include <QString>
+
+namespace dz {
+
+QRect DialogUnits(int x, int y, int width, int height);
+
+// Fixed size, title in the run's language, the program's icon, modal to `dialog`'s parent.
+void SetUpDialog(QDialog& dialog, int width, int height, const char* japanese_title,
+                 const char* english_title, bool japanese);
+
+// Places `widget` at a template rectangle and names it after its control id.
+template <class Widget>
+Widget* PlaceControl(Widget* widget, int id, int x, int y, int width, int height) {
+    widget->setObjectName(QString::number(id));
+    widget->setGeometry(DialogUnits(x, y, width, height));
+    return widget;
+}
+
+inline QString Choose(bool japanese, const char* ja, const char* en) {
+    return QString::fromUtf8(japanese ? ja : en);
+}
+
+}  // namespace dz

@@ -1,0 +1,38 @@
+#pragma once
+// Preferences (template 103, 316 x 182 dialog units): four drop-down lists filled from
+// the choice table (1004 channels, 1005 bits, 1006 sample rate, 1007 device), 1009 the
+// buffer in seconds, 1008 Default, 1 OK, 2 Cancel.
+
+#include <QDialog>
+#include <array>
+
+#include "platform/Dialogs.h"
+
+class QComboBox;
+class QLineEdit;
+
+namespace dz {
+
+class QtPreferencesDialog : public QDialog {
+public:
+    QtPreferencesDialog(QWidget* parent, const PreferenceValues& current, bool japanese);
+
+    // What OK stores: each list's value at its selected position (a list without a
+    // choice keeps the value it opened with); the buffer text read as a decimal number,
+    // 0 when it is none.
+    PreferenceValues values() const;
+    // The Default button: the default position in every list, "0.10" in the buffer.
+    void restore_defaults();
+
+private:
+    PreferenceValues current_;
+    std::array<QComboBox*, 4> lists_{};  // 1004 ... 1007
+    QLineEdit* buffer_ = nullptr;
+};
+
+// A buffer text as a number of seconds: leading blanks and a '+' are skipped, the
+// longest decimal number that follows is taken; 0 when there is none. The text is read
+// up to its 15th character.
+float BufferSecondsOf(const std::string& text);
+
+}  // namespace dz

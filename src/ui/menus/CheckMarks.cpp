@@ -1,0 +1,63 @@
+#include "ui/menus/CheckMarks.h"
+
+#include <optional>
+#include <string_view>
+
+#include "state/TagUserData.h"
+#include "ui/menus/MenuBuilder.h"
+
+namespace dz {
+
+namespace {
+
+constexpr std::size_t kSkinNameCompare = 260;
+
+std::optional<bool> CheckedFor(const TAG_USERDATA& d, const MenuItem& item) {
+    switch (item.id) {
+        case 41:
+            return d.always_on_top == 1;
+        case 42:
+            return d.double_size == 1;
+        case 43:
+            return d.easy_move == 1;
+        case 44:
+            return d.shuffle == 1;
+        case 45:
+            return d.repeat == 1;
+        case 46:
+            return d.visible_pledit == 1;
+        case 48:
+            return d.time_reverse == 0;
+        case 49:
+            return d.time_reverse == 1;
+        default:
+            break;
+    }
+    if (item.id >= kFirstSkinItem) {
+        std::string_view text = std::string_view(item.text).substr(0, kSkinNameCompare);
+        std::string_view skin = std::string_view(d.skin_name).substr(0, kSkinNameCompare);
+        return text == skin;
+    }
+    return std::nullopt;
+}
+
+void Refresh(const TAG_USERDATA& d, Menu& menu) {
+    for (MenuItem& item : menu.items) {
+        if (item.separator) continue;
+        if (item.submenu) {
+            Refresh(d, *item.submenu);
+            continue;
+        }
+        if (std::optional<bool> checked = CheckedFor(d, item)) item.checked = *checked;
+    }
+}
+
+}  // namespace
+
+void RefreshCheckMarks(TAG_USERDATA& data) {
+    for (const std::shared_ptr<Menu>& menu : data.menus) {
+        if (menu) Refresh(data, *menu);
+    }
+}
+
+}  // namespace dz

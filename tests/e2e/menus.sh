@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# The pop-up menus of the real program under a virtual X server: a right click on the
+# player opens the main menu; Options > Double Size doubles the window and stores
+# Double=1; with "japanese.ico" in the working folder the menus are in Japanese.
+# The screenshots stay in <shots-folder> (default: a temporary folder, removed).
+#
+# Usage: menus.sh <dezidu> [shots-folder]   (run under xvfb-run)
+set -u
+exe=$(realpath "$1")
+work=$(mktemp -d)
+shots=${2:-$work}
+mkdir -p "$shots"
+trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/common.sh"
+
+unset QT_QPA_PLATFORM
+cd "$work"
+
+start() {
+    SDL_AUDIODRIVER=dummy "$exe" 2>/dev/null &
+    pid=$!
+    wait_for_window
+}
+geometry() { eval "$(xdotool getwindowgeometry --shell "$win")"; }
+stop() {
+    kill -TERM "$pid"
+    wait "$pid"; local rc=$?
+    [ "$rc" = 0 ] || fail "exit code $rc"
+}
+# Right click at (100, 50) of the window; the main menu opens below and right of it.
+open_main_menu() {
+    geometry
+    menu_x=$((X + 100)); menu_y=$((Y + 50))
+    xdotool mousemove "$menu_x" "$menu_y"; sleep 0.3
+    xdotool click 3; sleep 0.7
+}
+# Mean brightness (0-1) of a part of the screen: the window is near-black without a
+# skin and so is the root window, a menu is light.
+brightness() {  # file w h x y
+    convert "$1" -crop "$2x$3+$4+$5" -colorspace Gray -format "%[fx:mean]" info:
+}
+keys() { for k in "$@"; do xdotool key "$k"; sleep 0.1; done; }
+
+start
+geometry
+[ "$WIDTH" = 275 ] && [ "$HEIGHT" = 116 ] || fail "window is ${WIDTH}x$HEIGHT at start"
+open_main_menu
+import -window root "$shots/main_menu.png"
+b=$(brightness "$shots/main_menu.png" 120 100 "$((menu_x + 10))" "$((menu_y + 10))")
+echo "main menu brightness $b"
+awk "BEGIN{exit !($b > 0.5)}" || fail "no menu at the right click"
+
+# Main menu: Dezidu..., Play, View File info, Playlist Editor, Options (fifth); Options:
+# Preferences, Skins, Time elapsed, Time remaining, Always On Top, Double Size (sixth).
+keys Down Down Down Down Down Right Down Down Down Down Down
+import -window root "$shots/options_menu.png"
+keys Return
+sleep 1
+geometry
+echo "after Double Size: ${WIDTH}x$HEIGHT"
+[ "$WIDTH" = 550 ] && [ "$HEIGHT" = 232 ] || fail "Double Size gave ${WIDTH}x$HEIGHT"
+grep -q '^Double=1' Dezidu.ini || fail "Double=1 not stored"
+stop
+
+touch japanese.ico
+start
+open_main_menu
+keys Down Down Down Down Down Right
+import -window root "$shots/japanese_menu.png"
+b=$(brightness "$shots/japanese_menu.png" 120 100 "$((menu_x + 10))" "$((menu_y + 10))")
+echo "Japanese menu brightness $b"
+awk "BEGIN{exit !($b > 0.5)}" || fail "no menu at the right click"
+keys Escape Escape
+stop
+echo PASS

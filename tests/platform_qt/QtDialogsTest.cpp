@@ -1,0 +1,207 @@
+// The dialogs driven headless: Preferences stores every choice of its table in the
+// Property section and re-opens the library, Default restores the defaults, Cancel
+// changes nothing; File Info shows Shift-JIS texts; Add URL hands its text to the URL
+// path; Save Playlist adds the playlist extension.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+
+#include "app/DialogHooks.h"
+#include "app/commands/Commands.h"
+#include "io/ProfileFile.h"
+#include "io/Settings.h"
+#include "platform/PreferenceChoices.h"
+#include "platform/fake/FakeAudioLibrary.h"
+#include "platform/fake/FakeWindowHost.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtPreferencesDialog.h"
+#include "state/TagUserData.h"
+
+namespace dz {
+namespace {
+
+// Runs `act` on the next modal dialog once it is shown (the dialog's exec() is running).
+void WhenModal(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        act(modal);
+    });
+    timer->start();
+}
+
+template <class W>
+W* Control(QWidget* dialog, int id) {
+    W* w = dialog->findChild<W*>(QString::number(id));
+    EXPECT_NE(w, nullptr) << id;
+    return w;
+}
+
+void Click(QWidget* dialog, int id) {
+    if (auto* b = Control<QPushButton>(dialog, id)) b->click();
+}
+
+class QtDialogsTest : public ::testing::Test {
+protected:
+    QtDialogsTest() {
+        char tmpl[] = "/tmp/dz_dialogs_XXXXXX";
+        dir = mkdtemp(tmpl);
+        d.services.dialogs = &dialogs;
+        d.ini_path = (dir / "Dezidu.ini").string();
+        InstallDialogHooks(d.hooks.commands);
+    }
+    ~QtDialogsTest() override { std::filesystem::remove_all(dir); }
+
+    PropertyValues StoredProperty() {
+        PropertyValues v;
+        v.channels = v.bits_per_sample = v.sample_rate = v.direct_sound = -1;
+        read_property_section(ProfileFile::load_or_empty(d.ini_path), v);
+        return v;
+    }
+
+    std::filesystem::path dir;
+    FakeWindowHost host;  // this thread is its UI thread: calls run at once
+    FakeAudioLibrary lib;
+    QtDialogs dialogs{nullptr, false};
+    TAG_USERDATA d{&host, lib};
+};
+
+TEST_F(QtDialogsTest, PreferencesStoresEveryChoiceOfTheTable) {
+    for (const PreferenceChoice& c : preference_choices()) {
+        WhenModal([&](QWidget* dialog) {
+            Control<QComboBox>(dialog, c.list)->setCurrentIndex(c.position);
+            Control<QLineEdit>(dialog, 1009)->setText(QStringLiteral("0.25"));
+            Click(dialog, 1);
+        });
+        d.hooks.commands.preferences_dialog(d);
+        PropertyValues v = StoredProperty();
+        const int stored[] = {v.channels, v.bits_per_sample, v.sample_rate, v.direct_sound};
+        EXPECT_EQ(stored[c.list - kListChannels], c.value) << c.english;
+        EXPECT_FLOAT_EQ(v.buffer_seconds, 0.25f);
+        const int in_library[] = {lib.format.channels, lib.format.bits, lib.format.sample_rate,
+                                  lib.format.direct_sound ? 1 : 0};
+        EXPECT_EQ(in_library[c.list - kListChannels], c.value) << "pxtone_Reset " << c.english;
+    }
+}
+
+TEST_F(QtDialogsTest, PreferencesDefaultRestoresTheDefaultsAndCancelChangesNothing) {
+    d.player.channels = 1;
+    d.player.bits_per_sample = 8;
+    d.player.sample_rate = 32000;  // no row: opens at the default position
+    d.player.direct_sound = 0;
+    d.player.buffer_seconds = 0.5f;
+    lib.take_calls();
+
+    WhenModal([&](QWidget* dialog) {
+        EXPECT_EQ(Control<QComboBox>(dialog, kListChannels)->currentText(), "mono");
+        EXPECT_EQ(Control<QComboBox>(dialog, kListSampleRate)->currentText(), "44100Hz");
+        EXPECT_EQ(Control<QLineEdit>(dialog, 1009)->text(), "0.50");
+        Click(dialog, 1008);
+        Click(dialog, 2);
+    });
+    d.hooks.commands.preferences_dialog(d);
+    EXPECT_FALSE(std::filesystem::exists(d.ini_path)) << "Cancel writes nothing";
+    EXPECT_EQ(d.player.channels, 1);
+    EXPECT_FLOAT_EQ(d.player.buffer_seconds, 0.5f);
+    EXPECT_TRUE(lib.take_calls().empty()) << "Cancel does not re-open the library";
+
+    WhenModal([&](QWidget* dialog) {
+        Click(dialog, 1008);
+        Click(dialog, 1);
+    });
+    d.hooks.commands.preferences_dialog(d);
+    PropertyValues v = StoredProperty();
+    EXPECT_EQ(v.channels, 2);
+    EXPECT_EQ(v.bits_per_sample, 16);
+    EXPECT_EQ(v.sample_rate, 44100);
+    EXPECT_EQ(v.direct_sound, 1);
+    EXPECT_FLOAT_EQ(v.buffer_seconds, 0.1f);
+
+    // A buffer text that is no number is stored as 0 seconds.
+    WhenModal([&](QWidget* dialog) {
+        Control<QLineEdit>(dialog, 1009)->setText(QStringLiteral("abc"));
+        Click(dialog, 1);
+    });
+    d.hooks.commands.preferences_dialog(d);
+    EXPECT_FLOAT_EQ(StoredProperty().buffer_seconds, 0.0f);
+    EXPECT_FLOAT_EQ(BufferSecondsOf(" +1.5sec"), 1.5f);
+}
+
+TEST_F(QtDialogsTest, FileInfoShowsShiftJisNameAndCommentInBothLanguages) {
+    tagTUNEINFO e;
+    e.info_loaded = 1;
+    e.path = "/tunes/a.ptcop";
+    e.name = "\x83\x65\x83\x58\x83\x67";                                 // テスト
+    e.comment = "\x82\xb1\x82\xf1\x82\xc9\x82\xbf\x82\xcd\r\n\x82\xa0";  // こんにちは / あ
+    e.tempo = 128.0f;
+    d.player.current_tune = e;
+    d.player.add_entry(e.path, std::nullopt, 0);
+
+    for (int japanese : {0, 1}) {
+        d.japanese = japanese;
+        WhenModal([&](QWidget* dialog) {
+            EXPECT_EQ(dialog->windowTitle(), japanese ? "ファイル情報" : "File Info");
+            EXPECT_EQ(Control<QLineEdit>(dialog, 1016)->text(), QStringLiteral("テスト"));
+            EXPECT_EQ(Control<QLineEdit>(dialog, 1018)->text(), QStringLiteral("128"));
+            EXPECT_EQ(Control<QPlainTextEdit>(dialog, 1027)->toPlainText(),
+                      QStringLiteral("こんにちは\nあ"));
+            EXPECT_TRUE(Control<QLineEdit>(dialog, 1016)->isReadOnly());
+            Click(dialog, 1);
+        });
+        d.hooks.commands.file_info_dialog(d);
+    }
+}
+
+TEST_F(QtDialogsTest, AddUrlHandsTheTextToTheUrlPath) {
+    std::vector<std::string> added;
+    d.hooks.commands.add_paths = [&](TAG_USERDATA&, const std::vector<std::string>& paths) {
+        added.insert(added.end(), paths.begin(), paths.end());
+        return true;
+    };
+    WhenModal([&](QWidget* dialog) {
+        Control<QLineEdit>(dialog, 1001)->setText(QStringLiteral("http://example.com/x.ptcop"));
+        Click(dialog, 1);
+    });
+    cmd_add_url(&d);
+    EXPECT_EQ(added, std::vector<std::string>{"http://example.com/x.ptcop"});
+
+    WhenModal([&](QWidget* dialog) {
+        Control<QLineEdit>(dialog, 1001)->setText(QStringLiteral("http://example.com/y.ptcop"));
+        Click(dialog, 2);
+    });
+    cmd_add_url(&d);
+    EXPECT_EQ(added.size(), 1u) << "Cancel adds nothing";
+}
+
+TEST_F(QtDialogsTest, SavePlaylistAddsTheExtensionWhenMissing) {
+    const QString folder = QString::fromStdString(dir.string());
+    for (const char* typed : {"mine", "other.ptlist"}) {
+        WhenModal([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            ASSERT_NE(dialog, nullptr);
+            dialog->setDirectory(folder);
+            dialog->selectFile(QString::fromUtf8(typed));
+            QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+        });
+        std::optional<std::string> path = dialogs.save_playlist(false);
+        ASSERT_TRUE(path);
+        EXPECT_EQ(
+            std::filesystem::path(*path).filename(),
+            std::string(typed).find('.') == std::string::npos ? "mine.ptlist" : "other.ptlist");
+    }
+}
+
+}  // namespace
+}  // namespace dz
