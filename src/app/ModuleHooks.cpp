@@ -9,7 +9,6 @@
 #include "app/commands/Commands.h"
 #include "io/AtomicFile.h"
 #include "platform/HttpClient.h"
-#include "ui/TopLevel.h"
 #include "skin/SkinArchive.h"
 #include "skin/SkinSelection.h"
 #include "state/TagUserData.h"

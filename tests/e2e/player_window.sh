@@ -107,7 +107,7 @@ echo "volume $volume_before -> $volume_after"
 at 100 5; xdotool click --repeat 2 --delay 80 1; sleep 0.5
 origin; [ "$wh" = 14 ] || fail "double click did not shade ($ww x $wh)"
 [ -n "$shots" ] && shot "$shots/shade.png" 0 0 275 14
-at 100 5; xdotool click --repeat 2 --delay 80 1; sleep 0.5
+at 50 7; xdotool click --repeat 2 --delay 80 1; sleep 0.5
 origin; [ "$wh" = 116 ] || fail "double click did not unshade ($ww x $wh)"
 origin; x0=$wx; y0=$wy
 drag 100 5 150 35
