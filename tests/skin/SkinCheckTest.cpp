@@ -5,7 +5,10 @@
 #include <cstdlib>
 #include <iterator>
 
+#include <zlib.h>
+
 #include "SkinFiles.h"
+#include "skin/SkinImageDecoder.h"
 
 namespace dz {
 namespace {
@@ -112,11 +115,53 @@ TEST_F(SkinCheckTest, UnreadableSkinsAndBadCommandLines) {
     EXPECT_EQ(Skincheck({junk}).status, 1);
 
     for (const std::vector<std::string>& args :
-         {std::vector<std::string>{}, {zero, zero}, {"-x"}, {""}}) {
+         {std::vector<std::string>{}, {zero, zero}, {"-x"}, {""}, {zero, "--png"}}) {
         run = Skincheck(args);
         EXPECT_EQ(run.status, 2);
         EXPECT_NE(run.err.find("usage: skincheck SKIN"), std::string::npos);
     }
+}
+
+// --png draws the skin through the player's bodies: the picture's play button is the
+// skin's play sprite.
+TEST_F(SkinCheckTest, PngShowsThePlayerDrawnWithTheSkin) {
+    const fs::path skin = fs::path(DEZIDU_DEMO_DIR) / "skins" / "pxtone.wsz";
+    const fs::path png = dir.base() / "snap.png";
+    ToolRun run = Skincheck({skin.string(), "--png", png.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string file = Slurp(png);
+    ASSERT_GT(file.size(), 33u);
+    ASSERT_EQ(file.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    auto be32 = [&](std::size_t at) {
+        return (std::uint32_t(std::uint8_t(file[at])) << 24) |
+               (std::uint32_t(std::uint8_t(file[at + 1])) << 16) |
+               (std::uint32_t(std::uint8_t(file[at + 2])) << 8) | std::uint8_t(file[at + 3]);
+    };
+    const std::uint32_t width = be32(16), height = be32(20);
+    ASSERT_EQ(width, 275u);
+    ASSERT_GE(height, 130u);  // the player, the shaded bar, the editor
+    const std::size_t idat = file.find("IDAT");
+    ASSERT_NE(idat, std::string::npos);
+    std::vector<std::uint8_t> raw((width * 3 + 1) * height);
+    uLongf raw_size = raw.size();
+    ASSERT_EQ(uncompress(raw.data(), &raw_size,
+                         reinterpret_cast<const Bytef*>(file.data() + idat + 4), be32(idat - 4)),
+              Z_OK);
+    ASSERT_EQ(raw_size, raw.size());
+
+    SkinImageDecoder decoder;
+    const std::string bmp = Slurp(fs::path(DEZIDU_DEMO_DIR) / "skins/pxtone/CBUTTONS.BMP");
+    std::optional<DecodedImage> sprites = decoder.decode_bitmap(
+        std::span(reinterpret_cast<const std::uint8_t*>(bmp.data()), bmp.size()));
+    ASSERT_TRUE(sprites);
+    int differing = 0;
+    for (int y = 0; y < 18; ++y)
+        for (int x = 0; x < 23; ++x) {
+            const std::uint8_t* want = &sprites->bgra[4 * (y * sprites->width + 23 + x)];
+            const std::uint8_t* got = &raw[(88 + y) * (width * 3 + 1) + 1 + 3 * (39 + x)];
+            if (got[0] != want[2] || got[1] != want[1] || got[2] != want[0]) ++differing;
+        }
+    EXPECT_EQ(differing, 0);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// skincheck SKIN: loads a skin folder or a .wsz/.zip skin archive through the player's
-// skin loader, without a display, and prints what it registered, read and passed over,
-// its colours and polygons, and warnings about what the player will miss.
+// skincheck SKIN [--png OUT.png]: loads a skin folder or a .wsz/.zip skin archive through
+// the player's skin loader, without a display, and prints what it registered, read and
+// passed over, its colours and polygons, and warnings about what the player will miss;
+// with --png it also draws the player, the shaded bar and the playlist editor in it.
 //
 // Exit status: 0 the skin loaded, 1 it cannot be read at all, 2 a bad command line.
 
@@ -10,6 +11,7 @@
 #include <system_error>
 
 #include "SkinReport.h"
+#include "Snapshot.h"
 #include "platform/fake/FakeWindowHost.h"
 #include "skin/SkinImageDecoder.h"
 
@@ -18,8 +20,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "usage: skincheck SKIN\n"
-    "  SKIN  a skin folder, or a .wsz/.zip skin archive\n"
+    "usage: skincheck SKIN [--png OUT.png]\n"
+    "  SKIN           a skin folder, or a .wsz/.zip skin archive\n"
+    "  --png OUT.png  also draw the player, its shaded bar and the playlist editor\n"
     "Prints every element the skin registers (key, size, source), its colours and\n"
     "polygons, the files passed over and warnings. Exit status: 0 loaded, 1 unreadable,\n"
     "2 bad command line.\n";
@@ -36,11 +39,21 @@ int main(int argc, char** argv) {
         std::cout << kUsage;
         return 0;
     }
-    if (argc != 2 || argv[1][0] == '\0' || (argv[1][0] == '-' && argv[1][1] != '\0')) {
+    std::string path, png;
+    bool bad = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--png" && i + 1 < argc && argv[i + 1][0] != '\0')
+            png = argv[++i];
+        else if (arg.empty() || (arg[0] == '-' && arg.size() > 1) || !path.empty())
+            bad = true;
+        else
+            path = arg;
+    }
+    if (bad || path.empty()) {
         std::cerr << kUsage;
         return 2;
     }
-    const std::string path = argv[1];
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (!fs::exists(status)) return fail(path, "no such file or folder");
@@ -72,5 +85,10 @@ int main(int argc, char** argv) {
                                                : "no skin file of the archive can be read");
     }
     report.finish(skin);
+    if (!png.empty()) {
+        std::string error;
+        if (!dz::WriteSkinSnapshot(path, folder, png, error)) return fail(png, error);
+        std::cout << "picture " << png << '\n';
+    }
     return 0;
 }
