@@ -15,6 +15,16 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/skins"
 cp -r "$demo/skins/pxtone" "$work/skins/"
 cp "$demo"/*.ptcop "$work/"
+# A tune whose name is Japanese (Shift-JIS bytes in its name chunk): 朝のステップ.
+python3 - "$work/morning-steps.ptcop" "$work/asa.ptcop" <<'PY'
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+at = data.find(b'textNAME')
+size = struct.unpack_from('<I', data, at + 8)[0]
+name = '朝のステップ'.encode('cp932')
+open(sys.argv[2], 'wb').write(data[:at + 8] + struct.pack('<I', len(name)) + name +
+                              data[at + 12 + size:])
+PY
 cat > "$work/Dezidu.ini" <<INI
 [Setting]
 SelectSkin=pxtone
@@ -23,7 +33,8 @@ VisiblePledit=0
 File1=$work/morning-steps.ptcop
 File2=$work/echo-hall.ptcop
 File3=$work/backyard-groove.ptcop
-NumberOfEntries=3
+File4=$work/asa.ptcop
+NumberOfEntries=4
 INI
 raw=$work/out.raw
 unset QT_QPA_PLATFORM
@@ -84,6 +95,16 @@ click 70 95; expect_silence "pause"
 click 70 95; expect_sound "pause again resumes"
 click 115 95; expect_sound "next"
 click 25 95; expect_sound "previous"
+
+# The Japanese name shows as Japanese text in the song title.
+click 115 95; click 115 95; click 115 95; expect_sound "next to the Japanese tune"
+shot "$work/title.png" 111 24 154 13
+[ -n "$shots" ] && cp "$work/title.png" "$shots/title-japanese.png"
+ink=$(convert "$work/title.png" -fuzz 10% -fill black -opaque "$(convert "$work/title.png" -format '%[pixel:p{153,0}]' info:)" \
+      -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:)
+echo "title ink: $ink pixels"
+[ "$ink" -gt 60 ] || fail "the Japanese title shows no text"
+click 25 95; click 25 95; click 25 95
 
 # A seek drag moves the time digits.
 shot "$work/time-before.png" 36 26 63 13
