@@ -59,13 +59,19 @@ int MainHandler(EdxBody* b, int code, TAG_USERDATA* d) {
     }
 }
 
-int ShadeHandler(EdxBody* b, int code, TAG_USERDATA* d) {
+namespace {
+
+// The title bar and the shaded bar: a TITLEBAR row (y for the active and the inactive
+// window), a cursor, window moves, and a double click that shades or unshades.
+int BarEvents(EdxBody* b, int code, TAG_USERDATA* d, int active_y, int inactive_y,
+              const char* cursor) {
     switch (code) {
         case EDX_DRAW:
-            DrawPart(b, 0, 0, SkinImage(d, "TITLEBAR"), 27, Active(b) ? 29 : 42, 275, 14);
+            DrawPart(b, 0, 0, SkinImage(d, "TITLEBAR"), 27, Active(b) ? active_y : inactive_y,
+                     275, 14);
             return 0;
         case EDX_SET_CURSOR:
-            return SetSkinCursor(b, d, "WSNORMAL");
+            return SetSkinCursor(b, d, cursor);
         case kWmLButtonDblClk:
             ToggleShade(d);
             return 0;
@@ -75,20 +81,14 @@ int ShadeHandler(EdxBody* b, int code, TAG_USERDATA* d) {
     }
 }
 
+}  // namespace
+
+int ShadeHandler(EdxBody* b, int code, TAG_USERDATA* d) {
+    return BarEvents(b, code, d, 29, 42, "WSNORMAL");
+}
+
 int TitleBarHandler(EdxBody* b, int code, TAG_USERDATA* d) {
-    switch (code) {
-        case EDX_DRAW:
-            DrawPart(b, 0, 0, SkinImage(d, "TITLEBAR"), 27, Active(b) ? 0 : 15, 275, 14);
-            return 0;
-        case EDX_SET_CURSOR:
-            return SetSkinCursor(b, d, "TITLEBAR");
-        case kWmLButtonDblClk:
-            ToggleShade(d);
-            return 0;
-        default:
-            MoveWindowEvents(b, code, d);
-            return CommonEvents(b, code, d);
-    }
+    return BarEvents(b, code, d, 0, 15, "TITLEBAR");
 }
 
 template <TitleButton B, bool InShade>
