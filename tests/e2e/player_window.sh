@@ -3,11 +3,13 @@
 # skin: clicks at the controls' coordinates drive it, SDL's disk driver captures the
 # sound, Dezidu.ini and screenshots show the rest.
 #
-# Usage: player_window.sh <dezidu> <demo-folder> [screenshot-folder]   (under xvfb-run)
+# Usage: player_window.sh <dezidu> <ptrender> <demo-folder> [screenshot-folder]
+#        (under xvfb-run)
 set -u
 exe=$1
-demo=$2
-shots=${3:-}
+ptrender=$2
+demo=$3
+shots=${4:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 . "$(dirname "$0")/common.sh"
@@ -106,12 +108,34 @@ echo "title ink: $ink pixels"
 [ "$ink" -gt 60 ] || fail "the Japanese title shows no text"
 click 25 95; click 25 95; click 25 95
 
-# A seek drag moves the time digits.
+# A seek drag moves the time digits and the sound: released at x 200 of the bar, the
+# first tune (45 s) plays on from 45 * 170 / 219 seconds, one sample early; the capture
+# holds what ptrender renders from there (within a sample: ptrender's start and the
+# library's may count the first frame differently).
 shot "$work/time-before.png" 36 26 63 13
 drag 30 76 200 76
 shot "$work/time-after.png" 36 26 63 13
 same "$work/time-before.png" "$work/time-after.png" && fail "the seek drag did not move the time"
 expect_sound "after the seek"
+sample=$(python3 -c '
+import struct
+f = lambda v: struct.unpack("f", struct.pack("f", v))[0]
+target = f(45.0 * f(170 / 219))
+print(int(f(target * 44100)) - 1)')
+heard=none
+for s in $((sample - 1)) "$sample" $((sample + 1)); do
+    "$ptrender" --start-sample "$s" --seconds 1 "$work/morning-steps.ptcop" "$work/seek.wav" \
+        >/dev/null || fail "ptrender"
+    if python3 - "$raw" "$work/seek.wav" <<'PY'
+import sys
+raw = open(sys.argv[1], 'rb').read()
+probe = open(sys.argv[2], 'rb').read()[44 + 17640:44 + 17640 + 32768]
+sys.exit(0 if len(probe) == 32768 and any(probe) and raw.find(probe) >= 0 else 1)
+PY
+    then heard=$s; fi
+done
+echo "seek target sample $sample, heard from $heard"
+[ "$heard" != none ] || fail "the sound after the seek is not the tune from sample $sample"
 click 95 95; expect_silence "stop"
 
 click 170 95
