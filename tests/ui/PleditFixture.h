@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -149,6 +150,20 @@ protected:
             for (int i = 0; i < w; ++i)
                 if (pixel(x + i, y + j) != shown(image->pixel(sx + i, sy + j))) ++n;
         return n;
+    }
+    // With DEZIDU_UI_FRAMES naming a folder, writes the frame there as <name>.ppm to be
+    // looked at; otherwise does nothing.
+    void save_frame(const std::string& name) {
+        const char* folder = std::getenv("DEZIDU_UI_FRAMES");
+        if (!folder || !*folder) return;
+        const EdxImage& f = world.front_buffer;
+        std::ofstream out(std::filesystem::path(folder) / (name + ".ppm"), std::ios::binary);
+        out << "P6\n" << f.width() << ' ' << f.height() << "\n255\n";
+        for (int y = 0; y < f.height(); ++y)
+            for (int x = 0; x < f.width(); ++x) {
+                const ColorRef c = f.pixel(x, y);
+                out.put(char(c & 0xFF)).put(char((c >> 8) & 0xFF)).put(char((c >> 16) & 0xFF));
+            }
     }
     std::string ini_text() {
         std::ifstream in(d.ini_path);

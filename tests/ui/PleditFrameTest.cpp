@@ -58,6 +58,7 @@ TEST_F(PleditTest, ResizeHandleAddsARowPer14PixelsAndSavesThePage) {
     // The list ended at the view's bottom; with the taller view it still does.
     EXPECT_EQ(d.scroll_top, 12);
     EXPECT_EQ(row_tags(), (Tags{12, 13, 14, 15, 16, 17, 18, 19}));
+    save_frame("resized");
     const Rect last = AbsoluteRect(rows().back());
     EXPECT_EQ(last.bottom, AbsoluteRect(list()).bottom);
 }
@@ -105,6 +106,7 @@ TEST_F(PleditTest, BottomBarShowsTotalsAndThePlayTime) {
     d.player.recompute_totals();
     d.list_dirty = 1;
     frame();
+    save_frame("totals");
     const Point at = AbsoluteOrigin(totals());
     EXPECT_EQ(glyphs_differ(at.x, at.y, "0:00/1:02:05"), 0);
     d.player.select_one(1);
@@ -142,6 +144,7 @@ TEST_F(PleditTest, ShadedBarShowsThePlayingTuneAndOpensAgain) {
     EXPECT_EQ(pixel(r.left + 9, r.top + 4), colour("TEXT.Normal"));
     EXPECT_EQ(pixel(r.left + 120, r.top + 4), colour("TEXT.NormalBG"));
     EXPECT_EQ(pixel(r.right - 6, r.top + 4), colour("TEXT.Normal"));
+    save_frame("shaded");
     point_at(title);
     mouse({kWmLButtonDown, kWmLButtonUp, kWmLButtonDblClk, kWmLButtonUp});
     EXPECT_EQ(d.shade_pledit, 0);

@@ -96,6 +96,7 @@ TEST_F(PleditTest, ScrollStopsAtBothEndsByKeysWheelArrowsAndBar) {
     frame();
     EXPECT_EQ(d.scroll_top, 6);
     EXPECT_EQ(differing(bar.left, bar.top + 40, "PLEDIT", 61, 53, 8, 18), 0);  // pressed
+    save_frame("bar-drag-bottom");
     point_at(bar.left + 2, bar.top - 100);
     frame();
     EXPECT_EQ(d.scroll_top, 0);
@@ -151,6 +152,7 @@ TEST_F(PleditTest, DoubleClickLoadsAndPlaysThatRow) {
     const Rect r = AbsoluteRect(rows()[2]);
     EXPECT_EQ(pixel(r.left + 9, r.top + 5), colour("PLEDIT.Current"));
     EXPECT_EQ(pixel(r.left + 150, r.top + 5), colour("PLEDIT.SelectedBG"));
+    save_frame("double-click");
 }
 
 TEST_F(PleditTest, RemovalsKeepTheViewFilledAndTheCursorUsable) {

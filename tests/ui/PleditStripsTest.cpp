@@ -48,6 +48,7 @@ TEST_F(StripsTest, StripsDrawTheirBarAndTheHoveredItemLit) {
     click(strip_button(1));  // REM: white fill, bar, four items
     point_at(item(1, 2));
     frame();
+    save_frame("rem-strip");
     const Rect r = AbsoluteRect(strip(1));
     EXPECT_EQ(differing(r.left, r.top, "PLEDIT", 100, 111, 3, 72), 0);
     EXPECT_EQ(differing(r.left + 3, r.top, "PLEDIT", 54, 168, 22, 18), 0);
