@@ -10,8 +10,8 @@
 #include "io/AtomicFile.h"
 #include "platform/Dialogs.h"
 #include "platform/HttpClient.h"
-#include "ui/TopLevel.h"
 #include "state/TagUserData.h"
+#include "ui/TopLevel.h"
 
 namespace dz {
 
