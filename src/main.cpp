@@ -17,6 +17,7 @@
 #include "io/CurlHttpClient.h"
 #include "platform/qt/QtPlatform.h"
 #include "player/PxtoneLibrary.h"
+#include "skin/SkinImageDecoder.h"
 #include "state/TagUserData.h"
 
 int main(int argc, char** argv) {
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
                             dz::Application::kClientHeight);
     dz::PxtoneLibrary library;
     dz::CurlHttpClient http;
+    dz::SkinImageDecoder image_decoder;
 
     dz::AppHooks hooks = dz::DefaultAppHooks();
     // For the end-to-end test: each run of the shutdown sequence appends a line to the
@@ -47,7 +49,7 @@ int main(int argc, char** argv) {
         services.popup_menus = &platform.popup_menus();
         services.dialogs = &platform.dialogs();
         services.text = &platform.text_renderer();
-        services.image_decoder = &platform.image_decoder();
+        services.image_decoder = &image_decoder;
         services.http = &http;
         dz::Application app(platform.host(), library, hooks, services);
         platform.install_close_signals();

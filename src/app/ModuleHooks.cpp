@@ -10,6 +10,8 @@
 #include "io/AtomicFile.h"
 #include "platform/Dialogs.h"
 #include "platform/HttpClient.h"
+#include "skin/SkinArchive.h"
+#include "skin/SkinSelection.h"
 #include "state/TagUserData.h"
 #include "ui/TopLevel.h"
 
@@ -103,6 +105,35 @@ void InstallDialogs(CommandHooks& c) {
     };
 }
 
+// The Skins menu (menus[2]) with its fixed items and the skin items. The menus module
+// builds all twenty menus once it lands and appends the skins with BuildSkinMenu.
+void MakeSkinsMenu(TAG_USERDATA& d) {
+    auto menu = std::make_shared<Menu>();
+    MenuItem reload;
+    reload.id = 54;
+    reload.text = d.japanese ? "スキンフォルダを再読み込み(&R)" : "Reload Skins Folder";
+    menu->items.push_back(reload);
+    MenuItem separator;
+    separator.separator = true;
+    menu->items.push_back(separator);
+    d.menus[2] = std::move(menu);
+    BuildSkinMenu(d);
+    CheckSkinItems(d);
+}
+
+// Start-up step 9-10 (UI thread) and the skin commands (worker thread).
+void InstallSkins(AppHooks& h) {
+    h.build_menus = MakeSkinsMenu;
+    h.select_skin = [](TAG_USERDATA& d) {
+        // Members unpacked by a process killed during a skin load.
+        RemoveStaleZtmFiles();
+        SelectSkin(d.skin_name, d);
+    };
+    h.skin_menu_command = SkinMenuCommand;
+    h.commands.rebuild_menus = MakeSkinsMenu;
+    h.commands.update_menu_checks = CheckSkinItems;
+}
+
 }  // namespace
 
 AppHooks DefaultAppHooks() {
@@ -116,6 +147,9 @@ AppHooks DefaultAppHooks() {
     hooks.apply_shape = ApplyShapeMask;
     // Still empty until their modules land: menus and skins (ui, skin), bodies (ui); the
     // Preferences and File Info dialogs.
+    InstallSkins(hooks);
+    // Still empty until their modules land: the menus (ui), bodies and layout (ui, edx),
+    // the shape; the Preferences and File Info dialogs.
     return hooks;
 }
 

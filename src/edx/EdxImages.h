@@ -27,6 +27,8 @@ public:
     // Deletes every image.
     void clear() { images_.clear(); }
     std::size_t size() const { return images_.size(); }
+    // Every entry, in key order.
+    const std::map<std::string, std::unique_ptr<EdxImage>>& entries() const { return images_; }
 
 private:
     std::map<std::string, std::unique_ptr<EdxImage>> images_;

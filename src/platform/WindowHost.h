@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "platform/Geometry.h"
+#include "platform/ImageDecoder.h"
 
 namespace dz {
 
@@ -49,6 +50,13 @@ public:
     // The keyboard state, one byte per virtual key, high bit set while held. From another
     // thread it is read on the UI thread (a blocking call); false when it cannot be read.
     virtual bool keyboard_state(std::array<std::uint8_t, 256>& out) = 0;
+    // A cursor of decoded pixels (alpha kept) with their hotspot; 0 when none can be made.
+    // Cursors are made on the UI thread: from another thread this is a blocking call, which
+    // gives 0 once the UI thread takes no calls.
+    virtual CursorHandle make_cursor(const DecodedImage& image) = 0;
+    // Frees a cursor of make_cursor; a window showing it shows the arrow. From another
+    // thread the work is posted to the UI thread.
+    virtual void destroy_cursor(CursorHandle cursor) = 0;
 
     // --- UI thread ---
     virtual void set_capture(bool on) = 0;

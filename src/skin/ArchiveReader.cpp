@@ -58,6 +58,12 @@ std::optional<std::vector<CentralEntry>> read_directory(const ByteSource& src, s
     if (cd_size > kMaxCentralBytes || cd_size + cd_offset > end) return std::nullopt;
     const std::uint64_t cd_start = end - cd_size;
     const std::uint64_t shift = cd_start - cd_offset;  // bytes before the archive proper
+    if (shift != 0) {
+        // An archive that starts with a member has no prefix: a directory that would need
+        // one belongs to an archive stored inside it (a cut-short archive shows it last).
+        std::optional<std::vector<std::uint8_t>> first = read_at(src, 0, 4);
+        if (first && le32(first->data()) == kLocalSig) return std::nullopt;
+    }
     if (cd_size > 0) {  // checked first, so that a false end record costs little
         std::optional<std::vector<std::uint8_t>> sig = read_at(src, cd_start, 4);
         if (!sig || le32(sig->data()) != kCentralSig) return std::nullopt;
@@ -151,15 +157,19 @@ Inflated inflate_at(const ByteSource& src, std::uint64_t start, std::uint64_t ma
 class Walk {
 public:
     Walk(const ByteSource& src, const ArchiveMemberFilter& want, const ArchiveMemberSink& sink,
-         const ArchiveLimits& limits)
-        : src_(src), want_(want), sink_(sink), limits_(limits) {}
+         const ArchiveLimits& limits, const ArchiveMemberSkip& skipped)
+        : src_(src), want_(want), sink_(sink), limits_(limits), skipped_(skipped) {}
 
     int run() {
         if (std::optional<std::vector<CentralEntry>> entries = find_directory(src_)) {
             for (const CentralEntry& e : *entries) {
                 if (full()) break;
                 const std::optional<std::uint64_t> data = local_data_offset(e.local_offset);
-                if (data) member(e.name, e.flags, e.method, *data, e.compressed);
+                if (data) {
+                    member(e.name, e.flags, e.method, *data, e.compressed);
+                } else if (want_(e.name)) {
+                    skip(e.name, "no local header where the directory points");
+                }
             }
         } else {
             walk_local_headers();
@@ -183,26 +193,45 @@ private:
     // One member whose compressed size is known.
     void member(const std::string& name, std::uint16_t flags, std::uint16_t method,
                 std::uint64_t data, std::uint64_t compressed) {
-        if ((flags & kFlagEncrypted) || (method != 0 && method != 8) || !want_(name)) return;
-        if (data > src_.size() || compressed > src_.size() - data) return;  // cut short
+        if (!want_(name)) return;
+        if (flags & kFlagEncrypted) return skip(name, "encrypted");
+        if (method != 0 && method != 8) {
+            return skip(name, "compression method " + std::to_string(method));
+        }
+        if (data > src_.size() || compressed > src_.size() - data) {
+            return skip(name, "data cut short");
+        }
         std::vector<std::uint8_t> content;
         if (method == 0) {
-            if (compressed > budget()) return;
+            if (compressed > budget()) return skip(name, kTooLarge);
             std::optional<std::vector<std::uint8_t>> bytes = read_at(src_, data, compressed);
-            if (!bytes) return;
+            if (!bytes) return skip(name, "unreadable");
             total_ += compressed;
             content = std::move(*bytes);
         } else {
             const Inflated r = inflate_at(src_, data, compressed, budget(), &content);
             total_ += r.produced;
-            if (r.result != InflateResult::kOk) return;
+            if (r.result == InflateResult::kTooLarge) return skip(name, kTooLarge);
+            if (r.result != InflateResult::kOk) return skip(name, "damaged data");
         }
         deliver(name, std::move(content));
+    }
+
+    static constexpr const char* kTooLarge = "over the unpacking limit";
+
+    void skip(const std::string& name, std::string_view reason) const {
+        if (skipped_) skipped_(name, reason);
     }
 
     void deliver(const std::string& name, std::vector<std::uint8_t>&& content) {
         ++delivered_;
         sink_(name, std::move(content));
+    }
+
+    // A data descriptor with its signature and a compressed size of 0 lies at `pos`.
+    bool empty_with_descriptor(std::uint64_t pos) const {
+        std::optional<std::vector<std::uint8_t>> d = read_at(src_, pos, 16);
+        return d && le32(d->data()) == kDescriptorSig && le32(d->data() + 8) == 0;
     }
 
     void walk_local_headers() {
@@ -222,15 +251,28 @@ private:
             const std::uint64_t data = pos + kLocalSize + n + m;
             if (data > src_.size()) return;
 
+            if ((flags & kFlagDescriptor) && compressed == 0 && method == 0 &&
+                empty_with_descriptor(data)) {
+                // A folder entry or an empty file: its descriptor follows at once.
+                if (want_(name)) deliver(name, {});
+                pos = data + 16;
+                continue;
+            }
             if ((flags & kFlagDescriptor) && compressed == 0) {
                 // The size follows the data: only a deflate stream shows where it ends.
-                if (method != 8 || (flags & kFlagEncrypted)) return;
                 const bool wanted = want_(name);
+                if (method != 8 || (flags & kFlagEncrypted)) {
+                    if (wanted) skip(name, "size unknown (data descriptor); the walk ends");
+                    return;
+                }
                 std::vector<std::uint8_t> content;
                 const Inflated r = inflate_at(src_, data, src_.size() - data, budget(),
                                               wanted ? &content : nullptr);
                 total_ += r.produced;
-                if (r.result != InflateResult::kOk) return;
+                if (r.result != InflateResult::kOk) {
+                    if (wanted) skip(name, "damaged data; the walk ends");
+                    return;
+                }
                 if (wanted) deliver(name, std::move(content));
                 pos = data + r.consumed;
                 std::optional<std::vector<std::uint8_t>> sig = read_at(src_, pos, 4);
@@ -246,6 +288,7 @@ private:
     const ArchiveMemberFilter& want_;
     const ArchiveMemberSink& sink_;
     const ArchiveLimits& limits_;
+    const ArchiveMemberSkip& skipped_;
     std::uint64_t total_ = 0;
     int delivered_ = 0;
 };
@@ -253,8 +296,9 @@ private:
 }  // namespace
 
 int ReadArchiveMembers(const ByteSource& source, const ArchiveMemberFilter& want,
-                       const ArchiveMemberSink& sink, const ArchiveLimits& limits) {
-    return Walk(source, want, sink, limits).run();
+                       const ArchiveMemberSink& sink, const ArchiveLimits& limits,
+                       const ArchiveMemberSkip& skipped) {
+    return Walk(source, want, sink, limits, skipped).run();
 }
 
 }  // namespace dz

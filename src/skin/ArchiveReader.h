@@ -38,10 +38,14 @@
 //
 // Members are taken from the central directory when the archive has a usable one (all
 // sizes and offsets come from there; an archive with a prefix is read with its offsets
-// shifted). Only without one are the local headers walked from the start: a member with
-// flag bit 3 and a zero size is then inflated to find its end, and its data descriptor
-// ("PK\7\8", CRC, sizes; the signature is optional) is skipped. The walk ends at the
-// first record that is no local header and at a member whose end cannot be found.
+// shifted, but one that starts with a local header has no prefix, so a directory that
+// needs a shift there is that of an archive stored inside it and is not used). Only without one are
+// the local headers walked from the start: a member with flag bit 3 and a zero size is then
+// inflated to find its end, and its data descriptor
+// ("PK\7\8", CRC, sizes; the signature is optional) is skipped; a stored one is empty (a
+// folder entry or an empty file) when a signed descriptor of size 0 follows its header
+// at once. The walk ends at the first record that is no local header and at a member
+// whose end cannot be found.
 //
 // Stored members are copied, deflated ones inflated (raw deflate); other methods and
 // encrypted members are skipped, and so are members whose data is damaged or cut short.
@@ -68,10 +72,14 @@ using ArchiveMemberFilter = std::function<bool(std::string_view name)>;
 using ArchiveMemberSink =
     std::function<void(std::string_view name, std::vector<std::uint8_t>&& content)>;
 
+// Told of a wanted member that is not delivered, and why ("encrypted", ...).
+using ArchiveMemberSkip = std::function<void(std::string_view name, std::string_view reason)>;
+
 // Hands every wanted, readable member to `sink`, in archive order; returns how many.
 // Bytes inflated count against limits.total_bytes also for members that are then
 // skipped, so the work done for any archive is bounded.
 int ReadArchiveMembers(const ByteSource& source, const ArchiveMemberFilter& want,
-                       const ArchiveMemberSink& sink, const ArchiveLimits& limits = {});
+                       const ArchiveMemberSink& sink, const ArchiveLimits& limits = {},
+                       const ArchiveMemberSkip& skipped = {});
 
 }  // namespace dz

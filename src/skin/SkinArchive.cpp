@@ -9,9 +9,13 @@ namespace dz {
 
 namespace {
 
-bool is_skin_member(std::string_view name) {
-    if (name.empty() || name.back() == '/' || name.back() == '\\') return false;
-    return ClassifySkinFile(name) != SkinFileKind::kIgnored;
+// Null when the member is a skin file; else why it is passed over.
+const char* not_a_skin_member(std::string_view name) {
+    if (name.empty()) return "no name";
+    if (name.back() == '/' || name.back() == '\\') return "folder entry";
+    if (ClassifySkinFile(name) != SkinFileKind::kIgnored) return nullptr;
+    if (ContainsNoCase(NameExtension(name), ".ANI")) return ".ani cursors load from folders only";
+    return "not a skin file";
 }
 
 bool is_ztm_name(const std::string& name) {
@@ -27,21 +31,32 @@ bool is_ztm_name(const std::string& name) {
 
 }  // namespace
 
-int ExtractArchive(ZTemp& ztemp, const std::filesystem::path& path) {
+int ExtractArchive(ZTemp& ztemp, const std::filesystem::path& path,
+                   const SkinArchiveSkip& skipped) {
     const FileByteSource source(path);
     if (!source.is_open()) return 0;
     int added = 0;
-    ReadArchiveMembers(source, is_skin_member,
-                       [&](std::string_view name, std::vector<std::uint8_t>&& content) {
-                           if (ztemp.AddTempFile(name, content)) ++added;
-                       });
+    auto want = [&](std::string_view name) {
+        const char* why = not_a_skin_member(name);
+        if (why && skipped) skipped(name, why);
+        return why == nullptr;
+    };
+    auto add = [&](std::string_view name, std::vector<std::uint8_t>&& content) {
+        if (ztemp.AddTempFile(name, content)) {
+            ++added;
+        } else if (skipped) {
+            skipped(name, "no temporary file could be written");
+        }
+    };
+    ReadArchiveMembers(source, want, add, ArchiveLimits{}, skipped);
     return added;
 }
 
 int ForEachSkinArchiveMember(const std::filesystem::path& path,
-                             const std::function<void(const SkinArchiveMember&)>& visit) {
+                             const std::function<void(const SkinArchiveMember&)>& visit,
+                             const SkinArchiveSkip& skipped) {
     ZTemp ztemp;
-    ExtractArchive(ztemp, path);
+    ExtractArchive(ztemp, path, skipped);
     int visits = 0;
     for (const ZTempFile& file : ztemp.files()) {
         SkinArchiveMember member;

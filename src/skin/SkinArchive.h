@@ -17,9 +17,13 @@
 
 namespace dz {
 
+// Told of each member that is not unpacked, and why ("not a skin file", "encrypted", ...).
+using SkinArchiveSkip = std::function<void(std::string_view member, std::string_view reason)>;
+
 // Unpacks the skin files of the archive at `path` into `ztemp`, in archive order; returns
 // how many. An archive that cannot be opened or read adds nothing.
-int ExtractArchive(ZTemp& ztemp, const std::filesystem::path& path);
+int ExtractArchive(ZTemp& ztemp, const std::filesystem::path& path,
+                   const SkinArchiveSkip& skipped = {});
 
 // One skin file of an archive, valid during the visit.
 struct SkinArchiveMember {
@@ -33,7 +37,8 @@ struct SkinArchiveMember {
 // Unpacks the archive, calls `visit` for each skin file in archive order, then deletes
 // every temporary file (also when a visit throws). Returns the number of visits.
 int ForEachSkinArchiveMember(const std::filesystem::path& path,
-                             const std::function<void(const SkinArchiveMember&)>& visit);
+                             const std::function<void(const SkinArchiveMember&)>& visit,
+                             const SkinArchiveSkip& skipped = {});
 
 // Deletes "ztm" files (mkstemp names "ztm" + 6 characters) older than `max_age` from
 // `folder`: the remains of a process killed during a skin load. Run at start-up.

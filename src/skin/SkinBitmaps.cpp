@@ -1,63 +1,109 @@
 #include "skin/SkinBitmaps.h"
 
-#include <fstream>
-#include <iterator>
+#include <algorithm>
 #include <optional>
-#include <system_error>
 #include <vector>
+
+#include "base/PathUtil.h"
+#include "skin/SkinLoadListener.h"
 
 namespace dz {
 
 namespace {
 
-std::optional<std::vector<std::uint8_t>> read_file(const std::filesystem::path& file) {
-    std::error_code ec;
-    const std::uintmax_t size = std::filesystem::file_size(file, ec);
-    if (ec || size > kMaxSkinFileBytes) return std::nullopt;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return bytes;
+void set_why(std::string* why, std::string text) {
+    if (why) *why = std::move(text);
 }
 
-}  // namespace
-
-std::unique_ptr<EdxImage> MakeSkinImage(const DecodedImage& decoded) {
-    auto image = std::make_unique<EdxImage>();
+// Fills an image without a bitmap with the pixels of `decoded`, alpha dropped.
+bool fill_image(EdxImage& image, const DecodedImage& decoded) {
     const std::size_t w = static_cast<std::size_t>(decoded.width);
     if (decoded.bgra.size() < w * decoded.height * 4 ||
-        !image->fill_blank(decoded.width, decoded.height)) {
-        return nullptr;
+        !image.fill_blank(decoded.width, decoded.height)) {
+        return false;
     }
     for (int y = 0; y < decoded.height; ++y) {
         const std::uint8_t* src = decoded.bgra.data() + static_cast<std::size_t>(y) * w * 4;
-        std::uint8_t* dst = image->row(y);
+        std::uint8_t* dst = image.row(y);
         for (std::size_t x = 0; x < w; ++x, src += 4, dst += 3) {
             dst[0] = src[0];
             dst[1] = src[1];
             dst[2] = src[2];
         }
     }
+    return true;
+}
+
+}  // namespace
+
+std::unique_ptr<EdxImage> MakeSkinImage(const DecodedImage& decoded) {
+    auto image = std::make_unique<EdxImage>();
+    if (!fill_image(*image, decoded)) return nullptr;
     return image;
 }
 
+bool LoadImageFile(EdxImage& image, const std::filesystem::path& file, ImageDecoder& decoder,
+                   std::string* why) {
+    if (image.has_bitmap()) {
+        set_why(why, "the image is taken");
+        return false;
+    }
+    std::string bytes;
+    if (const ReadFileStatus status = ReadSkinFile(file, bytes); status != ReadFileStatus::Ok) {
+        set_why(why, describe(status));
+        return false;
+    }
+    const std::optional<DecodedImage> decoded = decoder.decode_bitmap(AsBytes(bytes));
+    if (!decoded || !fill_image(image, *decoded)) {
+        set_why(why, "not a readable bitmap");
+        return false;
+    }
+    return true;
+}
+
 EdxImage* LoadSkinBitmap(const std::filesystem::path& file, EdxImages& skin_images,
-                         ImageDecoder& decoder, std::string_view element) {
+                         ImageDecoder& decoder, std::string_view element, std::string* why) {
     if (EdxImage* present = skin_images.lookup(element)) return present;
-    const std::optional<std::vector<std::uint8_t>> bytes = read_file(file);
-    if (!bytes) return nullptr;
-    const std::optional<DecodedImage> decoded = decoder.decode_bitmap(*bytes);
-    if (!decoded) return nullptr;
-    std::unique_ptr<EdxImage> image = MakeSkinImage(*decoded);
-    if (!image || !skin_images.insert(element, image)) return nullptr;
+    auto image = std::make_unique<EdxImage>();
+    if (!LoadImageFile(*image, file, decoder, why)) return nullptr;
+    if (!skin_images.insert(element, image)) return nullptr;
     return skin_images.lookup(element);
 }
 
+void LoadFolderBitmaps(const std::filesystem::path& folder, EdxImages& skin_images,
+                       ImageDecoder& decoder, SkinLoadListener* listener) {
+    std::vector<DirEntry> files = find_files(folder, "*.bmp");
+    std::sort(files.begin(), files.end(),
+              [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
+    for (const DirEntry& f : files) {
+        if (f.is_dir) continue;
+        const std::string element(path_remove_extension(f.name));
+        if (skin_images.lookup(element)) {
+            if (listener) {
+                listener->on_skipped(f.name,
+                                     "element " + MakeElementKey(element) + " already loaded");
+            }
+            continue;
+        }
+        std::string why;
+        EdxImage* image = LoadSkinBitmap(folder / f.name, skin_images, decoder, element, &why);
+        if (!listener) continue;
+        if (image) {
+            listener->on_bitmap(MakeElementKey(element), image->width(), image->height(), f.name);
+        } else {
+            listener->on_skipped(f.name, why);
+        }
+    }
+}
+
+EdxImage* FindSkinImage(const EdxImages& skin_images, std::string_view element) {
+    EdxImage* image = skin_images.lookup(element);
+    return image && image->has_bitmap() ? image : nullptr;
+}
+
 void SetTextColours(const EdxImages& skin_images, EdxColors& skin_colors) {
-    const EdxImage* text = skin_images.lookup("TEXT");
-    if (!text || !text->has_bitmap()) return;
+    const EdxImage* text = FindSkinImage(skin_images, "TEXT");
+    if (!text) return;
     auto pixel = [&](int x, int y) -> ColorRef {
         return x < text->width() && y < text->height() ? text->pixel(x, y) : 0xFFFFFFFF;
     };

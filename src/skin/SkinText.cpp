@@ -1,10 +1,10 @@
 #include "skin/SkinText.h"
 
 #include <array>
-#include <fstream>
 #include <string>
 
 #include "io/ProfileFile.h"
+#include "skin/SkinFile.h"
 
 namespace dz {
 
@@ -69,6 +69,13 @@ void read_pledit(const ProfileFile& file, EdxColors& skin_colors) {
 
 }  // namespace
 
+std::vector<std::string> SkinColourNames() {
+    std::vector<std::string> names = {"TEXT.NormalBG", "TEXT.Normal"};
+    for (const char* key : kPleditKeys) names.push_back(std::string("PLEDIT.") + key);
+    for (int line = 0; line < 24; ++line) names.push_back(viscolor_name(line));
+    return names;
+}
+
 bool ScanNumber(std::string_view text, std::size_t& pos, std::int32_t& value) {
     value = 0;
     while (pos < text.size() && !(text[pos] >= '0' && text[pos] <= '9')) ++pos;
@@ -115,12 +122,9 @@ void ReadViscolorText(std::string_view text, EdxColors& skin_colors) {
 }
 
 void ReadViscolorTxt(const std::filesystem::path& path, EdxColors& skin_colors) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return;
-    std::string text(kMaxViscolorBytes, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    ReadViscolorText(text, skin_colors);
+    std::string text;
+    if (ReadSkinFile(path, text) != ReadFileStatus::Ok) return;
+    ReadViscolorText(std::string_view(text).substr(0, kMaxViscolorBytes), skin_colors);
 }
 
 void ReadRegionText(std::string_view text, EdxPolygons& region_normal, EdxPolygons& region_shade) {

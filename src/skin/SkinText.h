@@ -32,12 +32,18 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "edx/EdxColors.h"
 #include "edx/EdxPolygons.h"
 
 namespace dz {
+
+// Every colour name a skin load can store: "TEXT.NormalBG", "TEXT.Normal" (from the TEXT
+// bitmap), the six PLEDIT and the 24 VISCOLOR names, in that order.
+std::vector<std::string> SkinColourNames();
 
 // Reads the next decimal number of `text` from `pos` on: skips non-digits, takes a '-'
 // right before the first digit as the sign, leaves `pos` after the last digit. 32-bit

@@ -291,3 +291,76 @@ TEST(ModuleHooksTest, SaveAndOpenPlaylistCommandsWriteAndReadTheChosenFile) {
 
 }  // namespace
 }  // namespace dz
+
+#include "../skin/SkinFiles.h"
+
+namespace dz {
+namespace {
+
+std::vector<std::string> ItemTexts(const Menu& menu) {
+    std::vector<std::string> texts;
+    for (const MenuItem& item : menu.items) texts.push_back(item.text);
+    return texts;
+}
+
+TEST(ModuleHooksTest, SkinChosenAtStartUpAndFromTheSkinsMenuOnTheWorker) {
+    test::ScratchSkinDir scratch;  // TMPDIR inside it
+    TempWorkDir cwd;
+    std::ofstream("Dezidu.ini", std::ios::binary) << "[Setting]\r\nSelectSkin=Blue\r\n";
+    scratch.write(cwd.path() / "skins/Blue/main.bmp", test::Bmp24(1, 1, 255, 0, 0));
+    scratch.write(cwd.path() / "skins/Red.wsz",
+                  test::MakeZip({{"Red/main.bmp", test::Bmp24(1, 1, 0, 0, 255)}}));
+    const auto stale = scratch.write(scratch.tmp() / "ztmAbC123", "left by a killed load");
+    std::filesystem::last_write_time(
+        stale, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+
+    // What the worker saw right after each skin command.
+    struct Seen {
+        std::thread::id thread;
+        std::string skin;
+        ColorRef main = 0;
+        std::vector<std::string> items;
+        bool red_checked = false;
+    };
+    std::vector<Seen> seen;
+    AppHooks hooks = DefaultAppHooks();
+    hooks.skin_menu_command = [&seen, real = hooks.skin_menu_command](TAG_USERDATA& d, int id) {
+        real(d, id);
+        const EdxImage* main = d.skin_images.lookup("MAIN");
+        Seen s{std::this_thread::get_id(), d.skin_name, main ? main->pixel(0, 0) : 1,
+               ItemTexts(*d.menus[2])};
+        for (const MenuItem& item : d.menus[2]->items)
+            s.red_checked |= item.text == "Red" && item.checked;
+        seen.push_back(s);
+    };
+    FakeWindowHost host;
+    FakeAudioLibrary lib;
+    Application app(host, lib, hooks);
+    app.create();
+    TAG_USERDATA& d = *app.state();
+    ASSERT_NE(d.skin_images.lookup("MAIN"), nullptr);
+    EXPECT_EQ(d.skin_images.lookup("MAIN")->pixel(0, 0), 0xFF0000u);
+    EXPECT_EQ(ItemTexts(*d.menus[2]),
+              (std::vector<std::string>{"Reload Skins Folder", "", "Blue", "Red"}));
+    EXPECT_TRUE(d.menus[2]->items[2].checked);
+    EXPECT_FALSE(std::filesystem::exists(stale));
+
+    scratch.write(cwd.path() / "skins/Green/main.bmp", test::Bmp24(1, 1, 0, 255, 0));
+    app.start_worker();
+    app.on_command(54);  // Reload Skins Folder: Blue, Green, Red
+    app.on_command(60);  // Red
+    host.request_close();
+    ASSERT_TRUE(host.pump(5000ms));
+
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_NE(seen[0].thread, std::this_thread::get_id());
+    EXPECT_EQ(seen[0].skin, "Red");
+    EXPECT_EQ(seen[0].main, 0x0000FFu);
+    EXPECT_EQ(seen[0].items,
+              (std::vector<std::string>{"Reload Skins Folder", "", "Blue", "Green", "Red"}));
+    EXPECT_TRUE(seen[0].red_checked);
+    EXPECT_NE(ReadAll(cwd.path() / "Dezidu.ini").find("SelectSkin=Red"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace dz

@@ -235,3 +235,37 @@ TEST_F(QtWindowTest, SigtermBecomesTheCloseRequestOnTheUiThread) {
 
 }  // namespace
 }  // namespace dz
+
+namespace dz {
+namespace {
+
+// Skin cursors: made from decoded pixels with their hotspot, on the UI thread also when a
+// worker asks; a freed cursor that is showing gives way to the arrow.
+TEST_F(QtWindowTest, CursorsFromDecodedPixels) {
+    DecodedImage image;
+    image.width = 2;
+    image.height = 1;
+    image.bgra = {0x00, 0x00, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00};  // opaque red, transparent
+    image.hot_x = 1;
+    std::atomic<CursorHandle> made{~CursorHandle{0}};
+    std::thread worker([&] { made = host.make_cursor(image); });
+    pump_until([&] { return made != ~CursorHandle{0}; });
+    worker.join();
+    ASSERT_GT(made.load(), kArrowCursor);
+
+    host.set_cursor(made);
+    const QCursor shown = host.widget().cursor();
+    EXPECT_EQ(shown.hotSpot(), QPoint(1, 0));
+    const QImage pixels = shown.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(pixels.size(), QSize(2, 1));
+    EXPECT_EQ(pixels.pixel(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(qAlpha(pixels.pixel(1, 0)), 0);
+
+    host.destroy_cursor(made);
+    EXPECT_EQ(host.widget().cursor().shape(), Qt::ArrowCursor);
+    DecodedImage empty;
+    EXPECT_EQ(host.make_cursor(empty), 0u);
+}
+
+}  // namespace
+}  // namespace dz

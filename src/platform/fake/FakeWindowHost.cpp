@@ -59,6 +59,24 @@ CursorHandle FakeWindowHost::set_cursor(CursorHandle cursor) {
     return old;
 }
 
+CursorHandle FakeWindowHost::make_cursor(const DecodedImage& image) {
+    if (image.width <= 0 || image.height <= 0) return 0;
+    std::lock_guard<std::mutex> g(cursors_mutex_);
+    const CursorHandle h = next_cursor_++;
+    live_cursors_[h] = FakeCursor{image.width, image.height, image.hot_x, image.hot_y};
+    return h;
+}
+
+void FakeWindowHost::destroy_cursor(CursorHandle cursor) {
+    std::lock_guard<std::mutex> g(cursors_mutex_);
+    live_cursors_.erase(cursor);
+}
+
+std::map<CursorHandle, FakeWindowHost::FakeCursor> FakeWindowHost::live_cursors() const {
+    std::lock_guard<std::mutex> g(cursors_mutex_);
+    return live_cursors_;
+}
+
 void FakeWindowHost::move_window(int x, int y) {
     int w = window.width(), h = window.height();
     window = Rect{x, y, x + w, y + h};

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -63,6 +64,18 @@ public:
     void set_colour_key(ColorRef key) override { colour_key = key; }
     std::optional<Rect> work_area() override { return work; }
     bool keyboard_state(std::array<std::uint8_t, 256>& out) override;
+    // Cursors are counted, not made: any thread, at once.
+    CursorHandle make_cursor(const DecodedImage& image) override;
+    void destroy_cursor(CursorHandle cursor) override;
+
+    struct FakeCursor {
+        int width = 0;
+        int height = 0;
+        int hot_x = 0;
+        int hot_y = 0;
+    };
+    // The cursors made and not yet destroyed.
+    std::map<CursorHandle, FakeCursor> live_cursors() const;
     void show() override { shown = true; }
     void destroy_window() override;
     void quit_loop() override;
@@ -77,6 +90,9 @@ private:
     std::deque<std::function<void()>> tasks_;
     bool stopped_ = false;
     CursorHandle cursor_ = 0;
+    mutable std::mutex cursors_mutex_;
+    std::map<CursorHandle, FakeCursor> live_cursors_;  // guarded by cursors_mutex_
+    CursorHandle next_cursor_ = kArrowCursor + 1;      // guarded by cursors_mutex_
 };
 
 }  // namespace dz

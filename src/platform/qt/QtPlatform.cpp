@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "platform/qt/QtDialogs.h"
-#include "platform/qt/QtImageDecoder.h"
 #include "platform/qt/QtPopupMenus.h"
 #include "platform/qt/QtSignalBridge.h"
 #include "platform/qt/QtTextRenderer.h"
@@ -25,7 +24,6 @@ QtPlatform::QtPlatform(int& argc, char** argv, int client_width, int client_heig
     menus_ = std::make_unique<QtPopupMenus>();
     dialogs_ = std::make_unique<QtDialogs>();
     text_ = std::make_unique<QtTextRenderer>();
-    images_ = std::make_unique<QtImageDecoder>();
 }
 
 QtPlatform::~QtPlatform() {
@@ -44,9 +42,6 @@ Dialogs& QtPlatform::dialogs() {
 }
 TextRenderer& QtPlatform::text_renderer() {
     return *text_;
-}
-ImageDecoder& QtPlatform::image_decoder() {
-    return *images_;
 }
 
 void QtPlatform::install_close_signals() {

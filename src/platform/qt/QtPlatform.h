@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "platform/Dialogs.h"
-#include "platform/ImageDecoder.h"
 #include "platform/PopupMenus.h"
 #include "platform/TextRenderer.h"
 #include "platform/WindowHost.h"
@@ -32,7 +31,6 @@ public:
     PopupMenus& popup_menus();
     Dialogs& dialogs();
     TextRenderer& text_renderer();
-    ImageDecoder& image_decoder();
 
     // From now on SIGINT and SIGTERM post the window's close request.
     void install_close_signals();
@@ -45,7 +43,6 @@ private:
     std::unique_ptr<PopupMenus> menus_;
     std::unique_ptr<Dialogs> dialogs_;
     std::unique_ptr<TextRenderer> text_;
-    std::unique_ptr<ImageDecoder> images_;
     std::unique_ptr<QtSignalBridge> signals_;
 };
 

@@ -4,7 +4,9 @@
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QImage>
 #include <QMetaObject>
+#include <QPixmap>
 #include <QScreen>
 
 #include <cstdint>
@@ -151,6 +153,36 @@ CursorHandle QtWindowHost::add_cursor(const QCursor& cursor) {
     CursorHandle h = next_cursor_++;
     cursors_.emplace(h, cursor);
     return h;
+}
+
+CursorHandle QtWindowHost::make_cursor(const DecodedImage& image) {
+    const std::size_t row = static_cast<std::size_t>(image.width) * 4;
+    if (image.width <= 0 || image.height <= 0 || image.bgra.size() < row * image.height) return 0;
+    // The pixels are read on the UI thread while the caller waits, so they stay alive.
+    return static_cast<CursorHandle>(call_on_ui_thread([this, &image, row]() -> std::intptr_t {
+        // Format_ARGB32 is blue, green, red, alpha in memory on little-endian machines.
+        const QImage pixels(image.bgra.data(), image.width, image.height,
+                            static_cast<qsizetype>(row), QImage::Format_ARGB32);
+        const QPixmap pixmap = QPixmap::fromImage(pixels);  // a deep copy
+        if (pixmap.isNull()) return 0;
+        return static_cast<std::intptr_t>(add_cursor(QCursor(pixmap, image.hot_x, image.hot_y)));
+    }));
+}
+
+void QtWindowHost::destroy_cursor(CursorHandle cursor) {
+    if (cursor <= kArrowCursor) return;
+    auto drop = [this, cursor] {
+        if (cursor_ == cursor) {
+            window_->setCursor(Qt::ArrowCursor);
+            cursor_ = kArrowCursor;
+        }
+        cursors_.erase(cursor);
+    };
+    if (is_ui_thread()) {
+        drop();
+    } else {
+        post_to_ui_thread(drop);
+    }
 }
 
 Rect QtWindowHost::window_rect() {

@@ -52,6 +52,8 @@ public:
     void set_colour_key(ColorRef key) override;
     std::optional<Rect> work_area() override;
     bool keyboard_state(std::array<std::uint8_t, 256>& out) override;
+    CursorHandle make_cursor(const DecodedImage& image) override;
+    void destroy_cursor(CursorHandle cursor) override;
     void show() override;
     void destroy_window() override;
     void quit_loop() override;
@@ -74,7 +76,7 @@ private:
     bool destroyed_ = false;
     bool captured_ = false;
     CursorHandle cursor_ = kArrowCursor;  // a new window shows the arrow
-    std::map<CursorHandle, QCursor> cursors_;
+    std::map<CursorHandle, QCursor> cursors_;  // UI thread
     CursorHandle next_cursor_ = kArrowCursor + 1;
 };
 

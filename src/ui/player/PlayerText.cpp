@@ -20,7 +20,7 @@ namespace {
 float ShownTime(TAG_USERDATA* d, bool follow_seek) {
     float t = (follow_seek && d->seek_dragging) ? d->seek_target_seconds
                                                 : d->player.position_seconds.load();
-    if (d->time_reverse == 1) t = d->player.current_length_seconds() - t;
+    if (d->time_reverse == 1) t = d->player.current_tune.length_seconds - t;
     return t;
 }
 
@@ -116,7 +116,7 @@ int SongTitleHandler(EdxBody* b, int code, TAG_USERDATA* d) {
                       static_cast<int>(p.volume * 100.0));
     } else if (d->seek_dragging) {
         const int target = static_cast<int>(d->seek_target_seconds);
-        const int length = static_cast<int>(p.current_length_seconds());
+        const int length = static_cast<int>(p.current_tune.length_seconds);
         std::snprintf(text, sizeof text, ja ? kSeekJa : "Seek To: %d:%02d/%d:%02d(%d%%)",
                       target / 60 % 60, target % 60, length / 60 % 60, length % 60,
                       static_cast<int>(d->seek_ratio * 100.0));

@@ -49,7 +49,7 @@ void UpdateSeek(EdxBody* b, TAG_USERDATA* d, int offset, int range) {
     if (p.is_playing && IsLeftPressed(b)) {
         d->seek_ratio = Ratio(CursorX(b, offset), range);
         d->seek_dragging = 1;
-        d->seek_target_seconds = p.current_length_seconds() * d->seek_ratio;
+        d->seek_target_seconds = p.current_tune.length_seconds * d->seek_ratio;
     } else if (d->seek_dragging) {
         const int sample = static_cast<int>(d->seek_target_seconds * p.sample_rate) - 1;
         p.seek(sample < 0 ? 0 : sample);
@@ -59,14 +59,14 @@ void UpdateSeek(EdxBody* b, TAG_USERDATA* d, int offset, int range) {
 
 // Where the thumb stands, 0..1: the drag's target while dragging, else the position.
 float ThumbRatio(TAG_USERDATA* d) {
-    const float length = d->player.current_length_seconds();
+    const float length = d->player.current_tune.length_seconds;
     if (length <= 0) return 0.0f;
     const float t = d->seek_dragging ? d->seek_target_seconds : d->player.position_seconds.load();
     return t / length;
 }
 
 bool SeekDrawable(TAG_USERDATA* d) {
-    return d->player.is_playing && d->player.current_length_seconds() > 0;
+    return d->player.is_playing && d->player.current_tune.length_seconds > 0;
 }
 
 }  // namespace

@@ -1,0 +1,176 @@
+#include "skin/SkinLoader.h"
+
+#include <string>
+
+#include "base/PathUtil.h"
+#include "skin/SkinArchive.h"
+#include "skin/SkinBitmaps.h"
+#include "skin/SkinCursors.h"
+#include "skin/SkinImageDecoder.h"
+#include "skin/SkinLoadListener.h"
+#include "skin/SkinText.h"
+#include "state/TagUserData.h"
+
+namespace dz {
+
+namespace {
+
+constexpr const char* kPleditTxt = "PLEDIT.TXT";
+constexpr const char* kViscolorTxt = "VISCOLOR.TXT";
+constexpr const char* kRegionTxt = "REGION.TXT";
+
+void skipped(const SkinRegistries& skin, std::string_view source, std::string_view reason) {
+    if (skin.listener) skin.listener->on_skipped(source, reason);
+}
+
+std::string already_loaded(std::string_view element) {
+    return "element " + MakeElementKey(element) + " already loaded";
+}
+
+// A text file of the folder by its name in any case; `found` tells whether there is one.
+std::filesystem::path folder_text(const std::filesystem::path& folder, const char* name,
+                                  bool& found) {
+    std::optional<std::filesystem::path> path = find_file_nocase(folder, name);
+    found = path.has_value();
+    return found ? *path : folder / name;
+}
+
+void read_folder_text(SkinRegistries& skin, const std::filesystem::path& folder, SkinFileKind kind,
+                      const char* name) {
+    bool found = false;
+    const std::filesystem::path path = folder_text(folder, name, found);
+    switch (kind) {
+        case SkinFileKind::kPleditTxt:
+            ReadPleditTxt(path, skin.skin_colors);  // also without the file: six black colours
+            break;
+        case SkinFileKind::kViscolorTxt:
+            ReadViscolorTxt(path, skin.skin_colors);
+            break;
+        default:
+            ReadRegionTxt(path, skin.region_normal, skin.region_shade);
+            break;
+    }
+    if (found && skin.listener) skin.listener->on_text(kind, path.filename().string());
+}
+
+// Tells the listener of the folder's entries that no loader reads.
+void report_unread_entries(const SkinRegistries& skin, const std::filesystem::path& folder) {
+    for (const DirEntry& e : find_files(folder, "*")) {
+        if (e.is_dir) {
+            skipped(skin, e.name + "/", "sub-folder, not read");
+            continue;
+        }
+        if (wildcard_match("*.bmp", e.name) || wildcard_match("*.cur", e.name) ||
+            wildcard_match("*.ani", e.name)) {
+            continue;
+        }
+        if (equals_nocase(e.name, kPleditTxt) || equals_nocase(e.name, kViscolorTxt) ||
+            equals_nocase(e.name, kRegionTxt)) {
+            continue;
+        }
+        skipped(skin, e.name, "not a skin file");
+    }
+}
+
+void load_member(SkinRegistries& skin, const SkinArchiveMember& m) {
+    const std::filesystem::path file{std::string(m.temp_path)};
+    std::string why;
+    switch (m.kind) {
+        case SkinFileKind::kBitmap: {
+            if (skin.skin_images.lookup(m.element)) {
+                skipped(skin, m.member_name, already_loaded(m.element));
+            } else if (EdxImage* image =
+                           LoadSkinBitmap(file, skin.skin_images, skin.decoder, m.element, &why)) {
+                if (skin.listener) {
+                    skin.listener->on_bitmap(MakeElementKey(m.element), image->width(),
+                                             image->height(), m.member_name);
+                }
+            } else {
+                skipped(skin, m.member_name, why);
+            }
+            if (IsTextColourTrigger(m.element)) SetTextColours(skin.skin_images, skin.skin_colors);
+            break;
+        }
+        case SkinFileKind::kCursor: {
+            if (skin.cursor_images.lookup(m.element)) {
+                skipped(skin, m.member_name, already_loaded(m.element));
+                break;
+            }
+            DecodedImage shape;
+            if (LoadSkinCursor(skin.cursor_images, m.element, file, skin.decoder, skin.window, &why,
+                               &shape)) {
+                if (skin.listener) {
+                    skin.listener->on_cursor(MakeElementKey(m.element), shape.width, shape.height,
+                                             shape.hot_x, shape.hot_y, m.member_name);
+                }
+            } else {
+                skipped(skin, m.member_name, why);
+            }
+            break;
+        }
+        case SkinFileKind::kPleditTxt:
+            ReadPleditTxt(file, skin.skin_colors);
+            break;
+        case SkinFileKind::kViscolorTxt:
+            ReadViscolorTxt(file, skin.skin_colors);
+            break;
+        case SkinFileKind::kRegionTxt:
+            ReadRegionTxt(file, skin.region_normal, skin.region_shade);
+            break;
+        case SkinFileKind::kIgnored:
+            return;
+    }
+    if (m.kind != SkinFileKind::kBitmap && m.kind != SkinFileKind::kCursor && skin.listener) {
+        skin.listener->on_text(m.kind, m.member_name);
+    }
+}
+
+}  // namespace
+
+SkinRegistries RegistriesOf(TAG_USERDATA& data) {
+    static SkinImageDecoder own_decoder;  // stateless
+    ImageDecoder& decoder =
+        data.services.image_decoder ? *data.services.image_decoder : own_decoder;
+    return SkinRegistries{data.skin_images,  data.cursor_images,
+                          data.skin_colors,  data.region_normal,
+                          data.region_shade, decoder,
+                          data.main_window,  nullptr};
+}
+
+void ClearSkin(SkinRegistries& skin) {
+    skin.skin_images.clear();
+    ReleaseSkinCursors(skin.cursor_images, skin.window);
+    skin.skin_colors.clear();
+    skin.region_normal.clear();
+    skin.region_shade.clear();
+}
+
+void LoadSkinFolder(SkinRegistries& skin, const std::filesystem::path& folder) {
+    ClearSkin(skin);
+    LoadFolderBitmaps(folder, skin.skin_images, skin.decoder, skin.listener);
+    LoadFolderCursors(folder, skin.cursor_images, skin.decoder, skin.window, skin.listener);
+    read_folder_text(skin, folder, SkinFileKind::kPleditTxt, kPleditTxt);
+    SetTextColours(skin.skin_images, skin.skin_colors);
+    read_folder_text(skin, folder, SkinFileKind::kViscolorTxt, kViscolorTxt);
+    read_folder_text(skin, folder, SkinFileKind::kRegionTxt, kRegionTxt);
+    if (skin.listener) report_unread_entries(skin, folder);
+}
+
+void LoadSkinFolder(TAG_USERDATA& data, const std::filesystem::path& folder) {
+    SkinRegistries skin = RegistriesOf(data);
+    LoadSkinFolder(skin, folder);
+}
+
+int LoadSkinArchive(SkinRegistries& skin, const std::filesystem::path& archive) {
+    ClearSkin(skin);
+    return ForEachSkinArchiveMember(
+        archive, [&](const SkinArchiveMember& m) { load_member(skin, m); },
+        [&](std::string_view member, std::string_view reason) { skipped(skin, member, reason); });
+}
+
+void LoadSkinArchive(TAG_USERDATA& data, const std::filesystem::path& archive) {
+    SkinRegistries skin = RegistriesOf(data);
+    LoadSkinArchive(skin, archive);
+}
+
+}  // namespace dz

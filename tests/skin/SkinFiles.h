@@ -1,0 +1,86 @@
+#pragma once
+// A scratch folder for skin tests, with the temporary folder (TMPDIR) pointed inside it so
+// that unpacked members left behind can be counted; and small skin files.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "CursorImages.h"
+
+namespace dz::test {
+
+namespace fs = std::filesystem;
+
+class ScratchSkinDir {
+public:
+    ScratchSkinDir() {
+        std::string pattern = (fs::temp_directory_path() / "dzskinloadXXXXXX").string();
+        if (::mkdtemp(pattern.data())) base_ = pattern;
+        fs::create_directories(tmp());
+        if (const char* old = std::getenv("TMPDIR")) old_tmpdir_ = old;
+        ::setenv("TMPDIR", tmp().c_str(), 1);
+    }
+    ~ScratchSkinDir() {
+        if (old_tmpdir_) {
+            ::setenv("TMPDIR", old_tmpdir_->c_str(), 1);
+        } else {
+            ::unsetenv("TMPDIR");
+        }
+        std::error_code ec;
+        fs::remove_all(base_, ec);
+    }
+    ScratchSkinDir(const ScratchSkinDir&) = delete;
+    ScratchSkinDir& operator=(const ScratchSkinDir&) = delete;
+
+    const fs::path& base() const { return base_; }
+    fs::path tmp() const { return base_ / "tmp"; }
+
+    // Writes base/relative (folders made as needed) and returns its path.
+    fs::path write(const fs::path& relative, const std::vector<std::uint8_t>& bytes) const {
+        const fs::path path = base_ / relative;
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return path;
+    }
+    fs::path write(const fs::path& relative, std::string_view text) const {
+        return write(relative, Bytes8(text));
+    }
+    fs::path folder(const fs::path& relative) const {
+        fs::create_directories(base_ / relative);
+        return base_ / relative;
+    }
+
+    // "ztm" files in the temporary folder.
+    int ztm_files() const {
+        int n = 0;
+        for (const auto& e : fs::directory_iterator(tmp())) {
+            n += e.path().filename().string().rfind("ztm", 0) == 0;
+        }
+        return n;
+    }
+
+private:
+    fs::path base_;
+    std::optional<std::string> old_tmpdir_;
+};
+
+// A width x height 24-bit BMP of one colour.
+inline std::vector<std::uint8_t> Bmp24(int width, int height, std::uint8_t b, std::uint8_t g,
+                                       std::uint8_t r) {
+    Bytes pixels;
+    const int stride = (width * 3 + 3) / 4 * 4;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) pixels.u8(b).u8(g).u8(r);
+        pixels.zeros(static_cast<std::size_t>(stride - width * 3));
+    }
+    return BmpFile(Info40(width, height, 24), pixels);
+}
+
+}  // namespace dz::test
