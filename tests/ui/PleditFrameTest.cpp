@@ -91,7 +91,7 @@ TEST_F(PleditTest, FrameIsDrawnFromTheSkinActiveAndInactive) {
 }
 
 TEST_F(PleditTest, BottomBarShowsTotalsAndThePlayTime) {
-    // Draws `text` as TEXT glyphs at (x, y) of the frame? Counts differing pixels.
+    // Pixels of the frame at (x, y) that differ from `t` in TEXT glyphs.
     auto glyphs_differ = [&](int x, int y, const std::string& t) {
         int n = 0;
         for (std::size_t k = 0; k < t.size(); ++k) {
