@@ -19,7 +19,8 @@ void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 }
 
 // A chunk: length, type, data, CRC-32 of type and data.
-void chunk(std::vector<std::uint8_t>& out, const char type[4], const std::vector<std::uint8_t>& data) {
+void chunk(std::vector<std::uint8_t>& out, const char type[4],
+           const std::vector<std::uint8_t>& data) {
     put32(out, static_cast<std::uint32_t>(data.size()));
     const std::size_t start = out.size();
     out.insert(out.end(), type, type + 4);
@@ -35,8 +36,8 @@ struct FileCloser {
 
 }  // namespace
 
-bool WritePng(const std::string& path, int width, int height,
-              const std::vector<std::uint8_t>& rgb, std::string& error) {
+bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb,
+              std::string& error) {
     const std::size_t row = static_cast<std::size_t>(width) * 3;
     if (width <= 0 || height <= 0 || rgb.size() < row * static_cast<std::size_t>(height)) {
         error = "no picture to write";

@@ -10,7 +10,7 @@ namespace dz {
 
 // `rgb` holds height rows of width * 3 bytes, red, green, blue, top row first.
 // False (with `error` set) when the file cannot be written.
-bool WritePng(const std::string& path, int width, int height,
-              const std::vector<std::uint8_t>& rgb, std::string& error);
+bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb,
+              std::string& error);
 
 }  // namespace dz

@@ -75,7 +75,7 @@ private:
     std::atomic<bool> present_pending_{false};
     bool destroyed_ = false;
     bool captured_ = false;
-    CursorHandle cursor_ = kArrowCursor;  // a new window shows the arrow
+    CursorHandle cursor_ = kArrowCursor;       // a new window shows the arrow
     std::map<CursorHandle, QCursor> cursors_;  // UI thread
     CursorHandle next_cursor_ = kArrowCursor + 1;
 };
