@@ -4,11 +4,11 @@
 
 #include "app/AppCallback.h"
 #include "app/CommandTable.h"
-#include "app/ListScroll.h"
 #include "edx/EdxCodes.h"
 #include "edx/EdxDrag.h"
 #include "edx/EdxRender.h"
 #include "platform/HttpClient.h"
+#include "state/ListScroll.h"
 
 namespace dz {
 

@@ -9,13 +9,13 @@
 #include "TestHttpServer.h"
 #include "app/Application.h"
 #include "app/CommandTable.h"
-#include "app/ListScroll.h"
 #include "edx/EdxCodes.h"
 #include "io/CurlHttpClient.h"
 #include "platform/fake/FakeAudioLibrary.h"
 #include "platform/fake/FakePopupMenus.h"
 #include "platform/fake/FakeWindowHost.h"
 #include "state/ContextMenu.h"
+#include "state/ListScroll.h"
 
 namespace dz {
 namespace {

@@ -1,9 +1,9 @@
 // Playlist editor commands: keyboard cursor, scrolling, selection, removal, orderings.
 #include <algorithm>
 
-#include "app/ListScroll.h"
 #include "app/commands/CommandSupport.h"
 #include "app/commands/Commands.h"
+#include "state/ListScroll.h"
 
 namespace dz {
 

@@ -67,9 +67,15 @@ void QtMainWindow::update_mask(const FrameView& f) {
     std::size_t key_pixels = 0;
     for (std::size_t i = 0; i < runs.size(); i += 3) key_pixels += runs[i + 2] - runs[i + 1];
     if (f.width > 0 && key_pixels == static_cast<std::size_t>(f.width) * f.height) return;
-    if (runs == key_runs_ && f.zoom == mask_zoom_) return;
+    // The mask covers the whole frame: a taller frame with the same cut (the editor grown
+    // below the player's outline) needs a new one, or its new rows stay cut away.
+    if (runs == key_runs_ && f.zoom == mask_zoom_ && f.width == mask_width_ &&
+        f.height == mask_height_)
+        return;
     key_runs_ = std::move(runs);
     mask_zoom_ = f.zoom;
+    mask_width_ = f.width;
+    mask_height_ = f.height;
     if (key_runs_.empty()) {
         clearMask();
         return;

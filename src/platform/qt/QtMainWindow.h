@@ -64,6 +64,7 @@ private:
     // Runs of key-coloured pixels of the last masked frame: (row, first, end) triples.
     std::vector<int> key_runs_;
     double mask_zoom_ = 0;
+    int mask_width_ = 0, mask_height_ = 0;  // the frame size the mask was made for
 };
 
 }  // namespace dz

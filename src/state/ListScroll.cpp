@@ -1,4 +1,4 @@
-#include "app/ListScroll.h"
+#include "state/ListScroll.h"
 
 #include <algorithm>
 
