@@ -9,8 +9,8 @@
 #     the scroll put there;
 #   - the resize handle dragged 3 rows down: ScrollPage=7 is saved and the window grows
 #     by 42 pixels;
-#   - REM's "remove selected" removes a Shift-selected range; MISC's first item closes
-#     its strip (a click on a row selects it again);
+#   - REM's "remove selected" removes a Shift-selected range; MISC's first item shows the
+#     sort menu, whose "by path" sorts the list, and closes its strip;
 #   - a double click on the second row plays that row's tune (its rendered PCM is in the
 #     capture);
 #   - SEL's "invert" turns one selected row into all the others (Delete then leaves only
@@ -187,10 +187,18 @@ expect_count $((n - 3)) "REM remove selected"
 titles | grep -qxF "$first3" && fail "REM left one of the selected rows"
 echo "REM: removed the first three rows"
 
-# MISC: the first item closes the strip; the row under it takes clicks again.
+# MISC: the first item shows the sort menu at its corner; its third item sorts by path
+# (the entries were never loaded, so by title would keep their order), and the strip
+# closes: the row under it takes clicks again.
+files | sort -c 2>/dev/null && fail "the paths are in order before the sort"
 open_strip 3
 # shellcheck disable=SC2046
 click $(item 3 0)
+sleep 0.5
+xdotool key Down Down Down Return
+sleep 0.5
+files | sort -c || fail "MISC's sort by path left the paths out of order"
+echo "MISC: sorted by path"
 delete_first_visible "$(titles | sed -n 1p)" "after MISC"
 
 # Double click on the second visible row (after Home) plays that entry's tune.
