@@ -67,8 +67,8 @@ int BarEvents(EdxBody* b, int code, TAG_USERDATA* d, int active_y, int inactive_
               const char* cursor) {
     switch (code) {
         case EDX_DRAW:
-            DrawPart(b, 0, 0, SkinImage(d, "TITLEBAR"), 27, Active(b) ? active_y : inactive_y,
-                     275, 14);
+            DrawPart(b, 0, 0, SkinImage(d, "TITLEBAR"), 27, Active(b) ? active_y : inactive_y, 275,
+                     14);
             return 0;
         case EDX_SET_CURSOR:
             return SetSkinCursor(b, d, cursor);
