@@ -99,9 +99,12 @@ bool QtInstanceChannel::listen(std::function<void(std::vector<std::string>)> on_
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     const QString name = QString::fromStdString(socket_path_);
     if (!server_->listen(name)) {
-        // The file is there but the hand-over found nobody behind it: a player that was
-        // killed left it.
+        // The file is there. A player that was killed left it when nobody answers now; a
+        // player that started at the same moment keeps it.
         if (server_->serverError() != QAbstractSocket::AddressInUseError) return false;
+        QLocalSocket probe;
+        probe.connectToServer(name);
+        if (probe.waitForConnected(kConnectMs)) return false;
         QLocalServer::removeServer(name);
         if (!server_->listen(name)) return false;
     }
