@@ -1,6 +1,10 @@
 // Dezidu: the player's process. Wires the Qt window, the audio library over our
 // engine and SDL, and the application shell, then runs the UI loop.
 //
+// Command line: dezidu [OPTION] [FILE|URL|FOLDER ...] (app/CommandLine.h). When a player
+// with the same settings file (Dezidu.ini in the current folder) runs, the paths go to it
+// and this process ends; otherwise they are opened once the worker runs.
+//
 // Start-up follows the window's life: the window is created hidden at 275 x 116,
 // centred, the state and the world are built and attached (the initialisation
 // runs, the first frame is shown), the worker starts, the UI loop runs. The loop
@@ -8,24 +12,68 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/ModuleHooks.h"
+#include "base/PathUtil.h"
 #include "io/CurlHttpClient.h"
+#include "platform/qt/QtInstanceChannel.h"
 #include "platform/qt/QtPlatform.h"
 #include "player/PxtoneLibrary.h"
 #include "skin/SkinImageDecoder.h"
 #include "state/TagUserData.h"
 
 int main(int argc, char** argv) {
+    std::error_code ec;
+    const std::filesystem::path start_dir = std::filesystem::current_path(ec);
+    const std::string program(argc > 0 && argv[0] && *argv[0] ? dz::path_file_name(argv[0])
+                                                              : std::string_view("dezidu"));
+    dz::CommandLine cl =
+        dz::parse_command_line(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc),
+                               ec ? std::string("/") : start_dir.string());
+    switch (cl.action) {
+        case dz::CommandLine::Action::Help:
+            std::fputs(dz::command_line_help(program).c_str(), stdout);
+            return 0;
+        case dz::CommandLine::Action::Version:
+            std::fputs(dz::command_line_version().c_str(), stdout);
+            return 0;
+        case dz::CommandLine::Action::Error:
+            std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", program.c_str(),
+                         cl.error.c_str(), program.c_str());
+            return 2;
+        case dz::CommandLine::Action::Run:
+            break;
+    }
+
+    // The same settings file as the initialisation reads (the current folder's Dezidu.ini).
+    const std::string socket_path =
+        ec ? std::string() : dz::instance_socket_path((start_dir / "Dezidu.ini").string());
+    if (!socket_path.empty()) {
+        switch (dz::QtInstanceChannel::hand_over(socket_path, cl.paths)) {
+            case dz::QtInstanceChannel::Handover::Delivered:
+                return 0;
+            case dz::QtInstanceChannel::Handover::Failed:
+                std::fprintf(stderr, "%s: a running player did not answer (%s)\n", program.c_str(),
+                             socket_path.c_str());
+                return 1;
+            case dz::QtInstanceChannel::Handover::NoInstance:
+                break;
+        }
+    }
+
     dz::SetDefaultQtPlatform();
     // SDL must leave SIGINT and SIGTERM to us: they run the close sequence.
     setenv("SDL_NO_SIGNAL_HANDLERS", "1", 1);
 
-    dz::QtPlatform platform(argc, argv, dz::Application::kClientWidth,
+    // Qt sees only the program name: every argument is ours.
+    int qt_argc = argc > 0 ? 1 : 0;
+    dz::QtPlatform platform(qt_argc, argv, dz::Application::kClientWidth,
                             dz::Application::kClientHeight);
     dz::PxtoneLibrary library;
     dz::CurlHttpClient http;
@@ -64,6 +112,12 @@ int main(int argc, char** argv) {
                 if (!line.empty()) paths.push_back(line);
             app.on_drop(std::move(paths));
         }
+        app.open_paths(cl.paths);
+        dz::QtInstanceChannel channel(socket_path);
+        channel.listen([&app, &platform](std::vector<std::string> paths) {
+            app.open_paths(std::move(paths));
+            platform.raise_window();
+        });
         result = platform.run();
     }
     return result;

@@ -65,6 +65,9 @@ void Application::handle(WorkerMessage& m) {
         case WorkerMessage::Kind::Drop:
             if (data->hooks.drop_files) data->hooks.drop_files(*data, m.paths);
             break;
+        case WorkerMessage::Kind::Open:
+            if (data->hooks.open_paths) data->hooks.open_paths(*data, m.paths);
+            break;
         case WorkerMessage::Kind::WheelRow:
             ScrollOneRow(*data, m.value);
             break;
@@ -172,6 +175,11 @@ void Application::on_drop(std::vector<std::string> paths) {
     // The player and the playlist belong to the worker: the whole drop runs there.
     if (!worker_started_ || paths.empty()) return;
     queue_.post(WorkerMessage::drop(std::move(paths)));
+}
+
+void Application::open_paths(std::vector<std::string> paths) {
+    if (!worker_started_ || paths.empty()) return;
+    queue_.post(WorkerMessage::open(std::move(paths)));
 }
 
 }  // namespace dz

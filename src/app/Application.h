@@ -61,6 +61,11 @@ public:
     void on_wheel(int delta) override;
     void on_drop(std::vector<std::string> paths) override;
 
+    // UI thread: paths from a command line (this process's or a later start's) go to the
+    // worker as one message (open_paths: folders scanned, added, the first new entry played).
+    // Nothing happens before the worker runs.
+    void open_paths(std::vector<std::string> paths);
+
 private:
     void worker_main();
     void on_worker_ended();

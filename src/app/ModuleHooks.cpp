@@ -106,6 +106,7 @@ void InstallSkins(AppHooks& h) {
 AppHooks DefaultAppHooks() {
     AppHooks hooks;
     hooks.drop_files = drop_files;
+    hooks.open_paths = open_paths;
     InstallSettings(hooks);
     InstallDialogHooks(hooks.commands);
     InstallMenus(hooks);

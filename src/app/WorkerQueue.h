@@ -14,7 +14,8 @@
 namespace dz {
 
 struct WorkerMessage {
-    enum class Kind { Command, Quit, Drop, WheelRow };
+    // Drop: files dropped on the window; Open: paths from a command line.
+    enum class Kind { Command, Quit, Drop, WheelRow, Open };
     Kind kind = Kind::Command;
     int value = 0;  // command id, or the wheel direction (-1 up, +1 down)
     std::vector<std::string> paths;
@@ -24,6 +25,11 @@ struct WorkerMessage {
     static WorkerMessage wheel_row(int direction) { return make(Kind::WheelRow, direction); }
     static WorkerMessage drop(std::vector<std::string> files) {
         WorkerMessage m = make(Kind::Drop, 0);
+        m.paths = std::move(files);
+        return m;
+    }
+    static WorkerMessage open(std::vector<std::string> files) {
+        WorkerMessage m = make(Kind::Open, 0);
         m.paths = std::move(files);
         return m;
     }

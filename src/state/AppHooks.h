@@ -35,6 +35,8 @@ struct AppHooks {
     std::function<void(TAG_USERDATA&, int id)> skin_menu_command;
     // Files dropped on the window, in order: pause, add each, resume.
     std::function<void(TAG_USERDATA&, const std::vector<std::string>& paths)> drop_files;
+    // Paths from a command line: folders scanned, added as a drop, the first new entry played.
+    std::function<void(TAG_USERDATA&, const std::vector<std::string>& paths)> open_paths;
     // Cuts the window shape into the composed frame (only called when a shape applies).
     std::function<void(TAG_USERDATA&, EdxWorld&)> apply_shape;
 

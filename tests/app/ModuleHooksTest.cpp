@@ -16,7 +16,9 @@
 #include "app/Application.h"
 #include "app/CommandTable.h"
 #include "app/ModuleHooks.h"
+#include "app/commands/AddPaths.h"
 #include "app/commands/Commands.h"
+#include "io/PlaylistFile.h"
 #include "platform/fake/FakeAudioLibrary.h"
 #include "platform/fake/FakeDialogs.h"
 #include "platform/fake/FakeWindowHost.h"
@@ -360,6 +362,64 @@ TEST(ModuleHooksTest, SkinChosenAtStartUpAndFromTheSkinsMenuOnTheWorker) {
               (std::vector<std::string>{"Reload Skins Folder", "", "Blue", "Green", "Red"}));
     EXPECT_TRUE(seen[0].red_checked);
     EXPECT_NE(ReadAll(cwd.path() / "Dezidu.ini").find("SelectSkin=Red"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace dz
+
+namespace dz {
+namespace {
+
+// Command-line paths: a folder adds its tunes (in name order), the first new entry plays;
+// an opened playlist file plays from its first entry; nothing added leaves the playing
+// tune playing where it was.
+TEST(ModuleHooksTest, OpenPathsScansFoldersAndPlaysTheFirstNewEntry) {
+    TempWorkDir cwd;
+    FakeWindowHost host;
+    FakeAudioLibrary lib;
+    auto make = [&](const std::filesystem::path& p) {
+        std::ofstream(p) << "x";
+        lib.tunes[p.string()] = FakeTune{};
+        return p.string();
+    };
+    const std::filesystem::path folder = cwd.path() / "tunes";
+    std::filesystem::create_directories(folder / "deeper");
+    const std::string a = make(cwd.path() / "a.ptcop");
+    const std::string c = make(folder / "c.ptcop"), b = make(folder / "b.pttune");
+    make(folder / "deeper" / "d.ptcop");  // sub-folders are not scanned
+    std::ofstream(folder / "notes.txt") << "x";
+    const std::string e = make(cwd.path() / "e.ptcop");
+    TAG_USERDATA d(&host, lib, DefaultAppHooks());
+    d.ini_path = (cwd.path() / "Dezidu.ini").string();
+    d.player.add_file(a);
+    d.player.command_play();
+    ASSERT_EQ(d.player.current_index, 0);
+
+    open_paths(d, {folder.string(), e});
+    ASSERT_EQ(d.player.playlist.count(), 4);
+    EXPECT_EQ(d.player.playlist[1].path, b);
+    EXPECT_EQ(d.player.playlist[2].path, c);
+    EXPECT_EQ(d.player.playlist[3].path, e);
+    EXPECT_EQ(d.player.current_index, 1);
+    EXPECT_EQ(d.player.is_playing, 1);
+    EXPECT_TRUE(lib.streaming);
+    EXPECT_NE(ReadAll(d.ini_path).find("NumberOfEntries=4"), std::string::npos);
+
+    lib.take_calls();
+    lib.stop_result = 4410;
+    open_paths(d, {(cwd.path() / "missing.ptcop").string(), (cwd.path() / "empty").string()});
+    EXPECT_EQ(d.player.playlist.count(), 4);
+    EXPECT_EQ(d.player.current_index, 1);
+    EXPECT_TRUE(lib.streaming);
+    EXPECT_EQ(lib.start_sample, 4410);  // resumed where the pause left it
+
+    const std::string list = (cwd.path() / "two.ptlist").string();
+    ASSERT_TRUE(write_playlist_file(list, {{c, "", 0}, {a, "", 0}}));
+    open_paths(d, {list});
+    ASSERT_EQ(d.player.playlist.count(), 2);
+    EXPECT_EQ(d.player.current_index, 0);
+    EXPECT_EQ(d.player.current_tune.path, c);
+    EXPECT_EQ(lib.start_sample, 0);
 }
 
 }  // namespace

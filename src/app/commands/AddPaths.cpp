@@ -1,8 +1,12 @@
 #include "app/commands/AddPaths.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "app/commands/CommandSupport.h"
 #include "app/commands/Commands.h"
 #include "base/PathUtil.h"
+#include "io/PlaylistFile.h"
 
 namespace dz {
 
@@ -35,6 +39,28 @@ void resume_after_list_change(TAG_USERDATA& d, bool paused) {
 void drop_files(TAG_USERDATA& d, const std::vector<std::string>& paths) {
     bool paused = pause_for_list_change(d);
     add_paths(d, paths);
+    resume_after_list_change(d, paused);
+}
+
+void open_paths(TAG_USERDATA& d, const std::vector<std::string>& paths) {
+    std::vector<std::string> expanded;
+    bool opens_playlist = false;
+    for (const std::string& path : paths) {
+        std::error_code ec;
+        if (!path_is_url(path) && std::filesystem::is_directory(path, ec)) {
+            std::vector<std::string> tunes = list_tune_files(path);
+            expanded.insert(expanded.end(), tunes.begin(), tunes.end());
+            continue;
+        }
+        if (classify_added_path(path) == AddedPathKind::Playlist) opens_playlist = true;
+        expanded.push_back(path);
+    }
+    int first_new = opens_playlist ? 0 : d.player.playlist.count();
+    bool paused = pause_for_list_change(d);
+    if (add_paths(d, expanded) && first_new < d.player.playlist.count()) {
+        d.player.play(first_new, 0);
+        return;
+    }
     resume_after_list_change(d, paused);
 }
 

@@ -20,6 +20,13 @@ bool add_paths(TAG_USERDATA& d, const std::vector<std::string>& paths);
 // core), as one step on the worker.
 void drop_files(TAG_USERDATA& d, const std::vector<std::string>& paths);
 
+// Files, folders and URLs named on the command line (or handed over by a second start):
+// folders (local paths only) are replaced by the tune files directly inside them, the
+// rest is added as a drop is, and then the first new entry plays: the first of an opened
+// playlist file, else the first entry after those the list had. Nothing plays when the
+// list did not change; a tune that was playing is then resumed.
+void open_paths(TAG_USERDATA& d, const std::vector<std::string>& paths);
+
 // The pause before a change of the list: runs the Pause command when a tune is
 // playing (or paused) and tells whether it ran.
 bool pause_for_list_change(TAG_USERDATA& d);

@@ -5,6 +5,7 @@
 
 #include "platform/qt/QtDialogArt.h"
 #include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtPopupMenus.h"
 #include "platform/qt/QtSignalBridge.h"
 #include "platform/qt/QtTextRenderer.h"
@@ -44,6 +45,15 @@ Dialogs& QtPlatform::dialogs() {
 }
 TextRenderer& QtPlatform::text_renderer() {
     return *text_;
+}
+
+void QtPlatform::raise_window() {
+    QWidget& w = host_->widget();
+    if (w.windowState() & Qt::WindowMinimized)
+        w.setWindowState(w.windowState() & ~Qt::WindowMinimized);
+    w.show();
+    w.raise();
+    w.activateWindow();
 }
 
 void QtPlatform::install_close_signals() {

@@ -32,6 +32,8 @@ public:
     Dialogs& dialogs();
     TextRenderer& text_renderer();
 
+    // Shows the window in front and un-minimised, and asks for the input focus.
+    void raise_window();
     // From now on SIGINT and SIGTERM post the window's close request.
     void install_close_signals();
     // Runs the UI loop until the quit; returns its result.
