@@ -49,11 +49,11 @@ sleep 0.5
 geometry() { xdotool getwindowgeometry --shell "$win" | tr '\n' ' '; }
 origin() { eval "$(xdotool getwindowgeometry --shell "$win")"; wx=$X; wy=$Y; ww=$WIDTH; wh=$HEIGHT; }
 # Window-relative clicks and drags (logical pixels at 1x).
-at() { origin; xdotool mousemove --sync $((wx + $1)) $((wy + $2)); }
+at() { origin; xdotool mousemove $((wx + $1)) $((wy + $2)); sleep 0.1; }
 click() { at "$1" "$2"; xdotool click 1; sleep 0.35; }
 drag() {
     at "$1" "$2"; xdotool mousedown 1; sleep 0.25
-    xdotool mousemove --sync $((wx + $3)) $((wy + $4)); sleep 0.35
+    xdotool mousemove $((wx + $3)) $((wy + $4)); sleep 0.35
     xdotool mouseup 1; sleep 0.35
 }
 # A w x h crop of the window at (x, y) into a file.
@@ -164,7 +164,7 @@ origin
 click 14 50
 origin; [ "$ww" = 550 ] && [ "$wh" = 232 ] || fail "double size gave $ww x $wh"
 [ -n "$shots" ] && shot "$shots/player-2x.png" 0 0 550 232
-xdotool mousemove --sync $((wx + 28)) $((wy + 100)); xdotool click 1; sleep 0.4
+xdotool mousemove $((wx + 28)) $((wy + 100)); xdotool click 1; sleep 0.4
 origin; [ "$ww" = 275 ] || fail "double size did not toggle back ($ww x $wh)"
 
 # Eject opens the file dialog (another window appears); Escape closes it.
