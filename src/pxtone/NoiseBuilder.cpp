@@ -111,6 +111,8 @@ struct Osc {
     double increment = 0;
     double phase = 0;
     double gain = 0;
+    // The gain with the reversal folded in: (-x) * gain and x * (-gain) round alike.
+    double signed_gain = 0;
     int32_t k = 0, start = 0, margin = 0;
 
     void setup(const NoiseOscillator& o) {
@@ -127,6 +129,7 @@ struct Osc {
         const float offset = std::isfinite(o.offset) ? std::clamp(o.offset, 0.0f, 100.0f) : 0.0f;
         increment = (44100.0 / 44100.0) * (freq / 100.0);
         gain = volume / 100.0f;
+        signed_gain = reverse ? -gain : gain;
         if (mode == OscMode::Table) {
             phase = kPeriod * static_cast<double>(offset / 100.0f);
         } else {
@@ -147,12 +150,11 @@ struct Osc {
                 return start;
         }
     }
-    void wrap() {
+    void wrap(const int16_t* r) {
         if (phase > kPeriod) {
             phase -= kPeriod;
             if (phase >= kPeriod) phase = 0;
             if (mode != OscMode::Table) {
-                const int16_t* r = tables().random;
                 start = r[k];
                 k = (k + 1) % kRandomSize;
                 margin = r[k] - start;
@@ -230,15 +232,15 @@ void build_noise(const NoiseDesign& design, std::vector<int16_t>& out) {
         }
         g.env.normalise();
     }
+    const int16_t* random = tables().random;
+    const float* freq_table = FreqTable::table();
     for (int f = 0; f < frames; ++f) {
         double sum[2] = {0, 0};
         for (UnitGen& g : units) {
             double x = g.main.value();
-            if (g.main.reverse) x = -x;
-            x *= g.main.gain;
+            x *= g.main.signed_gain;
             double v = g.volume.value();
-            if (g.volume.reverse) v = -v;
-            v *= g.volume.gain;
+            v *= g.volume.signed_gain;
             x = x * (v + 32767) / 65534;
             const double e = g.env.value();
             for (int c = 0; c < 2; ++c) sum[c] += x * g.pan[c] * e;
@@ -254,14 +256,16 @@ void build_noise(const NoiseDesign& design, std::vector<int16_t>& out) {
                 fv = (12800 * g.freq.value()) / 32767;
             else
                 fv = g.freq.value();
-            if (g.freq.reverse) fv = -fv;
-            fv *= g.freq.gain;
-            g.main.phase += g.main.increment * FreqTable::f1(static_cast<int32_t>(fv));
+            fv *= g.freq.signed_gain;
+            // FreqTable::f1 with the table fetched once.
+            int64_t key = (static_cast<int64_t>(static_cast<int32_t>(fv)) + 0x6000) * 16 / 256;
+            key = std::clamp<int64_t>(key, 0, FreqTable::kSize - 1);
+            g.main.phase += g.main.increment * freq_table[key];
             g.freq.phase += g.freq.increment;
             g.volume.phase += g.volume.increment;
-            g.main.wrap();
-            g.freq.wrap();
-            g.volume.wrap();
+            g.main.wrap(random);
+            g.freq.wrap(random);
+            g.volume.wrap(random);
             g.env.advance();
         }
     }
