@@ -39,6 +39,46 @@ inline uint64_t mag(int32_t v) {
 inline int32_t wrap_add(int32_t a, int32_t b) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
 }
+// The gain steps of one unit's voice over a block. Each step truncates toward zero, which is
+// odd in both factors: the steps run on magnitudes (shifts instead of signed divisions) and
+// the sign is applied after.
+struct VoiceGains {
+    uint64_t velocity, volume, pan[2];
+    bool neg[2];
+    int32_t smooth_below, smooth_len;
+    VoiceGains(int32_t vel, int32_t vol, const int32_t* pan_gain, int32_t below, int32_t len)
+        : velocity(mag(vel)),
+          volume(mag(vol)),
+          pan{mag(pan_gain[0]), mag(pan_gain[1])},
+          neg{((vel < 0) != (vol < 0)) != (pan_gain[0] < 0),
+              ((vel < 0) != (vol < 0)) != (pan_gain[1] < 0)},
+          smooth_below(below),
+          smooth_len(len) {}
+};
+
+// Adds a voice's gained samples to the unit's sums (i64 sums cut to i32: modulo 2^32).
+template <int Channels, bool Env>
+void sample_voice(const int16_t* body, const int32_t* idx, const int32_t* level,
+                  const int32_t* lives, int count, const VoiceGains& gains, uint32_t* const* acc) {
+    for (int f = 0; f < count; ++f) {
+        const int16_t* p = body + static_cast<size_t>(idx[f]) * 2;
+        for (int c = 0; c < Channels; ++c) {
+            const int32_t x = Channels == 1 ? (int32_t{p[0]} + int32_t{p[1]}) / 2 : p[c];
+            uint64_t m = mag(x);
+            m = (m * gains.velocity) >> 7;
+            m = (m * gains.volume) >> 7;
+            m = (m * gains.pan[c]) >> 6;
+            bool neg = (x < 0) != gains.neg[c];
+            if constexpr (Env) {
+                m = (m * mag(level[f])) >> 7;
+                neg = neg != (level[f] < 0);
+            }
+            int64_t s = neg ? -static_cast<int64_t>(m) : static_cast<int64_t>(m);
+            if (lives[f] < gains.smooth_below) s = s * lives[f] / gains.smooth_len;
+            acc[c][f] += static_cast<uint32_t>(s);
+        }
+    }
+}
 }  // namespace
 
 struct Renderer::Tone {
@@ -513,39 +553,20 @@ void Renderer::render_unit(UnitState& u, int n, int32_t* const* out) {
         const size_t env_size = t.env.size();
         const bool has_env = env_size != 0;
         const int32_t release = t.release;
-        // Each gain step truncates toward zero, which is odd in both factors: the steps run
-        // on magnitudes (shifts instead of signed divisions) and the sign is applied after.
-        const uint64_t velocity = mag(u.velocity), volume = mag(u.volume);
-        const uint64_t pan[2] = {mag(u.pan_gain[0]), mag(u.pan_gain[1])};
-        const bool level_neg = (u.velocity < 0) != (u.volume < 0);
-        const bool gain_neg[2] = {level_neg != (u.pan_gain[0] < 0),
-                                  level_neg != (u.pan_gain[1] < 0)};
         const float g = v.g * u.tuning;
+        // E for the whole block first: the read index, envelope level and life at each frame
+        // in which the voice sounds.
+        int32_t idx[kBlock], level[kBlock], lives[kBlock];
+        int count = 0;
         double pos = v.pos;
         int32_t life = v.life, gate = v.gate;
         int32_t env_level = v.env_level, env_from = v.env_from, env_idx = v.env_idx;
         for (int f = 0; f < n; ++f) {
-            // C. This voice's sample (life > 0 here).
-            const int16_t* p = body + static_cast<size_t>(static_cast<int32_t>(pos)) * 2;
-            const uint64_t env_mag = mag(env_level);
-            for (int c = 0; c < Channels; ++c) {
-                const int32_t x = Channels == 1 ? (int32_t{p[0]} + int32_t{p[1]}) / 2 : p[c];
-                uint64_t m = mag(x);
-                m = (m * velocity) >> 7;
-                m = (m * volume) >> 7;
-                m = (m * pan[c]) >> 6;
-                bool neg = (x < 0) != gain_neg[c];
-                if (has_env) {
-                    m = (m * env_mag) >> 7;
-                    neg = neg != (env_level < 0);
-                }
-                int64_t s = neg ? -static_cast<int64_t>(m) : static_cast<int64_t>(m);
-                if (smooth && life < smooth_len_) s = s * life / smooth_len_;
-                // The unit's i64 sum is cut to i32: add modulo 2^32.
-                out[c][f] = static_cast<int32_t>(static_cast<uint32_t>(out[c][f]) +
-                                                 static_cast<uint32_t>(s));
-            }
-            // E. Advance.
+            // This frame sounds (life > 0 here).
+            idx[f] = static_cast<int32_t>(pos);
+            level[f] = env_level;
+            lives[f] = life;
+            count = f + 1;
             --life;
             if (life <= 0) break;
             --gate;
@@ -579,6 +600,15 @@ void Renderer::render_unit(UnitState& u, int n, int32_t* const* out) {
                 ++env_idx;
             }
         }
+        // C for the same frames.
+        const VoiceGains gains(u.velocity, u.volume, u.pan_gain, smooth ? smooth_len_ : 0,
+                               smooth_len_);
+        uint32_t* acc[2] = {reinterpret_cast<uint32_t*>(out[0]),
+                            reinterpret_cast<uint32_t*>(out[Channels - 1])};
+        if (has_env)
+            sample_voice<Channels, true>(body, idx, level, lives, count, gains, acc);
+        else
+            sample_voice<Channels, false>(body, idx, level, lives, count, gains, acc);
         v.pos = pos;
         v.life = life;
         v.gate = gate;
@@ -598,6 +628,7 @@ int Renderer::render_frames(void* buffer, int frames) {
     constexpr int kGroups = Project::kMaxGroups;
     int32_t* group_buf = group_buf_.data();
     int32_t* unit_buf = unit_buf_.data();
+    const bool full_volume = master_volume_ == 1.0f;
     int produced = 0;
 
     int f = 0;
@@ -663,7 +694,10 @@ int Renderer::render_frames(void* buffer, int frames) {
                 for (int i = 0; i < kGroups; ++i) sum += g[i];
                 sum = static_cast<int32_t>(sum);  // the reference sums in i32
                 if (fade_dir_ != 0) sum = sum * (fade_count_ >> 8) / fade_len_;
-                int32_t v = sat_i32(static_cast<float>(sum) * master_volume_);
+                // sum is within i32 here. At full volume the f32 product is sum itself up to
+                // 2^24 and beyond that still clips to the same limit.
+                const int32_t v = full_volume ? static_cast<int32_t>(sum)
+                                              : sat_i32(static_cast<float>(sum) * master_volume_);
                 if constexpr (Bits == 16) {
                     out[f * Channels + c] = static_cast<int16_t>(std::clamp(v, -32767, 32767));
                 } else {
