@@ -111,6 +111,8 @@ struct Osc {
     double increment = 0;
     double phase = 0;
     double gain = 0;
+    // The gain with the reversal folded in: (-x) * gain and x * (-gain) round alike.
+    double signed_gain = 0;
     int32_t k = 0, start = 0, margin = 0;
 
     void setup(const NoiseOscillator& o) {
@@ -127,6 +129,7 @@ struct Osc {
         const float offset = std::isfinite(o.offset) ? std::clamp(o.offset, 0.0f, 100.0f) : 0.0f;
         increment = (44100.0 / 44100.0) * (freq / 100.0);
         gain = volume / 100.0f;
+        signed_gain = reverse ? -gain : gain;
         if (mode == OscMode::Table) {
             phase = kPeriod * static_cast<double>(offset / 100.0f);
         } else {
@@ -137,22 +140,21 @@ struct Osc {
             margin = t.random[k];
         }
     }
+    template <OscMode M>
     int32_t value() const {
-        switch (mode) {
-            case OscMode::Table:
-                return table[static_cast<int>(phase)];
-            case OscMode::RandomRamp:
-                return start + (margin * static_cast<int32_t>(phase)) / kPeriod;
-            default:
-                return start;
-        }
+        if constexpr (M == OscMode::Table)
+            return table[static_cast<int>(phase)];
+        else if constexpr (M == OscMode::RandomRamp)
+            return start + (margin * static_cast<int32_t>(phase)) / kPeriod;
+        else
+            return start;
     }
-    void wrap() {
+    template <OscMode M>
+    void wrap(const int16_t* r) {
         if (phase > kPeriod) {
             phase -= kPeriod;
             if (phase >= kPeriod) phase = 0;
-            if (mode != OscMode::Table) {
-                const int16_t* r = tables().random;
+            if constexpr (M != OscMode::Table) {
                 start = r[k];
                 k = (k + 1) % kRandomSize;
                 margin = r[k] - start;
@@ -198,6 +200,78 @@ struct UnitGen {
     Env env;
 };
 
+// One unit's contribution to `n` frames of the sum, and its advance over them.
+template <OscMode Main, OscMode Freq, OscMode Volume>
+void run_unit(UnitGen& unit, double (*sum)[2], int n) {
+    const int16_t* random = tables().random;
+    const float* freq_table = FreqTable::table();
+    UnitGen g = unit;
+    for (int f = 0; f < n; ++f) {
+        double x = g.main.value<Main>();
+        x *= g.main.signed_gain;
+        double v = g.volume.value<Volume>();
+        v *= g.volume.signed_gain;
+        x = x * (v + 32767) / 65534;
+        const double e = g.env.value();
+        for (int c = 0; c < 2; ++c) sum[f][c] += x * g.pan[c] * e;
+
+        double fv;
+        if constexpr (Freq == OscMode::Table)
+            fv = (12800 * g.freq.value<Freq>()) / 32767;
+        else
+            fv = g.freq.value<Freq>();
+        fv *= g.freq.signed_gain;
+        // FreqTable::f1 with the table fetched once.
+        int64_t key = (static_cast<int64_t>(static_cast<int32_t>(fv)) + 0x6000) * 16 / 256;
+        key = std::clamp<int64_t>(key, 0, FreqTable::kSize - 1);
+        g.main.phase += g.main.increment * freq_table[key];
+        g.freq.phase += g.freq.increment;
+        g.volume.phase += g.volume.increment;
+        g.main.wrap<Main>(random);
+        g.freq.wrap<Freq>(random);
+        g.volume.wrap<Volume>(random);
+        g.env.advance();
+    }
+    unit = g;
+}
+
+using RunUnit = void (*)(UnitGen&, double (*)[2], int);
+
+template <OscMode Main, OscMode Freq>
+RunUnit run_unit_for_volume(OscMode volume) {
+    switch (volume) {
+        case OscMode::Table:
+            return &run_unit<Main, Freq, OscMode::Table>;
+        case OscMode::RandomRamp:
+            return &run_unit<Main, Freq, OscMode::RandomRamp>;
+        default:
+            return &run_unit<Main, Freq, OscMode::RandomStep>;
+    }
+}
+
+template <OscMode Main>
+RunUnit run_unit_for_freq(OscMode freq, OscMode volume) {
+    switch (freq) {
+        case OscMode::Table:
+            return run_unit_for_volume<Main, OscMode::Table>(volume);
+        case OscMode::RandomRamp:
+            return run_unit_for_volume<Main, OscMode::RandomRamp>(volume);
+        default:
+            return run_unit_for_volume<Main, OscMode::RandomStep>(volume);
+    }
+}
+
+RunUnit run_unit_for(const UnitGen& g) {
+    switch (g.main.mode) {
+        case OscMode::Table:
+            return run_unit_for_freq<OscMode::Table>(g.freq.mode, g.volume.mode);
+        case OscMode::RandomRamp:
+            return run_unit_for_freq<OscMode::RandomRamp>(g.freq.mode, g.volume.mode);
+        default:
+            return run_unit_for_freq<OscMode::RandomStep>(g.freq.mode, g.volume.mode);
+    }
+}
+
 }  // namespace
 
 const int16_t* noise_random_table() {
@@ -230,39 +304,19 @@ void build_noise(const NoiseDesign& design, std::vector<int16_t>& out) {
         }
         g.env.normalise();
     }
-    for (int f = 0; f < frames; ++f) {
-        double sum[2] = {0, 0};
-        for (UnitGen& g : units) {
-            double x = g.main.value();
-            if (g.main.reverse) x = -x;
-            x *= g.main.gain;
-            double v = g.volume.value();
-            if (g.volume.reverse) v = -v;
-            v *= g.volume.gain;
-            x = x * (v + 32767) / 65534;
-            const double e = g.env.value();
-            for (int c = 0; c < 2; ++c) sum[c] += x * g.pan[c] * e;
-        }
-        for (int c = 0; c < 2; ++c) {
-            int32_t s = static_cast<int32_t>(sum[c]);
-            out[static_cast<size_t>(f) * 2 + c] =
-                static_cast<int16_t>(std::clamp(s, -32767, 32767));
-        }
-        for (UnitGen& g : units) {
-            double fv;
-            if (g.freq.mode == OscMode::Table)
-                fv = (12800 * g.freq.value()) / 32767;
-            else
-                fv = g.freq.value();
-            if (g.freq.reverse) fv = -fv;
-            fv *= g.freq.gain;
-            g.main.phase += g.main.increment * FreqTable::f1(static_cast<int32_t>(fv));
-            g.freq.phase += g.freq.increment;
-            g.volume.phase += g.volume.increment;
-            g.main.wrap();
-            g.freq.wrap();
-            g.volume.wrap();
-            g.env.advance();
+    // Unit by unit over chunks of frames; each frame's sum still adds the units in order.
+    constexpr int kChunk = 1024;
+    double sum[kChunk][2];
+    for (int f0 = 0; f0 < frames; f0 += kChunk) {
+        const int n = std::min(kChunk, frames - f0);
+        std::fill(&sum[0][0], &sum[0][0] + size_t{2} * kChunk, 0.0);
+        for (UnitGen& g : units) run_unit_for(g)(g, sum, n);
+        for (int f = 0; f < n; ++f) {
+            for (int c = 0; c < 2; ++c) {
+                int32_t s = static_cast<int32_t>(sum[f][c]);
+                out[static_cast<size_t>(f0 + f) * 2 + c] =
+                    static_cast<int16_t>(std::clamp(s, -32767, 32767));
+            }
         }
     }
 }

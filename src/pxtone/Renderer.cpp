@@ -4,6 +4,8 @@
 //   (glide, read positions, delay positions, fade), F end check (loop or stop).
 // Gains are successive truncating integer steps; pitch steps are f32 products accumulated
 // in a double read position; clock <-> sample conversions use the f32 samples-per-clock.
+// Frames are rendered in blocks that end before the next frame with events, so within a
+// block each unit runs steps C and E on its own, and the mixing runs frame by frame.
 
 #include "pxtone/Renderer.h"
 
@@ -21,6 +23,7 @@ namespace pxtone {
 
 namespace {
 constexpr int kRing = 64;
+constexpr int kBlock = 256;
 constexpr int kVoices = 2;
 constexpr int32_t kDefaultKey = 0x6000;
 // Gains (velocity, volume, pan, envelope) are 0..128 in valid songs; larger values are
@@ -29,8 +32,52 @@ constexpr int32_t kMaxGain = 1 << 16;
 // Delay lines this long or longer (about 3 minutes at 44.1 kHz) are treated as off.
 constexpr int64_t kMaxDelayLine = int64_t{1} << 23;
 
+inline uint64_t mag(int32_t v) {
+    return static_cast<uint64_t>(v < 0 ? -int64_t{v} : int64_t{v});
+}
+
 inline int32_t wrap_add(int32_t a, int32_t b) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+// The gain steps of one unit's voice over a block. Each step truncates toward zero, which is
+// odd in both factors: the steps run on magnitudes (shifts instead of signed divisions) and
+// the sign is applied after.
+struct VoiceGains {
+    uint64_t velocity, volume, pan[2];
+    bool neg[2];
+    int32_t smooth_below, smooth_len;
+    VoiceGains(int32_t vel, int32_t vol, const int32_t* pan_gain, int32_t below, int32_t len)
+        : velocity(mag(vel)),
+          volume(mag(vol)),
+          pan{mag(pan_gain[0]), mag(pan_gain[1])},
+          neg{((vel < 0) != (vol < 0)) != (pan_gain[0] < 0),
+              ((vel < 0) != (vol < 0)) != (pan_gain[1] < 0)},
+          smooth_below(below),
+          smooth_len(len) {}
+};
+
+// Adds a voice's gained samples to the unit's sums (i64 sums cut to i32: modulo 2^32).
+template <int Channels, bool Env>
+void sample_voice(const int16_t* body, const int32_t* idx, const int32_t* level,
+                  const int32_t* lives, int count, const VoiceGains& gains, uint32_t* const* acc) {
+    for (int f = 0; f < count; ++f) {
+        const int16_t* p = body + static_cast<size_t>(idx[f]) * 2;
+        for (int c = 0; c < Channels; ++c) {
+            const int32_t x = Channels == 1 ? (int32_t{p[0]} + int32_t{p[1]}) / 2 : p[c];
+            uint64_t m = mag(x);
+            m = (m * gains.velocity) >> 7;
+            m = (m * gains.volume) >> 7;
+            m = (m * gains.pan[c]) >> 6;
+            bool neg = (x < 0) != gains.neg[c];
+            if constexpr (Env) {
+                m = (m * mag(level[f])) >> 7;
+                neg = neg != (level[f] < 0);
+            }
+            int64_t s = neg ? -static_cast<int64_t>(m) : static_cast<int64_t>(m);
+            if (lives[f] < gains.smooth_below) s = s * lives[f] / gains.smooth_len;
+            acc[c][f] += static_cast<uint32_t>(s);
+        }
+    }
 }
 }  // namespace
 
@@ -70,7 +117,7 @@ struct Renderer::UnitCore {
 };
 
 struct Renderer::UnitState : UnitCore {
-    int32_t ring[2][kRing] = {};
+    int32_t ring[2][kRing] = {};  // the last kRing outputs, oldest first
 };
 
 struct Renderer::DelayState {
@@ -197,6 +244,9 @@ bool Renderer::build_tables(const OutputFormat& format) {
     }
 
     overdrives_ = project_.overdrives;
+    group_buf_.assign(size_t{2} * Project::kMaxGroups * kBlock, 0);
+    unit_buf_.assign(size_t{2} * (kRing + kBlock), 0);
+    base_buf_.assign(kBlock, 0.0f);
     od_limit_.assign(overdrives_.size(), 0);
     for (size_t i = 0; i < od_limit_.size(); ++i)
         od_limit_[i] = std::max(0, sat_i32(32767.0f * (100.0f - overdrives_[i].cut) / 100.0f));
@@ -213,7 +263,6 @@ void Renderer::start(int64_t start_sample, int fade_in_ms) {
     cursor_ = 0;
     loop_recorded_ = false;
     loop_record_pending_ = false;
-    ring_pos_ = 0;
     for (UnitState& u : units_) std::memset(u.ring, 0, sizeof u.ring);
     for (DelayState& d : delays_) {
         d.pos = 0;
@@ -436,98 +485,39 @@ void Renderer::do_events() {
     }
 }
 
-template <int Channels, int Bits>
-int Renderer::render_frames(void* buffer, int frames) {
-    using Sample = std::conditional_t<Bits == 16, int16_t, uint8_t>;
-    Sample* out = static_cast<Sample*>(buffer);
-    const size_t nunits = units_.size();
-    UnitState* units = units_.data();
+int Renderer::block_length(int limit) const {
+    // The block ends before the end sample is passed (step F runs on its last frame only)
+    // and before the next frame whose clock reaches a pending event.
+    int n = limit;
+    const int64_t to_end = end_sample_ - sample_;
+    if (to_end < n) n = static_cast<int>(std::max<int64_t>(to_end, 1));
+    const std::vector<Event>& events = project_.events;
+    if (cursor_ < events.size()) {
+        const int32_t next = events[cursor_].clock;
+        for (int k = 1; k < n; ++k) {
+            if (sat_i32(static_cast<float>(sample_ + k) / spc_) >= next) return k;
+        }
+    }
+    return n;
+}
+
+// Steps C and E of one unit for `n` frames: out[c][0..n) receives the unit's ring values.
+template <int Channels>
+void Renderer::render_unit(UnitState& u, int n, int32_t* const* out) {
+    for (int c = 0; c < Channels; ++c) std::fill(out[c], out[c] + n, 0);
+
+    // The pitch of each frame (step E, before the voices move).
+    float* base = base_buf_.data();
     const float* freq = FreqTable::table();
-    const std::vector<Overdrive>& ods = overdrives_;
-    int produced = 0;
-
-    for (int f = 0; f < frames; ++f) {
-        if (ended_) {
-            for (int c = 0; c < Channels; ++c) out[f * Channels + c] = Bits == 16 ? 0 : 128;
-            continue;
-        }
-        // A. Envelopes: done for this frame at the end of the previous frame's step E (see
-        // there); after a start or a loop jump every voice is silent, so nothing is missed.
-        // B. Events at or before the current clock.
-        do_events();
-        if (loop_record_pending_) {
-            for (size_t i = 0; i < nunits; ++i) loop_units_[i] = units[i];
-            loop_cursor_ = cursor_;
-            loop_recorded_ = true;
-            loop_record_pending_ = false;
-        }
-
-        // C. Voices into each unit's ring; D.1-2 each unit's (time-panned) ring value into
-        // its group. A unit only writes its own ring, so one pass does both.
-        const int r = ring_pos_;
-        int32_t groups[Channels][Project::kMaxGroups] = {};
-        for (size_t ui = 0; ui < nunits; ++ui) {
-            UnitState& u = units[ui];
-            if (u.woice >= 0) {
-                int64_t acc[2] = {0, 0};
-                for (int vi = 0; vi < u.voice_count; ++vi) {
-                    const VoiceState& v = u.voice[vi];
-                    if (v.life <= 0) continue;
-                    const Tone& t = *v.tone;
-                    const int16_t* p =
-                        t.body + static_cast<size_t>(static_cast<int32_t>(v.pos)) * 2;
-                    for (int c = 0; c < Channels; ++c) {
-                        int64_t s = Channels == 1 ? (int32_t{p[0]} + int32_t{p[1]}) / 2 : p[c];
-                        s = s * u.velocity / 128;
-                        s = s * u.volume / 128;
-                        s = s * u.pan_gain[c] / 64;
-                        if (!t.env.empty()) s = s * v.env_level / 128;
-                        if ((t.flags & VOICEFLAG_SMOOTH) && v.life < smooth_len_)
-                            s = s * v.life / smooth_len_;
-                        acc[c] += s;
-                    }
-                }
-                for (int c = 0; c < Channels; ++c) u.ring[c][r] = static_cast<int32_t>(acc[c]);
-            }
-            for (int c = 0; c < Channels; ++c) {
-                int32_t& g = groups[c][u.group];
-                g = wrap_add(g, u.ring[c][(r - u.pan_delay[c]) & (kRing - 1)]);
-            }
-        }
-
-        // D.3-8 Effects and output, per channel.
-        for (int c = 0; c < Channels; ++c) {
-            int32_t* g = groups[c];
-            for (size_t i = 0; i < ods.size(); ++i) {
-                const int32_t lim = od_limit_[i];
-                int32_t& x = g[ods[i].group];
-                const int32_t y = std::clamp(x, -lim, lim);
-                x = sat_i32(static_cast<float>(y) * ods[i].amp);
-            }
-            for (DelayState& d : delays_) {
-                if (!d.len) continue;
-                int32_t& slot = d.line[c][static_cast<size_t>(d.pos)];
-                const int32_t echo = static_cast<int32_t>(int64_t{slot} * d.q / 100);
-                g[d.group] = wrap_add(g[d.group], echo);
-                slot = g[d.group];
-            }
-            int64_t sum = 0;
-            for (int i = 0; i < Project::kMaxGroups; ++i) sum += g[i];
-            sum = static_cast<int32_t>(sum);  // the reference sums in i32
-            if (fade_dir_ != 0) sum = sum * (fade_count_ >> 8) / fade_len_;
-            int32_t v = sat_i32(static_cast<float>(sum) * master_volume_);
-            if constexpr (Bits == 16) {
-                out[f * Channels + c] = static_cast<int16_t>(std::clamp(v, -32767, 32767));
-            } else {
-                out[f * Channels + c] = static_cast<uint8_t>(std::clamp(v >> 8, -127, 127) + 128);
-            }
-        }
-
-        // E. Advance.
-        ++sample_;
-        ring_pos_ = (ring_pos_ + 1) & (kRing - 1);
-        for (size_t ui = 0; ui < nunits; ++ui) {
-            UnitState& u = units[ui];
+    auto key_base = [&](int32_t key) {
+        int key_index = key >> 4;
+        key_index = key_index < 0                   ? 0
+                    : key_index >= FreqTable::kSize ? FreqTable::kSize - 1
+                                                    : key_index;
+        return freq[key_index] * rate_factor_;
+    };
+    if (u.glide_len != 0 && u.key_delta != 0) {
+        for (int f = 0; f < n; ++f) {
             if (u.glide_len != 0 && u.key_delta != 0) {
                 if (u.glide_pos < u.glide_len) {
                     ++u.glide_pos;
@@ -541,78 +531,216 @@ int Renderer::render_frames(void* buffer, int frames) {
             } else {
                 u.key_cur = wrap_add(u.key_from, u.key_delta);
             }
-            int key_index = u.key_cur >> 4;
-            key_index = key_index < 0                   ? 0
-                        : key_index >= FreqTable::kSize ? FreqTable::kSize - 1
-                                                        : key_index;
-            const float base = freq[key_index] * rate_factor_;
-            for (int vi = 0; vi < u.voice_count; ++vi) {
-                VoiceState& v = u.voice[vi];
-                if (v.life > 0) --v.life;
-                if (v.life <= 0) continue;
-                --v.gate;
-                const float step = (v.g * u.tuning) * base;
-                v.pos += step;
-                const double body = v.tone->body_frames;
-                if (!(v.pos >= 0.0 && v.pos < body)) {
-                    if (v.tone->flags & VOICEFLAG_WAVELOOP) {
-                        v.pos -= body;
-                        if (!(v.pos >= 0.0 && v.pos < body)) v.pos = 0;
-                    } else {
-                        v.life = 0;
-                    }
-                }
-                const std::vector<int32_t>& env = v.tone->env;
-                if (env.empty()) continue;
-                if (v.gate == 0) {
-                    v.env_from = v.env_level;
-                    v.env_idx = 0;
-                }
-                if (v.life <= 0) continue;
-                // Step A of the next frame: nothing between here and the next frame's
-                // events touches a sounding voice (a loop jump silences them all).
-                if (v.gate > 0) {
-                    if (static_cast<size_t>(v.env_idx) < env.size())
-                        v.env_level = env[static_cast<size_t>(v.env_idx++)];
-                } else if (v.tone->release > 0) {
-                    v.env_level =
-                        static_cast<int32_t>(v.env_from - static_cast<int64_t>(v.env_from) *
-                                                              v.env_idx / v.tone->release);
-                    ++v.env_idx;
+            base[f] = key_base(u.key_cur);
+        }
+    } else {
+        // Without a glide the key stays where it is for the whole block.
+        u.key_cur = wrap_add(u.key_from, u.key_delta);
+        std::fill(base, base + n, key_base(u.key_cur));
+    }
+
+    if (u.woice < 0) return;
+    for (int vi = 0; vi < u.voice_count; ++vi) {
+        VoiceState& v = u.voice[vi];
+        // A silent voice stays silent until its next note.
+        if (v.life <= 0) continue;
+        const Tone& t = *v.tone;
+        const int16_t* body = t.body;
+        const double body_frames = t.body_frames;
+        const bool wave_loop = (t.flags & VOICEFLAG_WAVELOOP) != 0;
+        const bool smooth = (t.flags & VOICEFLAG_SMOOTH) != 0;
+        const int32_t* env = t.env.data();
+        const size_t env_size = t.env.size();
+        const bool has_env = env_size != 0;
+        const int32_t release = t.release;
+        const float g = v.g * u.tuning;
+        // E for the whole block first: the read index, envelope level and life at each frame
+        // in which the voice sounds.
+        int32_t idx[kBlock], level[kBlock], lives[kBlock];
+        int count = 0;
+        double pos = v.pos;
+        int32_t life = v.life, gate = v.gate;
+        int32_t env_level = v.env_level, env_from = v.env_from, env_idx = v.env_idx;
+        for (int f = 0; f < n; ++f) {
+            // This frame sounds (life > 0 here).
+            idx[f] = static_cast<int32_t>(pos);
+            level[f] = env_level;
+            lives[f] = life;
+            count = f + 1;
+            --life;
+            if (life <= 0) break;
+            --gate;
+            const float step = g * base[f];
+            pos += step;
+            if (!(pos >= 0.0 && pos < body_frames)) {
+                if (wave_loop) {
+                    pos -= body_frames;
+                    if (!(pos >= 0.0 && pos < body_frames)) pos = 0;
+                } else {
+                    life = 0;
                 }
             }
+            if (!has_env) {
+                if (life <= 0) break;
+                continue;
+            }
+            if (gate == 0) {
+                env_from = env_level;
+                env_idx = 0;
+            }
+            if (life <= 0) break;
+            // Step A of the next frame: nothing between here and the next frame's
+            // events touches a sounding voice (a loop jump silences them all).
+            if (gate > 0) {
+                if (static_cast<size_t>(env_idx) < env_size)
+                    env_level = env[static_cast<size_t>(env_idx++)];
+            } else if (release > 0) {
+                env_level = static_cast<int32_t>(env_from - static_cast<int64_t>(env_from) *
+                                                                env_idx / release);
+                ++env_idx;
+            }
         }
-        for (DelayState& d : delays_)
-            if (d.len && ++d.pos >= d.len) d.pos = 0;
-        bool stop = false;
-        if (fade_dir_ < 0) {
-            if (fade_count_ > 0)
-                --fade_count_;
-            else
-                stop = true;
-        } else if (fade_dir_ > 0) {
-            if (fade_count_ < int64_t{fade_len_} * 256)
-                ++fade_count_;
-            else
-                fade_dir_ = 0;
+        // C for the same frames.
+        const VoiceGains gains(u.velocity, u.volume, u.pan_gain, smooth ? smooth_len_ : 0,
+                               smooth_len_);
+        uint32_t* acc[2] = {reinterpret_cast<uint32_t*>(out[0]),
+                            reinterpret_cast<uint32_t*>(out[Channels - 1])};
+        if (has_env)
+            sample_voice<Channels, true>(body, idx, level, lives, count, gains, acc);
+        else
+            sample_voice<Channels, false>(body, idx, level, lives, count, gains, acc);
+        v.pos = pos;
+        v.life = life;
+        v.gate = gate;
+        v.env_level = env_level;
+        v.env_from = env_from;
+        v.env_idx = env_idx;
+    }
+}
+
+template <int Channels, int Bits>
+int Renderer::render_frames(void* buffer, int frames) {
+    using Sample = std::conditional_t<Bits == 16, int16_t, uint8_t>;
+    Sample* out = static_cast<Sample*>(buffer);
+    const size_t nunits = units_.size();
+    UnitState* units = units_.data();
+    const std::vector<Overdrive>& ods = overdrives_;
+    constexpr int kGroups = Project::kMaxGroups;
+    int32_t* group_buf = group_buf_.data();
+    int32_t* unit_buf = unit_buf_.data();
+    const bool full_volume = master_volume_ == 1.0f;
+    int produced = 0;
+
+    int f = 0;
+    while (f < frames) {
+        if (ended_) {
+            for (; f < frames; ++f)
+                for (int c = 0; c < Channels; ++c) out[f * Channels + c] = Bits == 16 ? 0 : 128;
+            break;
+        }
+        // A. Envelopes: done for this frame at the end of the previous frame's step E (see
+        // there); after a start or a loop jump every voice is silent, so nothing is missed.
+        // B. Events at or before the current clock.
+        do_events();
+        if (loop_record_pending_) {
+            for (size_t i = 0; i < nunits; ++i) loop_units_[i] = units[i];
+            loop_cursor_ = cursor_;
+            loop_recorded_ = true;
+            loop_record_pending_ = false;
+        }
+        const int n = block_length(std::min(frames - f, kBlock));
+
+        // C and E of every unit; D.1-2 each unit's (time-panned) ring values into its group.
+        std::fill(group_buf, group_buf + size_t{Channels} * kGroups * kBlock, 0);
+        int32_t* unit_out[2] = {unit_buf + kRing, unit_buf + (kRing + kBlock) + kRing};
+        for (size_t ui = 0; ui < nunits; ++ui) {
+            UnitState& u = units[ui];
+            render_unit<Channels>(u, n, unit_out);
+            for (int c = 0; c < Channels; ++c) {
+                int32_t* hist = unit_out[c] - kRing;
+                std::copy(u.ring[c], u.ring[c] + kRing, hist);
+                const int32_t* src = unit_out[c] - u.pan_delay[c];
+                int32_t* g = group_buf + (size_t{static_cast<size_t>(c)} * kGroups +
+                                          static_cast<size_t>(u.group)) *
+                                             kBlock;
+                for (int k = 0; k < n; ++k) g[k] = wrap_add(g[k], src[k]);
+                std::copy(hist + n, hist + n + kRing, u.ring[c]);
+            }
         }
 
-        // F. End.
-        if (sample_ >= end_sample_) {
-            if (loop_) {
-                sample_ = repeat_sample_;
-                loop_jump();
-            } else {
-                stop = true;
+        // D.3-8 Effects and output, per frame and channel; E and F for the whole renderer.
+        for (int k = 0; k < n; ++k, ++f) {
+            for (int c = 0; c < Channels; ++c) {
+                int32_t g[kGroups];
+                for (int i = 0; i < kGroups; ++i)
+                    g[i] = group_buf[(size_t{static_cast<size_t>(c)} * kGroups +
+                                      static_cast<size_t>(i)) *
+                                         kBlock +
+                                     static_cast<size_t>(k)];
+                for (size_t i = 0; i < ods.size(); ++i) {
+                    const int32_t lim = od_limit_[i];
+                    int32_t& x = g[ods[i].group];
+                    const int32_t y = std::clamp(x, -lim, lim);
+                    x = sat_i32(static_cast<float>(y) * ods[i].amp);
+                }
+                for (DelayState& d : delays_) {
+                    if (!d.len) continue;
+                    int32_t& slot = d.line[c][static_cast<size_t>(d.pos)];
+                    const int32_t echo = static_cast<int32_t>(int64_t{slot} * d.q / 100);
+                    g[d.group] = wrap_add(g[d.group], echo);
+                    slot = g[d.group];
+                }
+                int64_t sum = 0;
+                for (int i = 0; i < kGroups; ++i) sum += g[i];
+                sum = static_cast<int32_t>(sum);  // the reference sums in i32
+                if (fade_dir_ != 0) sum = sum * (fade_count_ >> 8) / fade_len_;
+                // sum is within i32 here. At full volume the f32 product is sum itself up to
+                // 2^24 and beyond that still clips to the same limit.
+                const int32_t v = full_volume ? static_cast<int32_t>(sum)
+                                              : sat_i32(static_cast<float>(sum) * master_volume_);
+                if constexpr (Bits == 16) {
+                    out[f * Channels + c] = static_cast<int16_t>(std::clamp(v, -32767, 32767));
+                } else {
+                    out[f * Channels + c] =
+                        static_cast<uint8_t>(std::clamp(v >> 8, -127, 127) + 128);
+                }
             }
+
+            // E. Advance (the units advanced in render_unit).
+            ++sample_;
+            for (DelayState& d : delays_)
+                if (d.len && ++d.pos >= d.len) d.pos = 0;
+            bool stop = false;
+            if (fade_dir_ < 0) {
+                if (fade_count_ > 0)
+                    --fade_count_;
+                else
+                    stop = true;
+            } else if (fade_dir_ > 0) {
+                if (fade_count_ < int64_t{fade_len_} * 256)
+                    ++fade_count_;
+                else
+                    fade_dir_ = 0;
+            }
+
+            // F. End (only the block's last frame can reach it).
+            if (sample_ >= end_sample_) {
+                if (loop_) {
+                    sample_ = repeat_sample_;
+                    loop_jump();
+                } else {
+                    stop = true;
+                }
+            }
+            if (stop) {
+                // The frame that reached the end is not played.
+                ended_ = true;
+                for (int c = 0; c < Channels; ++c) out[f * Channels + c] = Bits == 16 ? 0 : 128;
+                ++f;
+                break;
+            }
+            ++produced;
         }
-        if (stop) {
-            // The frame that reached the end is not played.
-            ended_ = true;
-            for (int c = 0; c < Channels; ++c) out[f * Channels + c] = Bits == 16 ? 0 : 128;
-            continue;
-        }
-        ++produced;
     }
     return produced;
 }

@@ -93,6 +93,9 @@ private:
     void do_events();
     void do_event(size_t index, int32_t now);
     void note_on(size_t index, int32_t now);
+    int block_length(int limit) const;
+    template <int Channels>
+    void render_unit(UnitState& u, int n, int32_t* const* out);
     template <int Channels, int Bits>
     int render_frames(void* buffer, int frames);
 
@@ -111,6 +114,11 @@ private:
     std::vector<DelayState> delays_;
     std::vector<Overdrive> overdrives_;
     std::vector<int32_t> od_limit_;
+    // Scratch for one block of frames: group sums [channel][group][frame], one unit's output
+    // with its time-pan history [channel][kRing + frame], the pitch of each frame.
+    std::vector<int32_t> group_buf_;
+    std::vector<int32_t> unit_buf_;
+    std::vector<float> base_buf_;
 
     // The unit states (without their time-pan rings) and the event cursor right after the
     // catch-up that follows a loop jump. They depend only on the prepared song, so the first
@@ -122,7 +130,6 @@ private:
 
     size_t cursor_ = 0;
     int64_t sample_ = 0;
-    int ring_pos_ = 0;
     bool loop_ = false;
     bool started_ = false;
     bool ended_ = false;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestSongs.h"
 
 namespace pxtone {
@@ -74,6 +76,25 @@ TEST(Render, GainsAreSuccessiveTruncatingSteps) {
     out = render16(p, 1);
     EXPECT_EQ(out[0], 659);
     EXPECT_EQ(out[1], 659 * 16 / 64);
+}
+
+TEST(Render, NegativeGainsTruncateTowardZero) {
+    const std::vector<int16_t> samples = {999, -999, 1001, -1, 32767, -32768};
+    Project p =
+        test::one_unit_song(Woice::make_pcm(test::pcm16(samples), 0x4500, VOICEFLAG_WAVELOOP));
+    p.events.clear();
+    p.add_event(0, 0, EVENTKIND_VELOCITY, -77);
+    p.add_event(0, 0, EVENTKIND_VOLUME, 300);
+    p.add_event(0, 0, EVENTKIND_PAN_VOLUME, 200);  // left gain 128 - 200 = -72
+    p.add_event(0, 0, EVENTKIND_ON, 10);
+    p.update_measures();
+    ASSERT_TRUE(p.prepare_tones());
+    std::vector<int16_t> out = render16(p, static_cast<int>(samples.size()));
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const int64_t x = int64_t{samples[i]} * -77 / 128 * 300 / 128;
+        EXPECT_EQ(out[i * 2], std::clamp<int64_t>(x * -72 / 64, -32767, 32767)) << i;
+        EXPECT_EQ(out[i * 2 + 1], std::clamp<int64_t>(x * 64 / 64, -32767, 32767)) << i;
+    }
 }
 
 TEST(Render, KeyChangesTheStep) {
@@ -408,6 +429,57 @@ TEST(Render, FadeInRampsInStepsOf256Frames) {
     int n = r.render(rest.data(), 8 * 256 + 500);
     EXPECT_TRUE(r.ended());
     EXPECT_LE(n, 8 * 256 + 1);
+}
+
+TEST(Render, OutputDoesNotDependOnTheRequestSizes) {
+    // Notes, glides, time pan, an enveloped voice and a delay, looping, then a fade-out.
+    Project p;
+    p.master.tempo = 200.0f;
+    p.master.repeat_meas = 1;
+    p.woices.push_back(Woice::make_pcm(test::pcm16(test::ramp(300)), 0x4500,
+                                       VOICEFLAG_WAVELOOP | VOICEFLAG_SMOOTH));
+    Voice v = test::overtone_voice(2, 100);
+    v.data_flags |= DATAFLAG_ENVELOPE;
+    v.env_fps = 1000;
+    v.env_head = {{5, 128}, {30, 60}};
+    v.env_release = 40;
+    p.woices.push_back(Woice::make_ptv({v}));
+    p.set_unit_count(2);
+    p.delays.push_back({1, 2, 90.0f, 40.0f});
+    p.add_event(0, 0, EVENTKIND_PORTAMENT, 50);
+    p.add_event(0, 1, EVENTKIND_VOICENO, 1);
+    p.add_event(0, 1, EVENTKIND_GROUPNO, 1);
+    p.add_event(0, 1, EVENTKIND_PAN_TIME, 90);
+    for (int c = 0; c < 3 * 1920; c += 110) {
+        p.add_event(c, 0, EVENTKIND_KEY, 0x5000 + (c % 7) * 0x180);
+        p.add_event(c, 0, EVENTKIND_ON, 90);
+        p.add_event(c + 37, 1, EVENTKIND_ON, 50);
+    }
+    p.update_measures();
+    ASSERT_TRUE(p.prepare_tones());
+    auto render = [&](const std::vector<int>& sizes) {
+        Renderer r(p);
+        EXPECT_TRUE(r.prepare({}));
+        r.set_loop(true);
+        r.start(0);
+        const int64_t total = r.end_sample() * 2, half = total / 2;
+        std::vector<int16_t> all;
+        int64_t done = 0;
+        for (size_t i = 0; done < total; ++i) {
+            if (done == half) r.fade_out(30);  // at the same frame in every run
+            int64_t n = std::min<int64_t>(sizes[i % sizes.size()], total - done);
+            if (done < half) n = std::min(n, half - done);
+            std::vector<int16_t> out(static_cast<size_t>(n) * 2);
+            r.render(out.data(), static_cast<int>(n));
+            all.insert(all.end(), out.begin(), out.end());
+            done += n;
+        }
+        EXPECT_TRUE(r.ended());
+        return all;
+    };
+    const std::vector<int16_t> whole = render({1 << 30});
+    EXPECT_EQ(whole, render({1, 255, 256, 257, 7}));
+    EXPECT_EQ(whole, render({4096, 13, 1000}));
 }
 
 TEST(Render, ManyClocksPerFrameAreBatched) {

@@ -72,12 +72,30 @@ TEST(PtrenderOptions, RejectsBadValuesWithAMessage) {
         {"--seconds", "3", "--loops", "2", "a", "b"},
         {"--frobnicate", "a", "b"},
         {"a", "b", "--rate"},
+        {"--jobs", "2", "a", "b"},
+        {"--out-dir", "d"},
+        {"--out-dir", "", "a"},
+        {"--out-dir", "d", "--info", "a"},
+        {"--out-dir", "d", "--jobs", "0", "a"},
     };
     for (const auto& args : bad) {
         std::string error;
         EXPECT_FALSE(parse(args, &error)) << ::testing::PrintToString(args);
         EXPECT_FALSE(error.empty()) << ::testing::PrintToString(args);
     }
+}
+
+TEST(PtrenderOptions, OutDirTakesEveryInput) {
+    auto o = parse({"--jobs", "3", "--out-dir", "wavs", "x/a.ptcop", "b.pttune", "--bits", "8"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ("wavs", o->out_dir);
+    EXPECT_EQ((std::vector<std::string>{"x/a.ptcop", "b.pttune"}), o->inputs);
+    EXPECT_EQ(3, o->jobs);
+    EXPECT_EQ(8, o->bits);
+    EXPECT_EQ(0, parse({"--out-dir", "w", "one"})->jobs);
+    EXPECT_EQ("wavs/a.wav", output_in_dir("wavs", "x/a.ptcop"));
+    EXPECT_EQ("wavs/song.v2.wav", output_in_dir("wavs", "/t/song.v2.pttune"));
+    EXPECT_EQ("wavs/noext.wav", output_in_dir("wavs", "noext"));
 }
 
 TEST(PtrenderOptions, FramesToRender) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -70,9 +71,9 @@ protected:
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
     // 2 measures at 240 BPM (one second each at 44100 Hz: 44100 samples per measure), repeat at 1.
-    std::string write_tune(const std::string& name) {
+    std::string write_tune(const std::string& name, float tempo = 240.0f) {
         pxtone::Project p;
-        p.master.tempo = 240.0f;
+        p.master.tempo = tempo;
         p.master.repeat_meas = 1;
         p.name = "\x83\x52\x83\x93\x83\x73\x83\x4E";
         p.comment = "first\r\nsecond";
@@ -202,6 +203,59 @@ TEST_F(PtrenderRun, LengthFollowsLoopsSecondsStartAndFormat) {
         ASSERT_GE(b.size(), 44u);
         EXPECT_EQ(c.data_bytes, u32_at(b, 40)) << ::testing::PrintToString(c.options);
         EXPECT_EQ(44u + c.data_bytes + (c.data_bytes & 1), b.size());
+    }
+}
+
+TEST_F(PtrenderRun, OutDirRendersEveryGoodInputAndNamesTheBadOnes) {
+    fs::create_directories(dir_ / "other");
+    const std::string first = write_tune("first.ptcop");
+    const std::string second = write_tune("second.pttune", 300.0f);
+    const std::string same_name = write_tune("other/first.ptcop");
+    const std::string text = path("text.ptcop");
+    std::ofstream(text) << "hello, this is not music at all";
+    const std::string missing = path("missing.ptcop");
+    const std::string out = path("renders/new");  // created
+    const ToolRun r =
+        run({"--out-dir", out, "--rate", "22050", text, first, missing, second, same_name});
+    EXPECT_EQ(1, r.exit_code);
+    EXPECT_NE(std::string::npos, r.err.find(text + ": not a pxtone tune\n")) << r.err;
+    EXPECT_NE(std::string::npos, r.err.find(missing + ": No such file or directory\n")) << r.err;
+    EXPECT_NE(std::string::npos, r.err.find(same_name + ": ")) << r.err;
+    std::vector<std::string> written;
+    for (const auto& e : fs::directory_iterator(out)) written.push_back(e.path().filename());
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ((std::vector<std::string>{"first.wav", "second.wav"}), written);
+    // Each output is what a single render writes.
+    for (const auto& [input, name] : {std::pair{first, "first"}, std::pair{second, "second"}}) {
+        const std::string single = path(std::string(name) + "_single.wav");
+        ASSERT_EQ(0, run({"--rate", "22050", input, single}).exit_code);
+        EXPECT_EQ(slurp(single), slurp(out + "/" + name + ".wav")) << name;
+    }
+
+    const ToolRun ok = run({"--out-dir", out, first, second});
+    EXPECT_EQ(0, ok.exit_code) << ok.err;
+    EXPECT_TRUE(ok.err.empty()) << ok.err;
+}
+
+TEST_F(PtrenderRun, OutDirFilesDoNotDependOnTheJobCount) {
+    std::vector<std::string> inputs;
+    for (int i = 0; i < 5; ++i)
+        inputs.push_back(write_tune("t" + std::to_string(i) + ".ptcop", 200.0f + 37.0f * i));
+    std::vector<std::string> args = {"--channels", "1", "--loops", "2", "--out-dir"};
+    std::vector<std::string> one = args, two = args;
+    one.push_back(path("one"));
+    two.push_back(path("two"));
+    one.insert(one.begin(), {"--jobs", "1"});
+    two.insert(two.begin(), {"--jobs", "2"});
+    one.insert(one.end(), inputs.begin(), inputs.end());
+    two.insert(two.end(), inputs.begin(), inputs.end());
+    ASSERT_EQ(0, run(one).exit_code);
+    ASSERT_EQ(0, run(two).exit_code);
+    for (int i = 0; i < 5; ++i) {
+        const std::string name = "/t" + std::to_string(i) + ".wav";
+        const std::string a = slurp(path("one") + name);
+        EXPECT_GT(a.size(), 44u) << name;
+        EXPECT_EQ(a, slurp(path("two") + name)) << name;
     }
 }
 

@@ -3,16 +3,20 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 
 namespace dz::ptrender {
 
 const char* const usage_text =
     "usage: ptrender [--rate HZ] [--channels 1|2] [--bits 8|16] [--seconds S] [--loops N]\n"
     "                [--start-sample N] INPUT OUTPUT.wav\n"
+    "       ptrender [options] [--jobs N] --out-dir DIR INPUT...\n"
     "       ptrender --info INPUT\n"
     "Renders a pxtone tune (.ptcop, .pttune) to a WAV file: by default 44100 Hz, 2 channels,\n"
     "16 bits, one play-through. --seconds cuts or extends the output (looping to extend);\n"
     "--loops N plays the loop part N times; --start-sample starts at that output sample.\n"
+    "--out-dir renders every INPUT to DIR/NAME.wav, N files at a time (default: one per\n"
+    "core); a file that fails is reported and the others are still rendered.\n"
     "--info prints the tune's name, comment, tempo, measures and length.\n";
 
 namespace {
@@ -59,7 +63,8 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
         }
         if (a.size() > 1 && a[0] == '-') {
             const bool takes_value = a == "--rate" || a == "--channels" || a == "--bits" ||
-                                     a == "--seconds" || a == "--loops" || a == "--start-sample";
+                                     a == "--seconds" || a == "--loops" || a == "--start-sample" ||
+                                     a == "--out-dir" || a == "--jobs";
             if (!takes_value) {
                 error = "unknown option " + a;
                 return std::nullopt;
@@ -70,7 +75,19 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
             }
             const std::string& v = args[++i];
             long long n = 0;
-            if (a == "--rate") {
+            if (a == "--out-dir") {
+                if (v.empty()) {
+                    error = "--out-dir needs a folder";
+                    return std::nullopt;
+                }
+                o.out_dir = v;
+            } else if (a == "--jobs") {
+                if (!parse_int(v, 1, 1024, n)) {
+                    error = "--jobs must be a whole number from 1 to 1024";
+                    return std::nullopt;
+                }
+                o.jobs = static_cast<int>(n);
+            } else if (a == "--rate") {
                 if (!parse_int(v, 8000, 192000, n)) {
                     error = "--rate must be a whole number of Hz from 8000 to 192000";
                     return std::nullopt;
@@ -118,6 +135,22 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
         error = "--seconds and --loops cannot be used together";
         return std::nullopt;
     }
+    if (o.jobs && o.out_dir.empty()) {
+        error = "--jobs needs --out-dir";
+        return std::nullopt;
+    }
+    if (!o.out_dir.empty()) {
+        if (o.info) {
+            error = "--info and --out-dir cannot be used together";
+            return std::nullopt;
+        }
+        if (files.empty()) {
+            error = "--out-dir needs at least one input file";
+            return std::nullopt;
+        }
+        o.inputs = files;
+        return o;
+    }
     if (o.info) {
         if (files.size() != 1) {
             error = "--info takes one input file";
@@ -133,6 +166,10 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
     o.input = files[0];
     o.output = files[1];
     return o;
+}
+
+std::string output_in_dir(const std::string& out_dir, const std::string& input) {
+    return (std::filesystem::path(out_dir) / std::filesystem::path(input).stem()).string() + ".wav";
 }
 
 std::int64_t frames_to_render(const Options& options, std::int64_t end_sample,

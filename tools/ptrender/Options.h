@@ -2,6 +2,7 @@
 // The command line of ptrender:
 //   ptrender [--rate HZ] [--channels 1|2] [--bits 8|16] [--seconds S] [--loops N]
 //            [--start-sample N] INPUT OUTPUT.wav
+//   ptrender [options] [--jobs N] --out-dir DIR INPUT...
 //   ptrender --info INPUT
 //   ptrender --help
 
@@ -24,6 +25,11 @@ struct Options {
     int loops = 1;                  // play-throughs of the loop part
     bool loops_given = false;
     std::int64_t start_sample = 0;
+    // --out-dir: every input is rendered to DIR/<input name without extension>.wav, `jobs`
+    // at a time (0: one per core).
+    std::string out_dir;
+    std::vector<std::string> inputs;
+    int jobs = 0;
 };
 
 // Parses the arguments after the program name. On error returns nothing and
@@ -31,6 +37,9 @@ struct Options {
 std::optional<Options> parse_options(const std::vector<std::string>& args, std::string& error);
 
 extern const char* const usage_text;
+
+// The file --out-dir writes for `input`: DIR/<input's file name without extension>.wav.
+std::string output_in_dir(const std::string& out_dir, const std::string& input);
 
 // Frames the output holds: `seconds` at the rate when given (looping as
 // needed); otherwise the play from the start sample to the end sample with

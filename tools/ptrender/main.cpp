@@ -1,17 +1,20 @@
 // ptrender: renders a pxtone tune to a WAV file with our engine, or prints
-// its information. Exit codes: 0 done, 1 the input or output failed, 2 bad
-// command line.
+// its information; with --out-dir renders many tunes on several threads.
+// Exit codes: 0 done, 1 an input or output failed, 2 bad command line.
 
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Options.h"
@@ -98,7 +101,7 @@ private:
     int last_ = -1;
 };
 
-int render(const Options& o, const pxtone::Project& project) {
+int render(const Options& o, const pxtone::Project& project, bool show_progress) {
     pxtone::Renderer renderer(project);
     if (!renderer.prepare({o.rate, o.channels, o.bits})) {
         std::fprintf(stderr, "%s: cannot be rendered at %d Hz, %d channels, %d bits\n",
@@ -132,7 +135,7 @@ int render(const Options& o, const pxtone::Project& project) {
 
     constexpr int chunk = 8192;
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(chunk) * bytes_per_frame);
-    Progress progress(total);
+    Progress progress(show_progress ? total : 0);
     std::int64_t done = 0;
     while (done < total) {
         if (done == looping) renderer.set_loop(o.seconds.has_value());
@@ -154,6 +157,71 @@ int render(const Options& o, const pxtone::Project& project) {
     return 0;
 }
 
+// Loads o.input and renders it to o.output (or prints its information).
+int run_file(const Options& o, bool show_progress) {
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    if (!read_file(o.input, bytes, error)) {
+        std::fprintf(stderr, "%s: %s\n", o.input.c_str(), error.c_str());
+        return 1;
+    }
+    const pxtone::LoadResult loaded = pxtone::Project::load(bytes);
+    if (!loaded) {
+        std::fprintf(
+            stderr, "%s: %s\n", o.input.c_str(),
+            loaded.error.message.empty() ? "cannot be loaded" : loaded.error.message.c_str());
+        return 1;
+    }
+    if (o.info) {
+        print_info(*loaded.project);
+        return 0;
+    }
+    return render(o, *loaded.project, show_progress);
+}
+
+// --out-dir: each worker takes the next input until none is left. Errors are reported per
+// file (each message is one write to stderr); the outputs do not depend on the job count.
+int run_batch(const Options& options) {
+    std::error_code ec;
+    std::filesystem::create_directories(options.out_dir, ec);
+    if (!std::filesystem::is_directory(options.out_dir, ec)) {
+        std::fprintf(stderr, "%s: cannot be created as a folder\n", options.out_dir.c_str());
+        return 1;
+    }
+    const size_t count = options.inputs.size();
+    // Two inputs with the same name would write the same file: the later one is refused.
+    std::vector<std::string> outputs(count);
+    std::vector<bool> failed(count, false);
+    std::set<std::string> taken;
+    for (size_t i = 0; i < count; ++i) {
+        outputs[i] = dz::ptrender::output_in_dir(options.out_dir, options.inputs[i]);
+        if (!taken.insert(outputs[i]).second) {
+            std::fprintf(stderr, "%s: %s is already written for an earlier input\n",
+                         options.inputs[i].c_str(), outputs[i].c_str());
+            failed[i] = true;
+        }
+    }
+    std::atomic<size_t> next{0};
+    std::vector<char> ok(count, 0);
+    auto work = [&] {
+        for (size_t i; (i = next.fetch_add(1)) < count;) {
+            if (failed[i]) continue;
+            Options o = options;
+            o.input = options.inputs[i];
+            o.output = outputs[i];
+            ok[i] = run_file(o, false) == 0;
+        }
+    };
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const size_t jobs =
+        std::min(count, options.jobs > 0 ? static_cast<size_t>(options.jobs) : size_t{cores});
+    std::vector<std::thread> threads;
+    for (size_t j = 1; j < jobs; ++j) threads.emplace_back(work);
+    work();
+    for (std::thread& t : threads) t.join();
+    return std::all_of(ok.begin(), ok.end(), [](char c) { return c != 0; }) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -168,21 +236,6 @@ int main(int argc, char** argv) {
         std::fputs(dz::ptrender::usage_text, stdout);
         return 0;
     }
-    std::vector<std::uint8_t> bytes;
-    if (!read_file(options->input, bytes, error)) {
-        std::fprintf(stderr, "%s: %s\n", options->input.c_str(), error.c_str());
-        return 1;
-    }
-    const pxtone::LoadResult loaded = pxtone::Project::load(bytes);
-    if (!loaded) {
-        std::fprintf(
-            stderr, "%s: %s\n", options->input.c_str(),
-            loaded.error.message.empty() ? "cannot be loaded" : loaded.error.message.c_str());
-        return 1;
-    }
-    if (options->info) {
-        print_info(*loaded.project);
-        return 0;
-    }
-    return render(*options, *loaded.project);
+    if (!options->out_dir.empty()) return run_batch(*options);
+    return run_file(*options, true);
 }
