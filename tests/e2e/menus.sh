@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # The pop-up menus of the real program under a virtual X server: a right click on the
 # player opens the main menu; Options > Double Size doubles the window and stores
-# Double=1; with "japanese.ico" in the working folder the menus are in Japanese.
+# Double=1; with "japanese.ico" in the working folder the menus are in Japanese; with two
+# skins in the skins folder, Skins > (the other one) changes the picture and SelectSkin.
 # The screenshots stay in <shots-folder> (default: a temporary folder, removed).
 #
-# Usage: menus.sh <dezidu> [shots-folder]   (run under xvfb-run)
+# Usage: menus.sh <dezidu> <demo-folder> [shots-folder]   (run under xvfb-run)
 set -u
 exe=$(realpath "$1")
+demo=$(realpath "$2")
 work=$(mktemp -d)
-shots=${2:-$work}
+shots=${3:-$work}
 mkdir -p "$shots"
 trap 'rm -rf "$work"' EXIT
 . "$(dirname "$0")/common.sh"
@@ -71,5 +73,32 @@ b=$(brightness "$shots/japanese_menu.png" 120 100 "$((menu_x + 10))" "$((menu_y 
 echo "Japanese menu brightness $b"
 awk "BEGIN{exit !($b > 0.5)}" || fail "no menu at the right click"
 keys Escape Escape
+stop
+
+# Two skins: ours and "Dusk", the same with every colour inverted. The Skins menu lists
+# Reload Skins Folder (selected when the sub-menu opens), then Dusk and pxtone in name
+# order.
+rm -f japanese.ico Dezidu.ini
+mkdir -p skins
+cp -r "$demo/skins/pxtone" skins/pxtone
+cp -r "$demo/skins/pxtone" skins/Dusk
+convert skins/pxtone/MAIN.BMP -negate -type TrueColor BMP3:skins/Dusk/MAIN.BMP
+printf '[Setting]\nSelectSkin=pxtone\n' > Dezidu.ini
+start
+sleep 0.5
+geometry
+import -window root -crop "275x116+$X+$Y" +repage "$shots/skin_pxtone.png"
+open_main_menu
+# Main menu: Dezidu..., Play, View File info, Playlist Editor, Options, Skins (sixth).
+keys Down Down Down Down Down Down Right Down
+import -window root "$shots/skins_menu.png"
+keys Return
+sleep 1
+xdotool mousemove 0 0; sleep 0.5
+import -window root -crop "275x116+$X+$Y" +repage "$shots/skin_dusk.png"
+grep -q '^SelectSkin=Dusk' Dezidu.ini || fail "SelectSkin=Dusk not stored: $(grep SelectSkin Dezidu.ini)"
+changed=$(compare -metric AE "$shots/skin_pxtone.png" "$shots/skin_dusk.png" null: 2>&1)
+echo "pixels changed by the skin: $changed"
+[ "${changed%.*}" -gt 5000 ] || fail "the picture did not change with the skin"
 stop
 echo PASS
