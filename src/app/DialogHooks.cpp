@@ -4,6 +4,7 @@
 
 #include "app/SettingsSections.h"
 #include "app/UiCall.h"
+#include "base/PathUtil.h"
 #include "base/ShiftJis.h"
 #include "state/TagUserData.h"
 
@@ -75,6 +76,11 @@ FileInfoText FileInfoTextOf(const tagTUNEINFO& e) {
     t.beats = std::to_string(e.beats_per_measure);
     t.tempo = tempo;
     t.measures = std::to_string(e.play_measures);
+    const int seconds = static_cast<int>(e.length_seconds);
+    char length[32];
+    std::snprintf(length, sizeof length, "%d:%02d", seconds / 60, seconds % 60);
+    t.length = length;
+    t.format = contains_nocase(path_find_extension(e.path), ".pttune") ? "pttune" : "ptcop";
     t.comment = Cp932ToUtf8(e.comment);
     return t;
 }

@@ -16,6 +16,8 @@ struct FileInfoText {
     std::string beats;     // beats per measure, decimal
     std::string tempo;     // beats per minute, no decimals
     std::string measures;  // measures played, decimal
+    std::string length;    // "m:ss" of one play-through
+    std::string format;    // the file's kind by its extension: "ptcop" or "pttune"
     std::string comment;
 };
 

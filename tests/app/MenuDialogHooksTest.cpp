@@ -86,6 +86,8 @@ TEST(MenuDialogHooksTest, FileInfoShowsTheEntryInViewWithItsShiftJisTexts) {
     EXPECT_EQ(dialogs.last_info.tempo, "132");
     EXPECT_EQ(dialogs.last_info.beats, "4");
     EXPECT_EQ(dialogs.last_info.measures, "12");
+    EXPECT_EQ(dialogs.last_info.length, "0:21");  // 12 measures of 4 beats at 132.4 BPM
+    EXPECT_EQ(dialogs.last_info.format, "ptcop");
 
     // Editor hidden and no current tune: the first entry in play order.
     d.visible_pledit = 0;

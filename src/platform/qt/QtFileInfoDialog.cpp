@@ -30,6 +30,8 @@ constexpr Label kLabels[] = {
     {1022, 7, 65, 51, 13, "ビートテンポ", "Beat Tempo"},
     {1023, 7, 84, 51, 13, "小節数", "Meas Num"},
     {1028, 7, 102, 51, 13, "コメント", "Comment"},
+    {1030, 112, 46, 51, 13, "長さ", "Length"},
+    {1031, 112, 65, 51, 13, "形式", "Format"},
 };
 
 QString Text(const std::string& s) {
@@ -47,6 +49,8 @@ QtFileInfoDialog::QtFileInfoDialog(QWidget* parent, const FileInfoText& info, bo
         {{1017, 57, 46, 43, 13, true}, &info.beats},
         {{1018, 57, 64, 43, 14, true}, &info.tempo},
         {{1019, 57, 83, 43, 14, true}, &info.measures},
+        {{1032, 166, 45, 43, 14, true}, &info.length},
+        {{1033, 166, 64, 43, 14, true}, &info.format},
     };
     for (const auto& [f, value] : fields) {
         auto* edit =
