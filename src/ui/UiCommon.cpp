@@ -24,6 +24,23 @@ int SetSkinCursor(EdxBody* body, TAG_USERDATA* d, const char* name) {
     return 1;
 }
 
+bool Active(const EdxBody* body) {
+    return body->world && body->world->has_focus.load() != 0;
+}
+
+EdxBody* MakeChild(EdxBody* parent, const ChildSpec& c) {
+    EdxBodyInfo info;
+    info.handler = c.handler;
+    info.rect = Rect{c.x, c.y, c.x + c.w, c.y + c.h};
+    info.tag = c.tag;
+    return CreateBody(parent, info);
+}
+
+int EasyMove(EdxBody* body, int code, TAG_USERDATA* d) {
+    if (d->easy_move) MoveWindowEvents(body, code, d);
+    return CommonEvents(body, code, d);
+}
+
 bool LooksPressed(const EdxBody* body) {
     const EdxWorld* w = body->world;
     return w && w->left_pressed != nullptr && w->hovered == body;

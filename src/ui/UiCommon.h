@@ -17,6 +17,17 @@ ColorRef SkinColour(TAG_USERDATA* d, const char* name, ColorRef fallback);
 // the cursor it is set and the answer is 1 (the search ends), else 0.
 int SetSkinCursor(EdxBody* body, TAG_USERDATA* d, const char* name);
 
+// True while the window has the keyboard focus (the title bars draw their active rows).
+bool Active(const EdxBody* body);
+
+// A child body from its rectangle (x, y, width, height in the parent) and menu tag.
+struct ChildSpec {
+    EdxHandler handler;
+    int x, y, w, h;
+    int tag;
+};
+EdxBody* MakeChild(EdxBody* parent, const ChildSpec& c);
+
 // A button looks pressed while some body holds the left button and the cursor is over it.
 bool LooksPressed(const EdxBody* body);
 // Shift or Ctrl (virtual keys 0x10, 0x11) held, from the key state copied into the world.
@@ -33,6 +44,9 @@ int CommonEvents(EdxBody* body, int code, TAG_USERDATA* d);
 // Window moves: the left press starts the drag, the left release ends it and saves the
 // window position. Returns 1 when it handled `code`.
 int MoveWindowEvents(EdxBody* body, int code, TAG_USERDATA* d);
+
+// CommonEvents, and window moves by the left button while easy move is on.
+int EasyMove(EdxBody* body, int code, TAG_USERDATA* d);
 
 // The steps after a change of a displayed setting.
 void RunCommand(TAG_USERDATA* d, int id);

@@ -25,16 +25,6 @@ namespace dz {
 
 namespace {
 
-bool Active(const EdxBody* b) {
-    return b->world && b->world->has_focus.load() != 0;
-}
-
-// Left press/release: a drag of the window when easy move is on.
-int EasyMove(EdxBody* b, int code, TAG_USERDATA* d) {
-    if (d->easy_move) MoveWindowEvents(b, code, d);
-    return CommonEvents(b, code, d);
-}
-
 void ToggleShade(TAG_USERDATA* d) {
     d->shade_player = !d->shade_player;
     Relayout(d);

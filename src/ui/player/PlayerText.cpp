@@ -24,11 +24,6 @@ float ShownTime(TAG_USERDATA* d, bool follow_seek) {
     return t;
 }
 
-int EasyMove(EdxBody* b, int code, TAG_USERDATA* d) {
-    if (d->easy_move) MoveWindowEvents(b, code, d);
-    return CommonEvents(b, code, d);
-}
-
 // Japanese messages are code page 932 bytes: 音量 and シーク先.
 constexpr const char* kVolumeJa = "\x89\xb9\x97\xca: %d%%";
 constexpr const char* kSeekJa = "\x83\x56\x81\x5b\x83\x4e\x90\xe6: %d:%02d/%d:%02d(%d%%)";

@@ -2,41 +2,24 @@
 // order: a later sibling lies on top and is hit first. Rectangles are relative to the
 // parent; tags are the index of the menu a right click shows.
 #include "platform/Geometry.h"
+#include "ui/UiCommon.h"
 #include "ui/player/PlayerHandlers.h"
 
 namespace dz {
 
-namespace {
-
-struct Child {
-    EdxHandler handler;
-    int x, y, w, h;
-    int tag;
-};
-
-EdxBody* Make(EdxBody* parent, const Child& c) {
-    EdxBodyInfo info;
-    info.handler = c.handler;
-    info.rect = Rect{c.x, c.y, c.x + c.w, c.y + c.h};
-    info.tag = c.tag;
-    return CreateBody(parent, info);
-}
-
-}  // namespace
-
 void CreatePlayerTree(EdxBody* main) {
-    EdxBody* title = Make(main, {TitleBarHandler, 0, 0, 275, 14, 0});
-    Make(title, {TitleButtonHandler<TitleButton::Menu, false>, 6, 3, 9, 9, 0});
-    Make(title, {TitleButtonHandler<TitleButton::Minimise, false>, 244, 3, 9, 9, 0});
-    Make(title, {TitleButtonHandler<TitleButton::Shade, false>, 254, 3, 9, 9, 0});
-    Make(title, {TitleButtonHandler<TitleButton::Close, false>, 264, 3, 9, 9, 0});
-    EdxBody* clutter = Make(main, {ClutterBarHandler, 10, 22, 8, 43, 0});
-    Make(clutter, {ClutterButtonHandler<Clutter::Options>, 0, 2, 8, 8, 0});
-    Make(clutter, {ClutterButtonHandler<Clutter::AlwaysOnTop>, 0, 10, 8, 8, 0});
-    Make(clutter, {ClutterButtonHandler<Clutter::Info>, 0, 18, 8, 8, 0});
-    Make(clutter, {ClutterButtonHandler<Clutter::DoubleSize>, 0, 26, 8, 8, 0});
-    Make(clutter, {ClutterButtonHandler<Clutter::Visual>, 0, 34, 8, 8, 0});
-    const Child rest[] = {
+    EdxBody* title = MakeChild(main, {TitleBarHandler, 0, 0, 275, 14, 0});
+    MakeChild(title, {TitleButtonHandler<TitleButton::Menu, false>, 6, 3, 9, 9, 0});
+    MakeChild(title, {TitleButtonHandler<TitleButton::Minimise, false>, 244, 3, 9, 9, 0});
+    MakeChild(title, {TitleButtonHandler<TitleButton::Shade, false>, 254, 3, 9, 9, 0});
+    MakeChild(title, {TitleButtonHandler<TitleButton::Close, false>, 264, 3, 9, 9, 0});
+    EdxBody* clutter = MakeChild(main, {ClutterBarHandler, 10, 22, 8, 43, 0});
+    MakeChild(clutter, {ClutterButtonHandler<Clutter::Options>, 0, 2, 8, 8, 0});
+    MakeChild(clutter, {ClutterButtonHandler<Clutter::AlwaysOnTop>, 0, 10, 8, 8, 0});
+    MakeChild(clutter, {ClutterButtonHandler<Clutter::Info>, 0, 18, 8, 8, 0});
+    MakeChild(clutter, {ClutterButtonHandler<Clutter::DoubleSize>, 0, 26, 8, 8, 0});
+    MakeChild(clutter, {ClutterButtonHandler<Clutter::Visual>, 0, 34, 8, 8, 0});
+    const ChildSpec rest[] = {
         {ShuffleHandler, 164, 89, 47, 15, 12},
         {RepeatHandler, 210, 89, 28, 15, 11},
         {EditorToggleHandler, 242, 58, 23, 12, 9},
@@ -62,11 +45,11 @@ void CreatePlayerTree(EdxBody* main) {
         {VisualisationHandler, 24, 43, 76, 16, 0},
         {AboutHandler, 253, 91, 13, 15, 0},
     };
-    for (const Child& c : rest) Make(main, c);
+    for (const ChildSpec& c : rest) MakeChild(main, c);
 }
 
 void CreateShadeTree(EdxBody* shade) {
-    const Child children[] = {
+    const ChildSpec children[] = {
         {TitleButtonHandler<TitleButton::Menu, true>, 6, 3, 9, 9, 0},
         {TitleButtonHandler<TitleButton::Minimise, true>, 244, 3, 9, 9, 0},
         {TitleButtonHandler<TitleButton::Shade, true>, 254, 3, 9, 9, 0},
@@ -84,7 +67,7 @@ void CreateShadeTree(EdxBody* shade) {
         {MiniSeekBarHandler, 226, 4, 17, 7, 0},
         {VisualisationHandler, 79, 5, 38, 5, 0},
     };
-    for (const Child& c : children) Make(shade, c);
+    for (const ChildSpec& c : children) MakeChild(shade, c);
 }
 
 }  // namespace dz

@@ -12,10 +12,7 @@
 namespace dz {
 
 int VisualisationHandler(EdxBody* b, int code, TAG_USERDATA* d) {
-    if (code != EDX_DRAW) {
-        if (d->easy_move) MoveWindowEvents(b, code, d);
-        return CommonEvents(b, code, d);
-    }
+    if (code != EDX_DRAW) return EasyMove(b, code, d);
     const tagPLAYER& p = d->player;
     if (!p.is_playing) return 0;
     const int w = b->rect.width(), h = b->rect.height();

@@ -28,15 +28,6 @@ namespace {
 // The editor's height is 60 + the rows: title bar 20, bottom bar 38, list margins 2.
 constexpr int kFrameHeight = 60;
 
-bool Active(const EdxBody* b) {
-    return b->world && b->world->has_focus.load() != 0;
-}
-
-int EasyMove(EdxBody* b, int code, TAG_USERDATA* d) {
-    if (d->easy_move) MoveWindowEvents(b, code, d);
-    return CommonEvents(b, code, d);
-}
-
 void ToggleShade(TAG_USERDATA* d) {
     d->shade_pledit = !d->shade_pledit;
     Relayout(d);

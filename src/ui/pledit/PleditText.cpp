@@ -14,11 +14,6 @@ namespace dz {
 
 namespace {
 
-int EasyMove(EdxBody* b, int code, TAG_USERDATA* d) {
-    if (d->easy_move) MoveWindowEvents(b, code, d);
-    return CommonEvents(b, code, d);
-}
-
 // Whole seconds of the play position, counted back from the end with time_reverse. A
 // seek drag in progress does not change it.
 int ShownSeconds(TAG_USERDATA* d) {

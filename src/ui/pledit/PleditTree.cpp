@@ -4,42 +4,25 @@
 // the menu a right click shows. The editor's sizes follow H on EDX_RELAYOUT.
 #include "platform/Geometry.h"
 #include "state/TagUserData.h"
+#include "ui/UiCommon.h"
 #include "ui/player/PlayerHandlers.h"
 #include "ui/pledit/PleditHandlers.h"
 
 namespace dz {
 
-namespace {
-
-struct Child {
-    EdxHandler handler;
-    int x, y, w, h;
-    int tag;
-};
-
-EdxBody* Make(EdxBody* parent, const Child& c) {
-    EdxBodyInfo info;
-    info.handler = c.handler;
-    info.rect = Rect{c.x, c.y, c.x + c.w, c.y + c.h};
-    info.tag = c.tag;
-    return CreateBody(parent, info);
-}
-
-}  // namespace
-
 void CreatePleditTree(EdxBody* pledit) {
     const int h = pledit->rect.height();
-    EdxBody* title = Make(pledit, {PleditTitleBarHandler, 0, 0, 275, 20, 0});
-    EdxBody* grip = Make(title, {PleditGripHandler, 0, 0, 275, 20, 0});
-    Make(grip, {PleditShadeButtonHandler<false>, 254, 3, 9, 9, 0});
-    Make(grip, {PleditCloseButtonHandler<false>, 264, 3, 9, 9, 0});
+    EdxBody* title = MakeChild(pledit, {PleditTitleBarHandler, 0, 0, 275, 20, 0});
+    EdxBody* grip = MakeChild(title, {PleditGripHandler, 0, 0, 275, 20, 0});
+    MakeChild(grip, {PleditShadeButtonHandler<false>, 254, 3, 9, 9, 0});
+    MakeChild(grip, {PleditCloseButtonHandler<false>, 264, 3, 9, 9, 0});
 
-    EdxBody* middle = Make(pledit, {PleditMiddleHandler, 0, 20, 275, h - 58, 0});
-    Make(middle, {ListContainerHandler, 12, 1, 243, h - 60, 0});
-    Make(middle, {ScrollBarHandler, 260, 0, 8, h - 58, 0});
+    EdxBody* middle = MakeChild(pledit, {PleditMiddleHandler, 0, 20, 275, h - 58, 0});
+    MakeChild(middle, {ListContainerHandler, 12, 1, 243, h - 60, 0});
+    MakeChild(middle, {ScrollBarHandler, 260, 0, 8, h - 58, 0});
 
-    EdxBody* bottom = Make(pledit, {PleditBottomBarHandler, 0, h - 38, 275, 38, 0});
-    const Child bar[] = {
+    EdxBody* bottom = MakeChild(pledit, {PleditBottomBarHandler, 0, h - 38, 275, 38, 0});
+    const ChildSpec bar[] = {
         {ScrollArrowHandler<-1>, 260, 2, 8, 5, 0},
         {ScrollArrowHandler<+1>, 260, 7, 8, 5, 0},
         {ResizeHandleHandler, 256, 19, 19, 19, 0},
@@ -61,16 +44,16 @@ void CreatePleditTree(EdxBody* pledit) {
         {StripButtonHandler, 98, 8, 25, 18, 18},
         {StripButtonHandler, 228, 8, 25, 18, 19},
     };
-    for (const Child& c : bar) Make(bottom, c);
+    for (const ChildSpec& c : bar) MakeChild(bottom, c);
 }
 
 void CreatePleditShadeTree(EdxBody* shade) {
-    const Child children[] = {
+    const ChildSpec children[] = {
         {PleditShadeButtonHandler<true>, 254, 3, 9, 9, 0},
         {PleditCloseButtonHandler<true>, 264, 3, 9, 9, 0},
         {PleditShadeTitleHandler, 4, 2, 242, 10, 0},
     };
-    for (const Child& c : children) Make(shade, c);
+    for (const ChildSpec& c : children) MakeChild(shade, c);
 }
 
 void CreateStripItems(TAG_USERDATA& d) {
@@ -80,7 +63,7 @@ void CreateStripItems(TAG_USERDATA& d) {
     for (EdxBody* strip : strips) {
         if (!strip) continue;
         const int items = strip->rect.height() / 18;
-        for (int k = 0; k < items; ++k) Make(strip, {StripItemHandler, 3, 18 * k, 22, 18, 0});
+        for (int k = 0; k < items; ++k) MakeChild(strip, {StripItemHandler, 3, 18 * k, 22, 18, 0});
     }
 }
 
