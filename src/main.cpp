@@ -1,9 +1,10 @@
 // Dezidu: the player's process. Wires the Qt window, the audio library over our
 // engine and SDL, and the application shell, then runs the UI loop.
 //
-// Command line: dezidu [OPTION] [FILE|URL|FOLDER ...] (app/CommandLine.h). When a player
-// with the same settings file (Dezidu.ini in the current folder) runs, the paths go to it
-// and this process ends; otherwise they are opened once the worker runs.
+// Command line: dezidu [OPTION] [FILE|URL|FOLDER ...] (app/CommandLine.h). The process then
+// moves to the folder it runs in (app/RunFolder.h). When a player with the same settings
+// file (Dezidu.ini in that folder) runs, the paths go to it and this process ends;
+// otherwise they are opened once the worker runs.
 //
 // Start-up follows the window's life: the window is created hidden at 275 x 116,
 // centred, the state and the world are built and attached (the initialisation
@@ -20,6 +21,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/ModuleHooks.h"
+#include "app/RunFolder.h"
 #include "base/PathUtil.h"
 #include "io/CurlHttpClient.h"
 #include "platform/qt/QtInstanceChannel.h"
@@ -51,9 +53,12 @@ int main(int argc, char** argv) {
             break;
     }
 
-    // The same settings file as the initialisation reads (the current folder's Dezidu.ini).
+    // Settings and skins: the current folder or the user's data folder (app/RunFolder.h).
+    const std::filesystem::path run_dir = dz::EnterRunFolder(cl.desktop);
+    // The same settings file as the initialisation reads (the run folder's Dezidu.ini).
     const std::string socket_path =
-        ec ? std::string() : dz::instance_socket_path((start_dir / "Dezidu.ini").string());
+        run_dir.empty() ? std::string()
+                        : dz::instance_socket_path((run_dir / "Dezidu.ini").string());
     if (!socket_path.empty()) {
         switch (dz::QtInstanceChannel::hand_over(socket_path, cl.paths)) {
             case dz::QtInstanceChannel::Handover::Delivered:

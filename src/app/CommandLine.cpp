@@ -71,6 +71,8 @@ CommandLine parse_command_line(const std::vector<std::string>& args, std::string
             } else if (arg == "--version" || arg == "-V") {
                 if (result.action == CommandLine::Action::Run)
                     result.action = CommandLine::Action::Version;
+            } else if (arg == "--desktop") {
+                result.desktop = true;
             } else if (result.action != CommandLine::Action::Error) {
                 result.action = CommandLine::Action::Error;
                 result.error = "unknown option '" + arg + "'";
@@ -94,8 +96,13 @@ std::string command_line_help(std::string_view program) {
            "When a player started from the same folder (the same settings file, Dezidu.ini)\n"
            "is running, the arguments go to it and its window is raised.\n"
            "\n"
+           "The player keeps Dezidu.ini and its skins folder in the current folder. With\n"
+           "--desktop, or when the current folder is / or not writable, it uses the data\n"
+           "folder $XDG_DATA_HOME/dezidu (default ~/.local/share/dezidu) instead.\n"
+           "\n"
            "  -h, --help     print this help and exit\n"
            "  -V, --version  print the version and exit\n"
+           "  --desktop      run in the data folder (the desktop entry passes it)\n"
            "  --             the arguments after it are files, even when they start with '-'\n";
 }
 

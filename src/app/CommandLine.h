@@ -16,11 +16,13 @@ struct CommandLine {
     std::vector<std::string> paths;
     // Error: one line naming the bad argument.
     std::string error;
+    // --desktop: run in the user's data folder (app/RunFolder.h), as the desktop entry asks.
+    bool desktop = false;
 };
 
 // Parses the arguments after the program name. Any argument before "--" that starts with '-'
-// (except "-" itself) is an option: "--help"/"-h", "--version"/"-V", or else an unknown
-// option. An unknown option wins over help, help over version, and each of them over
+// (except "-" itself) is an option: "--help"/"-h", "--version"/"-V", "--desktop", or else an
+// unknown option. An unknown option wins over help, help over version, and each of them over
 // paths (which are then dropped). After "--" every argument is a path. Empty arguments
 // are skipped. `start_dir` is absolute.
 CommandLine parse_command_line(const std::vector<std::string>& args, std::string_view start_dir);

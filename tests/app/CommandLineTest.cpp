@@ -21,6 +21,14 @@ TEST(CommandLineTest, OptionsEndTheRunOrFailAndDropThePaths) {
     EXPECT_EQ(parse({"-V"}).action, Action::Version);
     EXPECT_EQ(parse({"--version", "--help"}).action, Action::Help);
 
+    // --desktop only marks the run; after "--" it is a path.
+    CommandLine desktop = parse({"--desktop", "a.ptcop"});
+    EXPECT_EQ(desktop.action, Action::Run);
+    EXPECT_TRUE(desktop.desktop);
+    EXPECT_EQ(desktop.paths, std::vector<std::string>{"/home/u/music/a.ptcop"});
+    EXPECT_FALSE(parse({"a.ptcop"}).desktop);
+    EXPECT_FALSE(parse({"--", "--desktop"}).desktop);
+
     CommandLine bad = parse({"a.ptcop", "--shuffle", "--help", "-x"});
     EXPECT_EQ(bad.action, Action::Error);
     EXPECT_NE(bad.error.find("'--shuffle'"), std::string::npos) << bad.error;

@@ -29,33 +29,70 @@ const Glyph* GlyphOf(char c) {
     return nullptr;
 }
 
-QPixmap IconOfSize(int size) {
+// The icon on a 32 x 32 grid, shared by the raster and the SVG drawing.
+constexpr double kBackRound = 6;            // rounded square at 1, 1, 30 x 30
+constexpr double kHead[4] = {8, 19, 9, 7};  // note head: ellipse in x, y, w, h
+constexpr double kStem[4] = {15, 6, 2.2, 17};
+// The flag: from (17, 6) two cubic curves back to (17, 11).
+constexpr double kFlag[2][6] = {{22, 8, 25, 11, 23, 16}, {22, 12, 20, 11, 17, 11}};
+constexpr QRgb kTeal = qRgb(0x1c, 0x7c, 0x7d);
+
+}  // namespace
+
+QImage ProgramIconImage(int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const double s = size / 32.0;
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x1c, 0x7c, 0x7d));
-    p.drawRoundedRect(QRectF(1 * s, 1 * s, 30 * s, 30 * s), 6 * s, 6 * s);
+    p.setBrush(QColor(kTeal));
+    p.drawRoundedRect(QRectF(1 * s, 1 * s, 30 * s, 30 * s), kBackRound * s, kBackRound * s);
     p.setBrush(Qt::white);
-    p.drawEllipse(QRectF(8 * s, 19 * s, 9 * s, 7 * s));  // note head
-    p.drawRect(QRectF(15 * s, 6 * s, 2.2 * s, 17 * s));  // stem
-    QPainterPath flag;                                   // flag
+    p.drawEllipse(QRectF(kHead[0] * s, kHead[1] * s, kHead[2] * s, kHead[3] * s));
+    p.drawRect(QRectF(kStem[0] * s, kStem[1] * s, kStem[2] * s, kStem[3] * s));
+    QPainterPath flag;
     flag.moveTo(17 * s, 6 * s);
-    flag.cubicTo(22 * s, 8 * s, 25 * s, 11 * s, 23 * s, 16 * s);
-    flag.cubicTo(22 * s, 12 * s, 20 * s, 11 * s, 17 * s, 11 * s);
+    for (const auto& c : kFlag)
+        flag.cubicTo(c[0] * s, c[1] * s, c[2] * s, c[3] * s, c[4] * s, c[5] * s);
     flag.closeSubpath();
     p.drawPath(flag);
-    return QPixmap::fromImage(image);
+    return image;
 }
 
-}  // namespace
+std::string ProgramIconSvg() {
+    auto num = [](double v) { return QString::number(v).toStdString(); };
+    std::string flag = "M17 6";
+    for (const auto& c : kFlag) {
+        flag += " C";
+        for (int i = 0; i < 6; ++i) flag += (i ? " " : "") + num(c[i]);
+    }
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" height=\"32\" "
+           "viewBox=\"0 0 32 32\">\n"
+           "  <rect x=\"1\" y=\"1\" width=\"30\" height=\"30\" rx=\"" +
+           num(kBackRound) + "\" fill=\"" + QColor(kTeal).name().toStdString() +
+           "\"/>\n"
+           "  <g fill=\"#ffffff\">\n"
+           "    <ellipse cx=\"" +
+           num(kHead[0] + kHead[2] / 2) + "\" cy=\"" + num(kHead[1] + kHead[3] / 2) + "\" rx=\"" +
+           num(kHead[2] / 2) + "\" ry=\"" + num(kHead[3] / 2) +
+           "\"/>\n"
+           "    <rect x=\"" +
+           num(kStem[0]) + "\" y=\"" + num(kStem[1]) + "\" width=\"" + num(kStem[2]) +
+           "\" height=\"" + num(kStem[3]) +
+           "\"/>\n"
+           "    <path d=\"" +
+           flag +
+           " Z\"/>\n"
+           "  </g>\n"
+           "</svg>\n";
+}
 
 QIcon ProgramIcon() {
     QIcon icon;
-    icon.addPixmap(IconOfSize(16));
-    icon.addPixmap(IconOfSize(32));
+    icon.addPixmap(QPixmap::fromImage(ProgramIconImage(16)));
+    icon.addPixmap(QPixmap::fromImage(ProgramIconImage(32)));
     return icon;
 }
 
