@@ -62,7 +62,7 @@ cp "$tmp/root/usr/share/mime/packages/dezidu.xml" "$tmp/mime/packages/"
 mime_log=$(XDG_DATA_HOME=$tmp XDG_DATA_DIRS=$tmp update-mime-database "$tmp/mime" 2>&1) || die "update-mime-database: $mime_log"
 [ -z "$mime_log" ] || die "update-mime-database: $mime_log"
 for t in ptcop pttune ptlist; do
-    grep -q "^50:application/x-$t:\*\.$t\$" "$tmp/mime/globs2" || die "no glob for .$t"
+    grep -Eq "^50:application/x-$t:\*\.$t(:cs)?\$" "$tmp/mime/globs2" || die "no glob for .$t"
 done
 echo "== update-mime-database: the three file types read"
 
