@@ -96,8 +96,9 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    ToolRun run(const std::vector<std::string>& args) {
-        std::string cmd = quote(PTRENDER_PATH);
+    // `shell` runs first in the same shell, e.g. to set a limit.
+    ToolRun run(const std::vector<std::string>& args, const std::string& shell = "") {
+        std::string cmd = shell + quote(PTRENDER_PATH);
         for (const auto& a : args) cmd += " " + quote(a);
         cmd += " >" + quote((dir_ / "stdout").string()) + " 2>" + quote((dir_ / "stderr").string());
         ToolRun r;
@@ -329,6 +330,28 @@ TEST_F(PtrenderRun, NeverWritesOverAnInputOrWaitsForAPipe) {
     EXPECT_EQ(1, r.exit_code);
     EXPECT_EQ(fifo + ": is a pipe that nothing reads\n", r.err);
     EXPECT_TRUE(fs::is_fifo(fifo)) << "a failed render removes only regular files";
+}
+
+TEST_F(PtrenderRun, WriteErrorsAndEmptyOutputsFailWithoutAFile) {
+    for (const std::string ext : {".wav", ".flac", ".ogg"}) {
+        // A 64 KiB file size limit: writing past it fails with EFBIG instead of a signal.
+        const std::string out = path("big" + ext);
+        ToolRun r =
+            run({"--seconds", "20", demo("echo-hall.ptcop"), out}, "trap '' XFSZ; ulimit -f 64; ");
+        EXPECT_EQ(1, r.exit_code) << ext;
+        EXPECT_NE(std::string::npos, r.err.find(out + ": File too large\n")) << r.err;
+        EXPECT_FALSE(fs::exists(out)) << ext;
+
+        const std::string empty = path("empty" + ext);  // 0.00001 s is no frame at all
+        r = run({"--seconds", "0.00001", demo("echo-hall.ptcop"), empty});
+        if (ext == ".wav") {
+            EXPECT_EQ(0, r.exit_code) << r.err;
+            EXPECT_EQ(44u, slurp(empty).size());
+        } else {
+            EXPECT_EQ(1, r.exit_code) << ext;
+            EXPECT_FALSE(fs::exists(empty)) << ext;
+        }
+    }
 }
 
 TEST_F(PtrenderRun, FlacMatchesTheWavAndOggHasItsLength) {

@@ -34,6 +34,15 @@ void SoundFile::fail(const std::string& what) {
     if (error_.empty()) error_ = what;
 }
 
+// libsndfile names some failed writes vaguely ("problem with initialization of the flac
+// decoder"); a system call that failed during the call (errno cleared before it) tells why.
+void SoundFile::fail_call(int saved_errno, const char* library_text) {
+    if (saved_errno != 0)
+        fail(std::strerror(saved_errno));
+    else
+        fail(library_text && *library_text ? library_text : "cannot be written");
+}
+
 bool SoundFile::open(const std::string& path, Format format, int channels, int rate, int bits) {
     format_ = format;
     channels_ = channels;
@@ -70,6 +79,7 @@ bool SoundFile::write(const void* samples, int frames) {
     if (!file_ || !error_.empty()) return false;
     const std::size_t count = static_cast<std::size_t>(frames) * channels_;
     sf_count_t written = 0;
+    errno = 0;
     if (format_ == Format::Ogg) {
         floats_.resize(count);
         for (std::size_t i = 0; i < count; ++i)
@@ -86,8 +96,7 @@ bool SoundFile::write(const void* samples, int frames) {
         written = sf_writef_short(file_, static_cast<const short*>(samples), frames);
     }
     if (written != frames) {
-        const char* why = sf_strerror(file_);
-        fail(why && *why ? why : "write failed");
+        fail_call(errno, sf_strerror(file_));
         return false;
     }
     return true;
@@ -95,9 +104,10 @@ bool SoundFile::write(const void* samples, int frames) {
 
 bool SoundFile::finish() {
     if (file_) {
+        errno = 0;
         const int status = sf_close(file_);
         file_ = nullptr;
-        if (status != 0) fail(sf_error_number(status));
+        if (status != 0) fail_call(errno, sf_error_number(status));
     }
     if (fd_ >= 0) {
         if (::close(fd_) != 0) fail(std::strerror(errno));

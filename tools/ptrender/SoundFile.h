@@ -35,6 +35,7 @@ public:
 
 private:
     void fail(const std::string& what);
+    void fail_call(int saved_errno, const char* library_text);
 
     sf_private_tag* file_ = nullptr;
     int fd_ = -1;

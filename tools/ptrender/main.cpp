@@ -207,6 +207,12 @@ int render(const Options& o, const pxtone::Project& project, bool show_progress)
         return 1;
     }
 
+    if (total == 0 && o.format != dz::ptrender::Format::Wav) {
+        console.error("%s: the output would hold no samples, which %s files cannot store\n",
+                      o.output.c_str(), o.format == dz::ptrender::Format::Flac ? "FLAC" : "Ogg");
+        return 1;
+    }
+
     dz::ptrender::SoundFile writer;
     const auto failed = [&] {
         console.error("%s: %s\n", o.output.c_str(), writer.error().c_str());
