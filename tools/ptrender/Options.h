@@ -36,8 +36,8 @@ struct Options {
     // --fade: the last `fade` seconds of the output fall linearly to silence (0: none; longer
     // than the output: all of it).
     double fade = 0;
-    // --out-dir: every input is rendered to DIR/<input name without extension>.wav, `jobs`
-    // at a time (0: one per core).
+    // --out-dir: every input is rendered to DIR/<input name without extension>.<format>,
+    // `jobs` at a time (0: one per core).
     std::string out_dir;
     std::vector<std::string> inputs;
     int jobs = 0;
