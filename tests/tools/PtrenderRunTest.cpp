@@ -334,7 +334,7 @@ TEST_F(PtrenderRun, NeverWritesOverAnInputOrWaitsForAPipe) {
 
 TEST_F(PtrenderRun, WriteErrorsAndEmptyOutputsFailWithoutAFile) {
     for (const std::string ext : {".wav", ".flac", ".ogg"}) {
-        // A 64 KiB file size limit: writing past it fails with EFBIG instead of a signal.
+        // A file size limit of 64 blocks: writing past it fails with EFBIG, SIGXFSZ ignored.
         const std::string out = path("big" + ext);
         ToolRun r =
             run({"--seconds", "20", demo("echo-hall.ptcop"), out}, "trap '' XFSZ; ulimit -f 64; ");
