@@ -26,15 +26,16 @@ TEST(PtrenderOptions, DefaultsAndEveryOption) {
     EXPECT_EQ(0, o->start_sample);
 
     o = parse({"--rate", "22050", "--channels", "1", "--bits", "8", "--start-sample", "1000",
-               "--loops", "3", "a", "b"});
+               "--loops", "3", "--fade", "2.5", "a", "b.wav"});
     ASSERT_TRUE(o);
     EXPECT_EQ(22050, o->rate);
     EXPECT_EQ(1, o->channels);
     EXPECT_EQ(8, o->bits);
     EXPECT_EQ(1000, o->start_sample);
     EXPECT_EQ(3, o->loops);
+    EXPECT_DOUBLE_EQ(2.5, o->fade);
 
-    o = parse({"a", "--seconds", "2.5", "b"});
+    o = parse({"a", "--seconds", "2.5", "b.wav"});
     ASSERT_TRUE(o);
     EXPECT_DOUBLE_EQ(2.5, *o->seconds);
 
@@ -57,26 +58,34 @@ TEST(PtrenderOptions, RejectsBadValuesWithAMessage) {
         {"a", "b", "c"},
         {"--info"},
         {"--info", "a", "b"},
-        {"--bits", "12", "a", "b"},
-        {"--bits", "16x", "a", "b"},
-        {"--channels", "3", "a", "b"},
-        {"--rate", "0", "a", "b"},
-        {"--rate", "-44100", "a", "b"},
-        {"--rate", "44100.5", "a", "b"},
-        {"--rate", "99999999999999999999", "a", "b"},
-        {"--seconds", "0", "a", "b"},
-        {"--seconds", "nan", "a", "b"},
-        {"--seconds", "inf", "a", "b"},
-        {"--loops", "0", "a", "b"},
-        {"--start-sample", "-1", "a", "b"},
-        {"--seconds", "3", "--loops", "2", "a", "b"},
-        {"--frobnicate", "a", "b"},
-        {"a", "b", "--rate"},
-        {"--jobs", "2", "a", "b"},
+        {"--bits", "12", "a", "b.wav"},
+        {"--bits", "16x", "a", "b.wav"},
+        {"--channels", "3", "a", "b.wav"},
+        {"--rate", "0", "a", "b.wav"},
+        {"--rate", "-44100", "a", "b.wav"},
+        {"--rate", "44100.5", "a", "b.wav"},
+        {"--rate", "99999999999999999999", "a", "b.wav"},
+        {"--seconds", "0", "a", "b.wav"},
+        {"--seconds", "nan", "a", "b.wav"},
+        {"--seconds", "inf", "a", "b.wav"},
+        {"--loops", "0", "a", "b.wav"},
+        {"--start-sample", "-1", "a", "b.wav"},
+        {"--seconds", "3", "--loops", "2", "a", "b.wav"},
+        {"--frobnicate", "a", "b.wav"},
+        {"a", "b.wav", "--rate"},
+        {"--jobs", "2", "a", "b.wav"},
         {"--out-dir", "d"},
         {"--out-dir", "", "a"},
         {"--out-dir", "d", "--info", "a"},
         {"--out-dir", "d", "--jobs", "0", "a"},
+        {"--rate", "48001", "a", "b.wav"},
+        {"--fade", "-1", "a", "b.wav"},
+        {"--fade", "nan", "a", "b.wav"},
+        {"--fade", "1s", "a", "b.wav"},
+        {"--format", "mp3", "a", "b.wav"},
+        {"--format", "flac", "a", "b.wav"},
+        {"a", "b.mp3"},
+        {"a", "b"},
     };
     for (const auto& args : bad) {
         std::string error;
@@ -96,6 +105,43 @@ TEST(PtrenderOptions, OutDirTakesEveryInput) {
     EXPECT_EQ("wavs/a.wav", output_in_dir("wavs", "x/a.ptcop"));
     EXPECT_EQ("wavs/song.v2.wav", output_in_dir("wavs", "/t/song.v2.pttune"));
     EXPECT_EQ("wavs/noext.wav", output_in_dir("wavs", "noext"));
+}
+
+TEST(PtrenderOptions, FormatFromTheOptionOrTheExtension) {
+    EXPECT_EQ(Format::Wav, parse({"a", "b.wav"})->format);
+    EXPECT_EQ(Format::Flac, parse({"a", "dir.x/B.FLAC"})->format);
+    EXPECT_EQ(Format::Ogg, parse({"a", "b.Ogg"})->format);
+    EXPECT_EQ(Format::Ogg, parse({"--format", "ogg", "a", "b.bin"})->format);
+    EXPECT_EQ(Format::Flac, parse({"--format", "flac", "a", "b.flac"})->format);
+    EXPECT_EQ(Format::Wav, parse({"--out-dir", "d", "a"})->format);
+    auto o = parse({"--format", "flac", "--out-dir", "d", "a.ptcop"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ("d/a.flac", output_in_dir(o->out_dir, o->inputs[0], o->format));
+    EXPECT_EQ("d/a.ogg", output_in_dir("d", "x/a.pttune", Format::Ogg));
+}
+
+TEST(PtrenderOptions, FadeFallsLinearlyToSilenceAtTheEnd) {
+    Options o;
+    o.rate = 8000;
+    EXPECT_EQ(0, fade_frames(o, 1000));
+    o.fade = 0.1;
+    EXPECT_EQ(800, fade_frames(o, 1000));
+    o.fade = 1e300;  // longer than the output: all of it
+    EXPECT_EQ(1000, fade_frames(o, 1000));
+
+    // 10 stereo frames, the last 4 fading, rendered in two pieces.
+    std::vector<std::int16_t> s(20, 1000);
+    s[1] = -1000;
+    apply_fade(s.data(), 7, 2, 16, 0, 10, 4);
+    apply_fade(s.data() + 14, 3, 2, 16, 7, 10, 4);
+    EXPECT_EQ(
+        (std::vector<std::int16_t>{1000, -1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000,
+                                   1000, 1000,  750,  750,  500,  500,  250,  250,  0,    0}),
+        s);
+    // 8 bits are centred on 128; a fade over the whole output touches the first frame too.
+    std::vector<std::uint8_t> u = {228, 28, 228, 28, 228, 28};
+    apply_fade(u.data(), 3, 2, 8, 0, 3, 3);
+    EXPECT_EQ((std::vector<std::uint8_t>{195, 61, 161, 95, 128, 128}), u);
 }
 
 TEST(PtrenderOptions, FramesToRender) {

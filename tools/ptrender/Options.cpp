@@ -1,22 +1,29 @@
 #include "Options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
+#include "pxtone/Renderer.h"
+
 namespace dz::ptrender {
 
 const char* const usage_text =
     "usage: ptrender [--rate HZ] [--channels 1|2] [--bits 8|16] [--seconds S] [--loops N]\n"
-    "                [--start-sample N] INPUT OUTPUT.wav\n"
+    "                [--start-sample N] [--fade S] [--format wav|flac|ogg] INPUT OUTPUT\n"
     "       ptrender [options] [--jobs N] --out-dir DIR INPUT...\n"
     "       ptrender --info INPUT\n"
-    "Renders a pxtone tune (.ptcop, .pttune) to a WAV file: by default 44100 Hz, 2 channels,\n"
-    "16 bits, one play-through. --seconds cuts or extends the output (looping to extend);\n"
-    "--loops N plays the loop part N times; --start-sample starts at that output sample.\n"
-    "--out-dir renders every INPUT to DIR/NAME.wav, N files at a time (default: one per\n"
-    "core); a file that fails is reported and the others are still rendered.\n"
+    "Renders a pxtone tune (.ptcop, .pttune) to a WAV, FLAC or Ogg Vorbis file: by default\n"
+    "44100 Hz (8000 to 48000), 2 channels, 16 bits, one play-through.\n"
+    "--format picks the file format; without it OUTPUT's extension (.wav, .flac, .ogg) does.\n"
+    "--seconds cuts or extends the output (looping to extend); --loops N plays the loop\n"
+    "part N times; --start-sample starts at that output sample; --fade S fades the last S\n"
+    "seconds linearly to silence (0: no fade; longer than the output: all of it).\n"
+    "--out-dir renders every INPUT to DIR/NAME.wav (.flac, .ogg after --format), N files at\n"
+    "a time (default: one per core); a file that fails is reported and the others are still\n"
+    "rendered (exit status 1). On a terminal a progress line counts the finished files.\n"
     "--info prints the tune's name, comment, tempo, measures and length.\n";
 
 namespace {
@@ -43,10 +50,33 @@ bool parse_double(const std::string& text, double& out) {
 
 }  // namespace
 
+std::optional<Format> format_of(const std::string& path) {
+    std::string ext = std::filesystem::path(path).extension().string();
+    for (char& c : ext)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (ext == ".wav") return Format::Wav;
+    if (ext == ".flac") return Format::Flac;
+    if (ext == ".ogg") return Format::Ogg;
+    return std::nullopt;
+}
+
+const char* format_name(Format format) {
+    switch (format) {
+        case Format::Flac:
+            return "flac";
+        case Format::Ogg:
+            return "ogg";
+        case Format::Wav:
+            break;
+    }
+    return "wav";
+}
+
 std::optional<Options> parse_options(const std::vector<std::string>& args, std::string& error) {
     Options o;
     std::vector<std::string> files;
     bool seconds_given = false;
+    std::optional<Format> format;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "-h" || a == "--help") {
@@ -64,7 +94,8 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
         if (a.size() > 1 && a[0] == '-') {
             const bool takes_value = a == "--rate" || a == "--channels" || a == "--bits" ||
                                      a == "--seconds" || a == "--loops" || a == "--start-sample" ||
-                                     a == "--out-dir" || a == "--jobs";
+                                     a == "--out-dir" || a == "--jobs" || a == "--fade" ||
+                                     a == "--format";
             if (!takes_value) {
                 error = "unknown option " + a;
                 return std::nullopt;
@@ -81,6 +112,24 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
                     return std::nullopt;
                 }
                 o.out_dir = v;
+            } else if (a == "--format") {
+                if (v == "wav")
+                    format = Format::Wav;
+                else if (v == "flac")
+                    format = Format::Flac;
+                else if (v == "ogg")
+                    format = Format::Ogg;
+                else {
+                    error = "--format must be wav, flac or ogg";
+                    return std::nullopt;
+                }
+            } else if (a == "--fade") {
+                double s = 0;
+                if (!parse_double(v, s) || s < 0) {
+                    error = "--fade must be a number of seconds, 0 or more";
+                    return std::nullopt;
+                }
+                o.fade = s;
             } else if (a == "--jobs") {
                 if (!parse_int(v, 1, 1024, n)) {
                     error = "--jobs must be a whole number from 1 to 1024";
@@ -88,8 +137,9 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
                 }
                 o.jobs = static_cast<int>(n);
             } else if (a == "--rate") {
-                if (!parse_int(v, 8000, 192000, n)) {
-                    error = "--rate must be a whole number of Hz from 8000 to 192000";
+                if (!parse_int(v, 8000, pxtone::Renderer::kMaxRate, n)) {
+                    error = "--rate must be a whole number of Hz from 8000 to " +
+                            std::to_string(pxtone::Renderer::kMaxRate);
                     return std::nullopt;
                 }
                 o.rate = static_cast<int>(n);
@@ -149,6 +199,7 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
             return std::nullopt;
         }
         o.inputs = files;
+        o.format = format.value_or(Format::Wav);
         return o;
     }
     if (o.info) {
@@ -165,11 +216,22 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
     }
     o.input = files[0];
     o.output = files[1];
+    const std::optional<Format> named = format_of(o.output);
+    if (!format && !named) {
+        error = o.output + ": unknown output format (use .wav, .flac, .ogg or --format)";
+        return std::nullopt;
+    }
+    if (format && named && *format != *named) {
+        error = std::string("--format ") + format_name(*format) + " does not match " + o.output;
+        return std::nullopt;
+    }
+    o.format = format ? *format : *named;
     return o;
 }
 
-std::string output_in_dir(const std::string& out_dir, const std::string& input) {
-    return (std::filesystem::path(out_dir) / std::filesystem::path(input).stem()).string() + ".wav";
+std::string output_in_dir(const std::string& out_dir, const std::string& input, Format format) {
+    return (std::filesystem::path(out_dir) / std::filesystem::path(input).stem()).string() + "." +
+           format_name(format);
 }
 
 std::int64_t frames_to_render(const Options& options, std::int64_t end_sample,
@@ -188,6 +250,35 @@ std::int64_t frames_looping(const Options& options, std::int64_t end_sample,
     const std::int64_t first = std::max<std::int64_t>(0, end_sample - options.start_sample);
     const std::int64_t loop = std::max<std::int64_t>(0, end_sample - repeat_sample);
     return first + static_cast<std::int64_t>(options.loops - 2) * loop;
+}
+
+std::int64_t fade_frames(const Options& options, std::int64_t total) {
+    const double frames = options.fade * options.rate;
+    if (!(frames > 0) || total <= 0) return 0;
+    if (frames >= static_cast<double>(total)) return total;
+    return std::min<std::int64_t>(total, std::llround(frames));
+}
+
+void apply_fade(void* samples, int frames, int channels, int bits, std::int64_t first,
+                std::int64_t total, std::int64_t fade) {
+    if (fade <= 0) return;
+    const std::int64_t begin = total - fade;
+    for (int f = 0; f < frames; ++f) {
+        const std::int64_t i = first + f;
+        if (i < begin) continue;
+        const double gain = static_cast<double>(std::max<std::int64_t>(0, total - 1 - i)) /
+                            static_cast<double>(fade);
+        for (int c = 0; c < channels; ++c) {
+            const std::size_t at = static_cast<std::size_t>(f) * channels + c;
+            if (bits == 8) {
+                auto* s = static_cast<std::uint8_t*>(samples);
+                s[at] = static_cast<std::uint8_t>(128 + std::lround((s[at] - 128) * gain));
+            } else {
+                auto* s = static_cast<std::int16_t*>(samples);
+                s[at] = static_cast<std::int16_t>(std::lround(s[at] * gain));
+            }
+        }
+    }
 }
 
 }  // namespace dz::ptrender

@@ -1,10 +1,15 @@
 #pragma once
 // The command line of ptrender:
 //   ptrender [--rate HZ] [--channels 1|2] [--bits 8|16] [--seconds S] [--loops N]
-//            [--start-sample N] INPUT OUTPUT.wav
+//            [--start-sample N] [--fade S] [--format wav|flac|ogg] INPUT OUTPUT
 //   ptrender [options] [--jobs N] --out-dir DIR INPUT...
 //   ptrender --info INPUT
 //   ptrender --help
+// The file format is --format, else OUTPUT's extension (.wav, .flac, .ogg, any case); an
+// OUTPUT with another extension needs --format, and --format may not contradict a known
+// extension. With --out-dir the files are DIR/NAME.wav, .flac or .ogg after --format
+// (default wav). 8-bit output is unsigned 8-bit PCM in WAV, signed 8-bit in FLAC; Ogg
+// Vorbis encodes the rendered samples, 8 or 16 bits, as floats.
 
 #include <cstdint>
 #include <optional>
@@ -12,6 +17,8 @@
 #include <vector>
 
 namespace dz::ptrender {
+
+enum class Format { Wav, Flac, Ogg };
 
 struct Options {
     bool help = false;
@@ -25,8 +32,12 @@ struct Options {
     int loops = 1;                  // play-throughs of the loop part
     bool loops_given = false;
     std::int64_t start_sample = 0;
-    // --out-dir: every input is rendered to DIR/<input name without extension>.wav, `jobs`
-    // at a time (0: one per core).
+    Format format = Format::Wav;
+    // --fade: the last `fade` seconds of the output fall linearly to silence (0: none; longer
+    // than the output: all of it).
+    double fade = 0;
+    // --out-dir: every input is rendered to DIR/<input name without extension>.<format>,
+    // `jobs` at a time (0: one per core).
     std::string out_dir;
     std::vector<std::string> inputs;
     int jobs = 0;
@@ -38,8 +49,14 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
 
 extern const char* const usage_text;
 
-// The file --out-dir writes for `input`: DIR/<input's file name without extension>.wav.
-std::string output_in_dir(const std::string& out_dir, const std::string& input);
+// The format a file name's extension stands for (".wav", ".flac", ".ogg", any case).
+std::optional<Format> format_of(const std::string& path);
+// "wav", "flac" or "ogg".
+const char* format_name(Format format);
+
+// The file --out-dir writes for `input`: DIR/<input's file name without extension>.<format>.
+std::string output_in_dir(const std::string& out_dir, const std::string& input,
+                          Format format = Format::Wav);
 
 // Frames the output holds: `seconds` at the rate when given (looping as
 // needed); otherwise the play from the start sample to the end sample with
@@ -53,5 +70,15 @@ std::int64_t frames_to_render(const Options& options, std::int64_t end_sample,
 // else everything before the last pass (0 when the tune plays once).
 std::int64_t frames_looping(const Options& options, std::int64_t end_sample,
                             std::int64_t repeat_sample);
+
+// The frames --fade covers at the end of an output of `total` frames: at most `total`.
+std::int64_t fade_frames(const Options& options, std::int64_t total);
+
+// Fades `frames` interleaved frames (uint8_t samples centred on 128 for 8 bits, int16_t for
+// 16) that start at frame `first` of an output of `total` frames whose last `fade` frames
+// fade. The gain of frame i in the fade is (total - 1 - i) / fade: it falls linearly to 0
+// at the last frame. Frames before the fade are not touched.
+void apply_fade(void* samples, int frames, int channels, int bits, std::int64_t first,
+                std::int64_t total, std::int64_t fade);
 
 }  // namespace dz::ptrender

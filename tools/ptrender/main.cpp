@@ -1,17 +1,22 @@
-// ptrender: renders a pxtone tune to a WAV file with our engine, or prints
-// its information; with --out-dir renders many tunes on several threads.
+// ptrender: renders a pxtone tune to a WAV, FLAC or Ogg Vorbis file with our engine, or
+// prints its information; with --out-dir renders many tunes on several threads.
 // Exit codes: 0 done, 1 an input or output failed, 2 bad command line.
 
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
@@ -19,6 +24,7 @@
 
 #include "Options.h"
 #include "ShiftJis.h"
+#include "SoundFile.h"
 #include "audio/WavWriter.h"
 #include "base/RegularFile.h"
 #include "pxtone/Project.h"
@@ -101,35 +107,125 @@ private:
     int last_ = -1;
 };
 
+// Messages on stderr, and in a batch on a terminal the line "[done/total] percent% name" for
+// the files finished so far. A message clears that line, takes its own line and the progress
+// line is drawn again under it; each message is one write.
+class Console {
+public:
+    void start_batch(std::size_t total) {
+        std::lock_guard lock(mutex_);
+        line_ = total > 0 && isatty(STDERR_FILENO) == 1;
+        total_ = total;
+        draw();
+    }
+    void file_done(const std::string& input) {
+        std::lock_guard lock(mutex_);
+        ++done_;
+        name_ = std::filesystem::path(input).filename().string();
+        draw();
+    }
+    void finish_batch() {
+        std::lock_guard lock(mutex_);
+        if (line_) std::fputc('\n', stderr);
+        line_ = false;
+    }
+    __attribute__((format(printf, 2, 3))) void error(const char* format, ...) {
+        std::va_list args;
+        va_start(args, format);
+        std::va_list again;
+        va_copy(again, args);
+        const int n = std::vsnprintf(nullptr, 0, format, args);
+        va_end(args);
+        std::string text(n > 0 ? static_cast<std::size_t>(n) : 0, '\0');
+        std::vsnprintf(text.data(), text.size() + 1, format, again);
+        va_end(again);
+        std::lock_guard lock(mutex_);
+        if (line_) text.insert(0, "\r\033[K");
+        std::fputs(text.c_str(), stderr);
+        std::fflush(stderr);
+        draw();
+    }
+
+private:
+    // The line fits the terminal's width so that "\r" returns to its start; control
+    // characters in the name are shown as '?'.
+    void draw() {
+        if (!line_) return;
+        const int percent = total_ ? static_cast<int>(done_ * 100 / total_) : 100;
+        std::string line = "[" + std::to_string(done_) + "/" + std::to_string(total_) + "] " +
+                           std::to_string(percent) + "%";
+        if (!name_.empty()) line += " ";
+        winsize size{};
+        const std::size_t columns =
+            ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
+        std::size_t shown = line.size();  // characters, counting a UTF-8 sequence as one
+        for (char c : name_) {
+            const auto u = static_cast<unsigned char>(c);
+            const bool continuation = (u & 0xC0) == 0x80;
+            if (!continuation && shown + 1 >= columns) break;
+            shown += !continuation;
+            line += u < 0x20 || u == 0x7F ? '?' : c;
+        }
+        std::fprintf(stderr, "\r\033[K%s", line.c_str());
+        std::fflush(stderr);
+    }
+
+    std::mutex mutex_;
+    bool line_ = false;
+    std::size_t total_ = 0, done_ = 0;
+    std::string name_;
+};
+
+Console console;
+
+// Device and inode of an existing file.
+std::optional<std::pair<dev_t, ino_t>> file_id(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return std::pair{st.st_dev, st.st_ino};
+}
+
 int render(const Options& o, const pxtone::Project& project, bool show_progress) {
     pxtone::Renderer renderer(project);
     if (!renderer.prepare({o.rate, o.channels, o.bits})) {
-        std::fprintf(stderr, "%s: cannot be rendered at %d Hz, %d channels, %d bits\n",
-                     o.input.c_str(), o.rate, o.channels, o.bits);
+        console.error("%s: cannot be rendered at %d Hz, %d channels, %d bits\n", o.input.c_str(),
+                      o.rate, o.channels, o.bits);
         return 1;
     }
     const std::int64_t end = renderer.end_sample();
     if (o.start_sample > 0 && o.start_sample >= end) {
-        std::fprintf(stderr, "ptrender: --start-sample %lld is not before the end of %s (%lld)\n",
-                     static_cast<long long>(o.start_sample), o.input.c_str(),
-                     static_cast<long long>(end));
+        console.error("ptrender: --start-sample %lld is not before the end of %s (%lld)\n",
+                      static_cast<long long>(o.start_sample), o.input.c_str(),
+                      static_cast<long long>(end));
         return 2;
     }
     const std::int64_t total = dz::ptrender::frames_to_render(o, end, renderer.repeat_sample());
     const int bytes_per_frame = o.channels * (o.bits / 8);
-    if (static_cast<std::uint64_t>(total) * bytes_per_frame > dz::WavWriter::max_data_bytes) {
-        std::fprintf(stderr, "%s: the output would be too long for a WAV file\n", o.output.c_str());
+    if (o.format == dz::ptrender::Format::Wav &&
+        static_cast<std::uint64_t>(total) * bytes_per_frame > dz::WavWriter::max_data_bytes) {
+        console.error("%s: the output would be too long for a WAV file\n", o.output.c_str());
         return 1;
     }
 
-    dz::WavWriter writer;
-    if (!writer.open(o.output, o.channels, o.rate, o.bits)) {
-        std::fprintf(stderr, "%s: %s\n", o.output.c_str(), writer.error().c_str());
+    if (total == 0 && o.format != dz::ptrender::Format::Wav) {
+        console.error("%s: the output would hold no samples, which %s files cannot store\n",
+                      o.output.c_str(), o.format == dz::ptrender::Format::Flac ? "FLAC" : "Ogg");
         return 1;
     }
+
+    dz::ptrender::SoundFile writer;
+    const auto failed = [&] {
+        console.error("%s: %s\n", o.output.c_str(), writer.error().c_str());
+        writer.finish();
+        std::error_code ec;
+        if (writer.is_regular()) std::filesystem::remove(o.output, ec);
+        return 1;
+    };
+    if (!writer.open(o.output, o.format, o.channels, o.rate, o.bits)) return failed();
     // Looping carries the render past the end until the last pass, which
     // ends the way a single play-through does.
     const std::int64_t looping = dz::ptrender::frames_looping(o, end, renderer.repeat_sample());
+    const std::int64_t fade = dz::ptrender::fade_frames(o, total);
     renderer.set_loop(looping > 0);
     renderer.start(o.start_sample);
 
@@ -142,18 +238,14 @@ int render(const Options& o, const pxtone::Project& project, bool show_progress)
         const std::int64_t until = done < looping ? looping : total;
         const int want = static_cast<int>(std::min<std::int64_t>(chunk, until - done));
         const int got = renderer.render(buffer.data(), want);
-        if (!writer.write(buffer.data(), static_cast<std::size_t>(got) * bytes_per_frame)) break;
+        dz::ptrender::apply_fade(buffer.data(), got, o.channels, o.bits, done, total, fade);
+        if (!writer.write(buffer.data(), got)) break;
         done += got;
         progress.update(done);
         if (got < want) break;  // the tune ended
     }
     progress.finish();
-    if (!writer.finish()) {
-        std::fprintf(stderr, "%s: %s\n", o.output.c_str(), writer.error().c_str());
-        std::error_code ec;
-        std::filesystem::remove(o.output, ec);
-        return 1;
-    }
+    if (!writer.finish()) return failed();
     return 0;
 }
 
@@ -162,13 +254,13 @@ int run_file(const Options& o, bool show_progress) {
     std::vector<std::uint8_t> bytes;
     std::string error;
     if (!read_file(o.input, bytes, error)) {
-        std::fprintf(stderr, "%s: %s\n", o.input.c_str(), error.c_str());
+        console.error("%s: %s\n", o.input.c_str(), error.c_str());
         return 1;
     }
     const pxtone::LoadResult loaded = pxtone::Project::load(bytes);
     if (!loaded) {
-        std::fprintf(
-            stderr, "%s: %s\n", o.input.c_str(),
+        console.error(
+            "%s: %s\n", o.input.c_str(),
             loaded.error.message.empty() ? "cannot be loaded" : loaded.error.message.c_str());
         return 1;
     }
@@ -180,24 +272,35 @@ int run_file(const Options& o, bool show_progress) {
 }
 
 // --out-dir: each worker takes the next input until none is left. Errors are reported per
-// file (each message is one write to stderr); the outputs do not depend on the job count.
+// file; the outputs do not depend on the job count.
 int run_batch(const Options& options) {
     std::error_code ec;
     std::filesystem::create_directories(options.out_dir, ec);
     if (!std::filesystem::is_directory(options.out_dir, ec)) {
-        std::fprintf(stderr, "%s: cannot be created as a folder\n", options.out_dir.c_str());
+        console.error("%s: cannot be created as a folder\n", options.out_dir.c_str());
         return 1;
     }
     const size_t count = options.inputs.size();
-    // Two inputs with the same name would write the same file: the later one is refused.
+    // Two inputs with the same name would write the same file, and an output may be one of
+    // the inputs: such an input is refused.
     std::vector<std::string> outputs(count);
     std::vector<bool> failed(count, false);
     std::set<std::string> taken;
+    std::set<std::pair<dev_t, ino_t>> input_ids;
+    for (const std::string& input : options.inputs)
+        if (const auto id = file_id(input)) input_ids.insert(*id);
+    console.start_batch(count);
     for (size_t i = 0; i < count; ++i) {
-        outputs[i] = dz::ptrender::output_in_dir(options.out_dir, options.inputs[i]);
+        outputs[i] =
+            dz::ptrender::output_in_dir(options.out_dir, options.inputs[i], options.format);
+        const auto id = file_id(outputs[i]);
         if (!taken.insert(outputs[i]).second) {
-            std::fprintf(stderr, "%s: %s is already written for an earlier input\n",
-                         options.inputs[i].c_str(), outputs[i].c_str());
+            console.error("%s: %s is already written for an earlier input\n",
+                          options.inputs[i].c_str(), outputs[i].c_str());
+            failed[i] = true;
+        } else if (id && input_ids.count(*id)) {
+            console.error("%s: %s is one of the inputs and is not overwritten\n",
+                          options.inputs[i].c_str(), outputs[i].c_str());
             failed[i] = true;
         }
     }
@@ -205,11 +308,13 @@ int run_batch(const Options& options) {
     std::vector<char> ok(count, 0);
     auto work = [&] {
         for (size_t i; (i = next.fetch_add(1)) < count;) {
-            if (failed[i]) continue;
-            Options o = options;
-            o.input = options.inputs[i];
-            o.output = outputs[i];
-            ok[i] = run_file(o, false) == 0;
+            if (!failed[i]) {
+                Options o = options;
+                o.input = options.inputs[i];
+                o.output = outputs[i];
+                ok[i] = run_file(o, false) == 0;
+            }
+            console.file_done(options.inputs[i]);
         }
     };
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
@@ -219,6 +324,7 @@ int run_batch(const Options& options) {
     for (size_t j = 1; j < jobs; ++j) threads.emplace_back(work);
     work();
     for (std::thread& t : threads) t.join();
+    console.finish_batch();
     return std::all_of(ok.begin(), ok.end(), [](char c) { return c != 0; }) ? 0 : 1;
 }
 
@@ -237,5 +343,13 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!options->out_dir.empty()) return run_batch(*options);
+    if (!options->info) {
+        const auto in = file_id(options->input);
+        if (in && in == file_id(options->output)) {
+            console.error("%s: is the input file and is not overwritten\n",
+                          options->output.c_str());
+            return 1;
+        }
+    }
     return run_file(*options, true);
 }
