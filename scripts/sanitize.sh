@@ -43,6 +43,8 @@ if [ "$what" = all ] || [ "$what" = tsan ]; then
     echo "== io_tests (URL fetch)"
     ./tests/io/io_tests --gtest_brief=1 --gtest_filter='CurlHttpClientTest.*:UrlTuneTest.*' || status=1
     echo "== the window under Xvfb and the real program (e2e)"
-    ctest -R '^(platform_qt_xcb|dezidu_.*)$' --output-on-failure --timeout 900 || status=1
+    # dezidu_desktop_start installs the whole build, of which only the targets above exist here.
+    ctest -R '^(platform_qt_xcb|dezidu_.*)$' -E '^dezidu_desktop_start$' --output-on-failure \
+        --timeout 900 || status=1
 fi
 exit $status
