@@ -1,9 +1,9 @@
 #pragma once
 // An output that pulls PCM from a fill function on a thread of its own.
 //
-// Life cycle: open (paused) → start → stop → start … → close. Every call is
-// made from one controlling thread; only the fill function runs on the
-// device's thread.
+// Life cycle: open (paused) → start → stop → start … → close. The calls are
+// made from one thread at a time (the owner may hand the device to another
+// thread between calls); only the fill function runs on the device's thread.
 
 #include <string>
 

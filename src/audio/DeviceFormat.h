@@ -22,6 +22,8 @@ struct DeviceFormat {
     // Frames in one device buffer: buffer_seconds at the rate (rounded), kept within
     // 64 frames and 2 seconds (a non-finite length gives 0.1 s).
     int buffer_frames() const;
+
+    bool operator==(const DeviceFormat&) const = default;
 };
 
 // Writes `frames` frames of PCM into `buffer` (frames × bytes_per_frame bytes).

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <future>
 #include <utility>
 
 #include "audio/NullAudioDevice.h"
@@ -62,7 +63,7 @@ bool PxtoneLibrary::pxtone_Reset(const AudioFormat& format, PositionCallback cal
 }
 
 bool PxtoneLibrary::open_output(const AudioFormat& requested, PositionCallback callback) {
-    close_output();
+    stop_stream();
     format_ = supported(requested);
     callback_ = std::move(callback);
 
@@ -72,15 +73,37 @@ bool PxtoneLibrary::open_output(const AudioFormat& requested, PositionCallback c
     device_format.bits = format_.bits;
     device_format.buffer_seconds = format_.buffer_seconds;
     device_format.default_driver = format_.direct_sound;
-    auto fill = [this](std::uint8_t* buffer, int frames) { this->fill(buffer, frames); };
-
-    std::unique_ptr<AudioDevice> device =
-        factory_ ? factory_() : std::make_unique<SdlAudioDevice>();
-    if (!device || !device->open(device_format, fill)) {
-        device = std::make_unique<NullAudioDevice>();
-        if (!device->open(device_format, fill)) return false;
+    // The running device stops now (above); it is closed, and the new one opened, on an
+    // opening thread. A device still opening from an earlier call is handed to the new
+    // opening and closed there, so calls in a row never wait for one another; when it is
+    // opening in this very format (start-up: Ready, then Reset with the stored format) it
+    // is kept.
+    if (!(opening_.valid() && opening_format_ == device_format)) {
+        std::future<std::unique_ptr<AudioDevice>> earlier = std::move(opening_);
+        std::unique_ptr<AudioDevice> old = std::move(device_);
+        FillFunction fill = [this](std::uint8_t* buffer, int frames) {
+            this->fill(buffer, frames);
+        };
+        // The factory runs here: only the device's own calls move to the opening thread.
+        std::unique_ptr<AudioDevice> device =
+            factory_ ? factory_() : std::make_unique<SdlAudioDevice>();
+        opening_format_ = device_format;
+        opening_ = std::async(
+            std::launch::async,
+            [earlier = std::move(earlier), old = std::move(old), device = std::move(device),
+             device_format, fill = std::move(fill)]() mutable -> std::unique_ptr<AudioDevice> {
+                if (earlier.valid()) {
+                    if (std::unique_ptr<AudioDevice> d = earlier.get()) d->close();
+                }
+                if (old) old->close();
+                old.reset();
+                if (!device || !device->open(device_format, fill)) {
+                    device = std::make_unique<NullAudioDevice>();
+                    if (!device->open(device_format, fill)) return nullptr;
+                }
+                return std::move(device);
+            });
     }
-    device_ = std::move(device);
 
     // A loaded tune is prepared again for the new format. Preparing allocates (envelope
     // tables, delay lines), so it runs before the lock, which then only swaps the renderer;
@@ -96,18 +119,23 @@ bool PxtoneLibrary::open_output(const AudioFormat& requested, PositionCallback c
             renderer.reset();
         }
     }
-    std::unique_ptr<pxtone::Renderer> old;
+    std::unique_ptr<pxtone::Renderer> old_renderer;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (project_) old = std::exchange(renderer_, std::move(renderer));
+        if (project_) old_renderer = std::exchange(renderer_, std::move(renderer));
     }
     return true;
 }
 
+AudioDevice* PxtoneLibrary::settled_device() {
+    if (opening_.valid()) device_ = opening_.get();
+    return device_.get();
+}
+
 void PxtoneLibrary::close_output() {
     stop_stream();
-    if (device_) {
-        device_->close();
+    if (AudioDevice* device = settled_device()) {
+        device->close();
         device_.reset();
     }
 }
@@ -164,7 +192,10 @@ bool PxtoneLibrary::ensure_prepared() {
 }
 
 bool PxtoneLibrary::pxtone_Tune_Start(int start_sample, int fade_in, float volume) {
-    if (!device_ && !open_output(format_, callback_)) return false;
+    if (!settled_device()) {
+        open_output(format_, callback_);
+        if (!settled_device()) return false;
+    }
     if (!ensure_prepared()) return false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -266,8 +297,9 @@ bool PxtoneLibrary::pxtone_Release() {
     return true;
 }
 
-std::string PxtoneLibrary::device_name() const {
-    return device_ ? device_->name() : std::string();
+std::string PxtoneLibrary::device_name() {
+    AudioDevice* device = settled_device();
+    return device ? device->name() : std::string();
 }
 
 std::int64_t PxtoneLibrary::end_sample() {

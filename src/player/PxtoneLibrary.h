@@ -15,16 +15,21 @@
 //
 // Output: the device made by the factory (SDL by default); when it cannot be
 // opened, a real-time null device, so positions advance and tunes end on time
-// without a sound card.
+// without a sound card. Devices open and close on a thread of their own (opening
+// a sound card can take hundreds of milliseconds): Ready and Reset return at once,
+// and the calls that need the device (Start, device_name, Release) wait until the
+// latest opening has finished.
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <string>
 
 #include "audio/AudioDevice.h"
+#include "audio/DeviceFormat.h"
 #include "platform/AudioLibrary.h"
 
 namespace pxtone {
@@ -65,7 +70,7 @@ public:
     bool pxtone_Release() override;
 
     // The open output's name ("sdl:alsa", "null"); empty when none is open.
-    std::string device_name() const;
+    std::string device_name();
     // The format in use after Ready/Reset (unsupported values replaced by defaults).
     const AudioFormat& format() const { return format_; }
     AudioFormat output_format() const override { return format_; }
@@ -78,6 +83,8 @@ public:
 private:
     bool open_output(const AudioFormat& format, PositionCallback callback);
     void close_output();
+    // The open device once the latest opening has finished; null when none opened.
+    AudioDevice* settled_device();
     void stop_stream();
     // Builds the renderer of the loaded tune for the output format if there is none.
     // False without a tune or when it cannot be played in this format (load_error_ says).
@@ -86,8 +93,11 @@ private:
 
     DeviceFactory factory_;
     AudioFormat format_;
-    PositionCallback callback_;  // set only while the device is closed
-    std::unique_ptr<AudioDevice> device_;
+    PositionCallback callback_;            // set only while the device is closed
+    std::unique_ptr<AudioDevice> device_;  // the settled device
+    // The opening in flight, if any: it closes the devices it replaces, then opens.
+    std::future<std::unique_ptr<AudioDevice>> opening_;
+    DeviceFormat opening_format_;
     std::string load_error_;
 
     mutable std::mutex mutex_;  // guards the members below against fill()

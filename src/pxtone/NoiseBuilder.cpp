@@ -17,7 +17,6 @@ constexpr int kPeriod = 441;
 constexpr int kRandomSize = 44100;
 constexpr int kT = 32767;
 constexpr double kPi = 3.1415926535897932;
-constexpr int kMaxNoiseFrames = 480000;
 
 enum NoiseType {
     NOISE_NONE = 0,
@@ -179,19 +178,6 @@ struct Env {
             ++i;
         }
     }
-    double value() const { return i < n ? from + delta * count / d[i] : from; }
-    void advance() {
-        if (i < n) {
-            ++count;
-            if (count >= d[i]) {
-                count = 0;
-                from = m[i];
-                delta = 0;
-                ++i;
-                normalise();
-            }
-        }
-    }
 };
 
 struct UnitGen {
@@ -200,42 +186,99 @@ struct UnitGen {
     Env env;
 };
 
-// One unit's contribution to `n` frames of the sum, and its advance over them.
+constexpr int kChunk = 1024;
+
+// The units' sum over a chunk of frames, one array per channel.
+struct ChunkSum {
+    double left[kChunk];
+    double right[kChunk];
+};
+
+// The pitch factor the frequency oscillator gives at each table entry: for a table
+// oscillator it depends on nothing but the entry (and the oscillator's constant gain).
+struct PitchSteps {
+    double step[kPeriod + 1];
+    explicit PitchSteps(const Osc& freq) {
+        const float* freq_table = FreqTable::table();
+        for (int i = 0; i <= kPeriod; ++i)
+            step[i] = of_value(freq_table, (12800 * freq.table[i]) / 32767, freq);
+    }
+    // FreqTable::f1 of the oscillator's scaled value, the table fetched once.
+    static double of_value(const float* freq_table, double fv, const Osc& freq) {
+        fv *= freq.signed_gain;
+        int64_t key = (static_cast<int64_t>(static_cast<int32_t>(fv)) + 0x6000) * 16 / 256;
+        key = std::clamp<int64_t>(key, 0, FreqTable::kSize - 1);
+        return freq_table[key];
+    }
+};
+
+// One unit's contribution to `n` frames (n <= kChunk) of the sum, and its advance over
+// them. The oscillators step frame by frame first; the samples, which depend on nothing
+// but their values and the envelope (a line within each of its segments), follow in
+// loops the compiler can vectorise.
 template <OscMode Main, OscMode Freq, OscMode Volume>
-void run_unit(UnitGen& unit, double (*sum)[2], int n) {
+void run_unit(UnitGen& unit, const PitchSteps& pitch, ChunkSum& sum, int n) {
     const int16_t* random = tables().random;
     const float* freq_table = FreqTable::table();
     UnitGen g = unit;
+    int32_t main_value[kChunk], volume_value[kChunk];
     for (int f = 0; f < n; ++f) {
-        double x = g.main.value<Main>();
-        x *= g.main.signed_gain;
-        double v = g.volume.value<Volume>();
-        v *= g.volume.signed_gain;
-        x = x * (v + 32767) / 65534;
-        const double e = g.env.value();
-        for (int c = 0; c < 2; ++c) sum[f][c] += x * g.pan[c] * e;
-
-        double fv;
+        main_value[f] = g.main.value<Main>();
+        volume_value[f] = g.volume.value<Volume>();
         if constexpr (Freq == OscMode::Table)
-            fv = (12800 * g.freq.value<Freq>()) / 32767;
+            g.main.phase += g.main.increment * pitch.step[static_cast<int>(g.freq.phase)];
         else
-            fv = g.freq.value<Freq>();
-        fv *= g.freq.signed_gain;
-        // FreqTable::f1 with the table fetched once.
-        int64_t key = (static_cast<int64_t>(static_cast<int32_t>(fv)) + 0x6000) * 16 / 256;
-        key = std::clamp<int64_t>(key, 0, FreqTable::kSize - 1);
-        g.main.phase += g.main.increment * freq_table[key];
+            g.main.phase +=
+                g.main.increment * PitchSteps::of_value(freq_table, g.freq.value<Freq>(), g.freq);
         g.freq.phase += g.freq.increment;
         g.volume.phase += g.volume.increment;
         g.main.wrap<Main>(random);
         g.freq.wrap<Freq>(random);
         g.volume.wrap<Volume>(random);
-        g.env.advance();
+    }
+    const double main_gain = g.main.signed_gain, volume_gain = g.volume.signed_gain;
+    const double pan_left = g.pan[0], pan_right = g.pan[1];
+    double x[kChunk];
+    for (int f = 0; f < n; ++f) {
+        double m = main_value[f];
+        m *= main_gain;
+        double v = volume_value[f];
+        v *= volume_gain;
+        x[f] = m * (v + 32767) / 65534;
+    }
+    // The envelope: from + delta * count / span within a segment, from after the last.
+    Env& env = g.env;
+    for (int f = 0; f < n;) {
+        if (env.i >= env.n) {
+            const double e = env.from;
+            for (; f < n; ++f) {
+                sum.left[f] += x[f] * pan_left * e;
+                sum.right[f] += x[f] * pan_right * e;
+            }
+            break;
+        }
+        const int32_t span = env.d[env.i];
+        const int run = static_cast<int>(std::min<int64_t>(n - f, span - env.count));
+        const double from = env.from, delta = env.delta, d = span;
+        const int32_t count0 = env.count - f;
+        for (int end = f + run; f < end; ++f) {
+            const double e = from + delta * static_cast<double>(count0 + f) / d;
+            sum.left[f] += x[f] * pan_left * e;
+            sum.right[f] += x[f] * pan_right * e;
+        }
+        env.count += run;
+        if (env.count >= span) {
+            env.count = 0;
+            env.from = env.m[env.i];
+            env.delta = 0;
+            ++env.i;
+            env.normalise();
+        }
     }
     unit = g;
 }
 
-using RunUnit = void (*)(UnitGen&, double (*)[2], int);
+using RunUnit = void (*)(UnitGen&, const PitchSteps&, ChunkSum&, int);
 
 template <OscMode Main, OscMode Freq>
 RunUnit run_unit_for_volume(OscMode volume) {
@@ -283,7 +326,6 @@ const int16_t* noise_wave_table(int type) {
 
 void build_noise(const NoiseDesign& design, std::vector<int16_t>& out) {
     const int frames = std::clamp(design.frames, 0, kMaxNoiseFrames);
-    out.assign(static_cast<size_t>(frames) * 2, 0);
     std::vector<UnitGen> units(design.units.size());
     for (size_t u = 0; u < units.size(); ++u) {
         const NoiseUnit& src = design.units[u];
@@ -304,20 +346,28 @@ void build_noise(const NoiseDesign& design, std::vector<int16_t>& out) {
         }
         g.env.normalise();
     }
+    std::vector<PitchSteps> pitch;
+    pitch.reserve(units.size());
+    for (const UnitGen& g : units) pitch.emplace_back(g.freq);
     // Unit by unit over chunks of frames; each frame's sum still adds the units in order.
-    constexpr int kChunk = 1024;
-    double sum[kChunk][2];
+    // The output is filled as it is made (reserved, not zeroed first).
+    out.clear();
+    out.reserve(static_cast<size_t>(frames) * 2);
+    ChunkSum sum;
+    int16_t samples[kChunk * 2];
     for (int f0 = 0; f0 < frames; f0 += kChunk) {
         const int n = std::min(kChunk, frames - f0);
-        std::fill(&sum[0][0], &sum[0][0] + size_t{2} * kChunk, 0.0);
-        for (UnitGen& g : units) run_unit_for(g)(g, sum, n);
+        std::fill(sum.left, sum.left + n, 0.0);
+        std::fill(sum.right, sum.right + n, 0.0);
+        for (size_t u = 0; u < units.size(); ++u)
+            run_unit_for(units[u])(units[u], pitch[u], sum, n);
         for (int f = 0; f < n; ++f) {
-            for (int c = 0; c < 2; ++c) {
-                int32_t s = static_cast<int32_t>(sum[f][c]);
-                out[static_cast<size_t>(f0 + f) * 2 + c] =
-                    static_cast<int16_t>(std::clamp(s, -32767, 32767));
-            }
+            samples[f * 2] =
+                static_cast<int16_t>(std::clamp(static_cast<int32_t>(sum.left[f]), -32767, 32767));
+            samples[f * 2 + 1] =
+                static_cast<int16_t>(std::clamp(static_cast<int32_t>(sum.right[f]), -32767, 32767));
         }
+        out.insert(out.end(), samples, samples + static_cast<size_t>(n) * 2);
     }
 }
 

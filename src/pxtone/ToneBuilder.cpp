@@ -3,7 +3,12 @@
 #include "pxtone/Numeric.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 namespace pxtone {
 
@@ -11,6 +16,56 @@ namespace {
 constexpr double kPi = 3.1415926535897932;
 // Limit on all prepared bodies of one project together.
 constexpr int64_t kMaxTotalFrames = int64_t{1} << 26;
+// Noise frames worth a second thread: about a tenth of a second of synthesis.
+constexpr int64_t kParallelNoiseFrames = 400000;
+
+// Synthesis is the slow part of loading. The first woice of each noise design is built
+// here, side by side on the machine's cores, as long as the bodies stay within the
+// limit on all bodies (the loop after it still checks every woice in order). `built[w]`
+// tells which woices got their body in `bodies[w]`.
+void synthesise_noises(const std::vector<Woice>& woices, std::vector<std::vector<int16_t>>& bodies,
+                       std::vector<char>& built) {
+    bodies.assign(woices.size(), {});
+    built.assign(woices.size(), 0);
+    std::vector<size_t> jobs;
+    int64_t frames = 0;
+    for (size_t wi = 0; wi < woices.size(); ++wi) {
+        const Woice& w = woices[wi];
+        if (w.kind != WoiceKind::Ptn || w.voices.size() != 1) continue;
+        const bool seen = std::any_of(jobs.begin(), jobs.end(),
+                                      [&](size_t j) { return woices[j].noise == w.noise; });
+        if (seen) continue;
+        frames += std::clamp(w.noise.frames, 0, kMaxNoiseFrames);
+        if (frames > kMaxTotalFrames) break;
+        jobs.push_back(wi);
+    }
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const size_t threads = frames < kParallelNoiseFrames ? 1 : std::min<size_t>(cores, jobs.size());
+    std::atomic<size_t> next{0};
+    std::mutex failure_mutex;
+    std::exception_ptr failure;  // the first one (out of memory), thrown on this thread
+    auto work = [&] {
+        try {
+            for (size_t k = next++; k < jobs.size(); k = next++) {
+                build_noise(woices[jobs[k]].noise, bodies[jobs[k]]);
+                built[jobs[k]] = 1;
+            }
+        } catch (...) {
+            std::lock_guard<std::mutex> lock(failure_mutex);
+            if (!failure) failure = std::current_exception();
+            next = jobs.size();
+        }
+    };
+    std::vector<std::thread> helpers;
+    try {
+        for (size_t t = 1; t < threads; ++t) helpers.emplace_back(work);
+    } catch (const std::system_error&) {
+        // No more threads to be had: the ones running and this one share the work.
+    }
+    work();
+    for (std::thread& t : helpers) t.join();
+    if (failure) std::rethrow_exception(failure);
+}
 }  // namespace
 
 bool convert_pcm(std::span<const uint8_t> data, int channels, int bits, int rate,
@@ -155,6 +210,9 @@ bool Project::prepare_tones(LoadError* error) {
         }
         return false;
     };
+    std::vector<std::vector<int16_t>> noise_bodies;
+    std::vector<char> noise_built;
+    synthesise_noises(woices, noise_bodies, noise_built);
     for (size_t wi = 0; wi < woices.size(); ++wi) {
         Woice& w = woices[wi];
         switch (w.kind) {
@@ -174,7 +232,11 @@ bool Project::prepare_tones(LoadError* error) {
                 break;
             case WoiceKind::Ptn: {
                 if (w.voices.size() != 1) return fail(wi, "bad voice count");
-                // Synthesis is the slow part of loading; a design met before is copied.
+                if (noise_built[wi]) {
+                    w.voices[0].body = std::move(noise_bodies[wi]);
+                    break;
+                }
+                // A design met before is copied.
                 const Woice* same = nullptr;
                 for (size_t j = 0; j < wi && !same; ++j) {
                     const Woice& o = woices[j];

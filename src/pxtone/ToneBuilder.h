@@ -13,6 +13,8 @@ namespace pxtone {
 // Upper bound on one prepared body, in frames (about 12 minutes at 44.1 kHz); longer
 // sources are refused rather than exhausting memory.
 constexpr int64_t kMaxBodyFrames = int64_t{1} << 25;
+// Upper bound on a noise design's length, in frames at 44.1 kHz.
+constexpr int kMaxNoiseFrames = 480000;
 
 // Converts interleaved PCM (1-2 channels, 8 unsigned or 16 signed bits, any rate) to stereo
 // 16-bit at 44100 Hz by sample repetition (no interpolation). False when too long.

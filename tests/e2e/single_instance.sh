@@ -26,6 +26,17 @@ cp "$demo/backyard-groove.ptcop" one/ || fail "cannot copy a demo tune"
 cp "$demo/echo-hall.ptcop" "$demo/morning-steps.ptcop" tunes/ || fail "cannot copy demo tunes"
 printf '[Setting]\nVolume=100\n' > Dezidu.ini
 "$ptrender" --seconds 2 one/backyard-groove.ptcop first.wav >/dev/null || fail "ptrender"
+"$ptrender" --seconds 2 tunes/morning-steps.ptcop second.wav >/dev/null || fail "ptrender"
+
+# Fails unless the disk capture $1 holds a 64 KiB stretch of the render $2 (from 0.25 s).
+expect_playing() {
+    python3 - "$1" "$2" <<'PY' || fail "$3"
+import sys
+raw = open(sys.argv[1], 'rb').read()
+probe = open(sys.argv[2], 'rb').read()[44 + 44100:44 + 44100 + 65536]
+sys.exit(0 if len(probe) == 65536 and any(probe) and raw.find(probe) >= 0 else 1)
+PY
+}
 
 # Waits up to 5 s for the FileN and NumberOfEntries lines of the playlist section of
 # Dezidu.ini to be exactly the arguments.
@@ -63,12 +74,7 @@ expect_playlist "$work/one/backyard-groove.ptcop" "$work/tunes/echo-hall.ptcop" 
     "$work/tunes/morning-steps.ptcop"
 echo "hand-over: three entries listed"
 sleep 1.5
-python3 - "$work/run1.raw" "$work/first.wav" <<'PY' || fail "the first new entry is not playing"
-import sys
-raw = open(sys.argv[1], 'rb').read()
-probe = open(sys.argv[2], 'rb').read()[44 + 44100:44 + 44100 + 65536]
-sys.exit(0 if len(probe) == 65536 and any(probe) and raw.find(probe) >= 0 else 1)
-PY
+expect_playing "$work/run1.raw" "$work/first.wav" "the first new entry is not playing"
 echo "hand-over: the first new entry plays"
 hand_over
 expect_playlist "$work/one/backyard-groove.ptcop" "$work/tunes/echo-hall.ptcop" \
@@ -83,12 +89,15 @@ kill -9 "$pid"
 wait "$pid" 2>/dev/null
 for _ in $(seq 1 50); do [ "$(windows)" = 0 ] && break; sleep 0.1; done
 [ -S "$sock" ] || fail "the killed player's socket is gone; nothing stale to replace"
-SDL_AUDIODRIVER=dummy "$exe" tunes/morning-steps.ptcop 2>/dev/null &
+# The argument plays as the program starts, while its sound device may still be opening.
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$work/run2.raw "$exe" tunes/morning-steps.ptcop 2>/dev/null &
 pid=$!
 wait_for_window
 expect_playlist "$work/one/backyard-groove.ptcop" "$work/tunes/echo-hall.ptcop" \
     "$work/tunes/morning-steps.ptcop" "$work/tunes/morning-steps.ptcop"
-echo "after SIGKILL: the next start runs and opens its argument"
+sleep 1.5
+expect_playing "$work/run2.raw" "$work/second.wav" "the argument given at start-up is not playing"
+echo "after SIGKILL: the next start runs, opens its argument and plays it"
 hand_over "$work/one/backyard-groove.ptcop"
 expect_playlist "$work/one/backyard-groove.ptcop" "$work/tunes/echo-hall.ptcop" \
     "$work/tunes/morning-steps.ptcop" "$work/tunes/morning-steps.ptcop" \

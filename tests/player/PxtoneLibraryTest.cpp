@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -647,6 +648,85 @@ TEST_F(PxtoneLibraryTest, ResetPreparesTheTuneWithoutBlockingTheDevice) {
     ASSERT_TRUE(lib.pxtone_Tune_Start(0, 0, 1.0f));
     ASSERT_TRUE(lib.pxtone_Tune_IsStreaming());
     lib.pxtone_Release();
+}
+
+// A null device whose open waits until the test lets it go, and counts opens and closes.
+struct GatedDevices {
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool released = false;
+    int opened = 0, closed = 0;
+    void release() {
+        std::lock_guard<std::mutex> g(mutex);
+        released = true;
+        cv.notify_all();
+    }
+    PxtoneLibrary::DeviceFactory factory() {
+        struct Gated : NullAudioDevice {
+            GatedDevices* owner;
+            explicit Gated(GatedDevices* o) : owner(o) {}
+            bool open(const DeviceFormat& f, FillFunction fill) override {
+                std::unique_lock<std::mutex> g(owner->mutex);
+                owner->cv.wait_for(g, 10s, [this] { return owner->released; });
+                ++owner->opened;
+                return NullAudioDevice::open(f, std::move(fill));
+            }
+            void close() override {
+                if (is_open()) {
+                    std::lock_guard<std::mutex> g(owner->mutex);
+                    ++owner->closed;
+                }
+                NullAudioDevice::close();
+            }
+            ~Gated() override { close(); }
+        };
+        return [this] { return std::make_unique<Gated>(this); };
+    }
+};
+
+// Opening a sound card can take long: Ready and Reset return while the device is still
+// opening, a Reset in the same format keeps that opening, and a Start waits for it and plays.
+TEST_F(PxtoneLibraryTest, TheDeviceOpensWhileTheCallerGoesOn) {
+    const std::string path = tune(test::simple_tune(2, 240.0f), "gated.ptcop");
+    GatedDevices gate;
+    PositionLog log;
+    {
+        PxtoneLibrary lib(gate.factory());
+        lib.pxtone_Ready(fmt(), log.callback());
+        lib.pxtone_Reset(fmt(), log.callback());
+        ASSERT_TRUE(lib.pxtone_Tune_Load(path));
+        {
+            std::lock_guard<std::mutex> g(gate.mutex);
+            EXPECT_EQ(gate.opened, 0) << "Ready and Reset waited for the device";
+        }
+        std::thread releaser([&gate] {
+            std::this_thread::sleep_for(50ms);
+            gate.release();
+        });
+        EXPECT_TRUE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+        releaser.join();
+        EXPECT_TRUE(wait_for([&] { return log.size() > 0; }, 5)) << "the start played nothing";
+        std::lock_guard<std::mutex> g(gate.mutex);
+        EXPECT_EQ(gate.opened, 1) << "a Reset in the same format opened a second device";
+    }
+    EXPECT_EQ(gate.closed, 1);
+
+    // A Reset in another format while the first device is still opening: that device is
+    // closed, and the tune plays in the new format.
+    GatedDevices second;
+    {
+        PxtoneLibrary lib(second.factory());
+        lib.pxtone_Ready(fmt(), nullptr);
+        lib.pxtone_Reset(fmt(1, 22050, 8), log.callback());
+        second.release();
+        ASSERT_TRUE(lib.pxtone_Tune_Load(path));
+        EXPECT_TRUE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+        EXPECT_EQ(lib.output_format().sample_rate, 22050);
+        std::lock_guard<std::mutex> g(second.mutex);
+        EXPECT_EQ(second.opened, 2);
+        EXPECT_EQ(second.closed, 1) << "the device the Reset replaced stayed open";
+    }
+    EXPECT_EQ(second.closed, 2);
 }
 
 TEST_F(PxtoneLibraryTest, LoadingADirectoryOrADeviceFailsCleanly) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 
@@ -252,10 +253,69 @@ TEST(Noise, LengthIsClampedAndMissingMainIsSilent) {
     EXPECT_TRUE(out.empty());
 }
 
+// Designs over every oscillator kind, reversal, envelope shape and pan, from a fixed LCG.
+inline std::vector<NoiseDesign> assorted_noise_designs(int count) {
+    uint32_t state = 20121207;
+    auto next = [&state](int lo, int hi) {
+        state = state * 1664525u + 1013904223u;
+        return lo + static_cast<int>((state >> 8) % static_cast<uint32_t>(hi - lo + 1));
+    };
+    std::vector<NoiseDesign> designs;
+    for (int t = 0; t < count; ++t) {
+        NoiseDesign d;
+        d.frames = next(0, 3) == 0 ? next(0, 3000) : next(0, 30000);
+        const int units = next(0, 4);
+        for (int u = 0; u < units; ++u) {
+            NoiseUnit nu;
+            const int points = next(0, 3);
+            for (int p = 0; p < points; ++p)
+                nu.envelope.push_back({next(0, 3) == 0 ? 0 : next(-10, 500), next(-5, 105)});
+            nu.pan = next(-110, 110);
+            auto osc = [&] {
+                NoiseOscillator o;
+                o.type = next(-1, 17);
+                o.reverse = next(0, 1) != 0;
+                o.freq = next(0, 4) == 0 ? static_cast<float>(next(0, 44100))
+                                         : static_cast<float>(next(0, 200000)) / 100.0f;
+                o.volume = static_cast<float>(next(0, 20000)) / 100.0f;
+                o.offset = static_cast<float>(next(0, 10000)) / 100.0f;
+                return o;
+            };
+            nu.main = osc();
+            nu.freq = osc();
+            nu.volume = osc();
+            d.units.push_back(nu);
+        }
+        designs.push_back(d);
+    }
+    return designs;
+}
+
+// The synthesis of 150 assorted designs (every oscillator kind as main, pitch and volume
+// oscillator, both directions, envelopes of 0-3 points with zero and negative times, pans
+// beyond the range), pinned by an FNV-1a hash of all their samples.
+TEST(Noise, AssortedDesignsKeepTheirSamples) {
+    std::uint64_t hash = 1469598103934665603ull;
+    std::size_t samples = 0;
+    for (const NoiseDesign& d : assorted_noise_designs(150)) {
+        std::vector<int16_t> out;
+        build_noise(d, out);
+        samples += out.size();
+        for (int16_t s : out) {
+            hash ^= static_cast<uint16_t>(s);
+            hash *= 1099511628211ull;
+        }
+    }
+    EXPECT_EQ(samples, 3257240u);
+    EXPECT_EQ(hash, 0x8bf111aa087e2b22ull);
+}
+
 // Equal designs are synthesised once and copied; a design differing in any field (here
-// only the pan, or one envelope point) gets its own noise.
+// only the pan, or one envelope point) gets its own noise, also when the designs are
+// synthesised on several threads.
 TEST(Noise, EqualDesignsGiveEqualNoiseAndOthersTheirOwn) {
     NoiseDesign a = test::simple_noise(4, 1234.5f);
+    a.frames = 150000;  // three designs of this length are synthesised side by side
     NoiseDesign panned = a;
     panned.units[0].pan = 40;
     NoiseDesign longer = a;
