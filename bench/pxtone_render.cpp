@@ -20,8 +20,8 @@ namespace {
 using namespace pxtone;
 
 std::vector<uint8_t> ogg_stream() {
-    const auto path = std::filesystem::path(__FILE__).parent_path() / ".." / "tests" / "pxtone" /
-                      "data" / "tone_stereo44k.ogg";
+    const auto path = std::filesystem::path(DEZIDU_SOURCE_DIR) / "tests" / "pxtone" / "data" /
+                      "tone_stereo44k.ogg";
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
                                 std::istreambuf_iterator<char>());

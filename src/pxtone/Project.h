@@ -113,6 +113,34 @@ struct Point {
     bool operator==(const Point&) const = default;
 };
 
+// A prepared tone: interleaved stereo 16-bit frames at 44100 Hz. The samples never change
+// once made; copies share them (voices of equal noise designs hold one set).
+class ToneBody {
+public:
+    ToneBody() = default;
+    explicit ToneBody(std::vector<int16_t> samples)
+        : samples_(std::make_shared<const std::vector<int16_t>>(std::move(samples))) {}
+
+    const std::vector<int16_t>& samples() const {
+        static const std::vector<int16_t> none;
+        return samples_ ? *samples_ : none;
+    }
+    const int16_t* data() const { return samples().data(); }
+    size_t size() const { return samples().size(); }
+    bool empty() const { return samples().empty(); }
+    int16_t operator[](size_t i) const { return samples()[i]; }
+
+    friend bool operator==(const ToneBody& a, const ToneBody& b) {
+        return a.samples() == b.samples();
+    }
+    friend bool operator==(const ToneBody& a, const std::vector<int16_t>& b) {
+        return a.samples() == b;
+    }
+
+private:
+    std::shared_ptr<const std::vector<int16_t>> samples_;
+};
+
 // One voice of a woice. PCM, PTN and OGGV woices have exactly one; PTV woices 1 or 2.
 // Wave and envelope fields are used by PTV only.
 struct Voice {
@@ -135,8 +163,8 @@ struct Voice {
     std::vector<Point> env_head;
     int32_t env_release = 0;
 
-    // Prepared tone: interleaved stereo 16-bit frames at 44100 Hz (filled by prepare_tones).
-    std::vector<int16_t> body;
+    // Prepared tone (filled by prepare_tones).
+    ToneBody body;
     int32_t body_frames() const { return static_cast<int32_t>(body.size() / 2); }
 };
 

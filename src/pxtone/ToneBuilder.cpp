@@ -216,37 +216,46 @@ bool Project::prepare_tones(LoadError* error) {
     for (size_t wi = 0; wi < woices.size(); ++wi) {
         Woice& w = woices[wi];
         switch (w.kind) {
-            case WoiceKind::Pcm:
+            case WoiceKind::Pcm: {
                 if (w.voices.size() != 1) return fail(wi, "bad voice count");
                 if ((w.pcm.channels != 1 && w.pcm.channels != 2) ||
                     (w.pcm.bits != 8 && w.pcm.bits != 16) || w.pcm.rate <= 0)
                     return fail(wi, "bad PCM format");
-                if (!convert_pcm(w.pcm.data, w.pcm.channels, w.pcm.bits, w.pcm.rate,
-                                 w.voices[0].body))
+                std::vector<int16_t> body;
+                if (!convert_pcm(w.pcm.data, w.pcm.channels, w.pcm.bits, w.pcm.rate, body))
                     return fail(wi, "PCM too long");
-                if (w.voices[0].body.empty()) return fail(wi, "empty PCM");
+                if (body.empty()) return fail(wi, "empty PCM");
+                w.voices[0].body = ToneBody(std::move(body));
                 break;
+            }
             case WoiceKind::Ptv:
                 if (w.voices.size() > 2) return fail(wi, "more than 2 voices");
-                for (Voice& v : w.voices) build_ptv_table(v, v.body);
+                for (Voice& v : w.voices) {
+                    std::vector<int16_t> body;
+                    build_ptv_table(v, body);
+                    v.body = ToneBody(std::move(body));
+                }
                 break;
             case WoiceKind::Ptn: {
                 if (w.voices.size() != 1) return fail(wi, "bad voice count");
                 if (noise_built[wi]) {
-                    w.voices[0].body = std::move(noise_bodies[wi]);
+                    w.voices[0].body = ToneBody(std::move(noise_bodies[wi]));
                     break;
                 }
-                // A design met before is copied.
+                // A design met before is shared.
                 const Woice* same = nullptr;
                 for (size_t j = 0; j < wi && !same; ++j) {
                     const Woice& o = woices[j];
                     if (o.kind == WoiceKind::Ptn && o.voices.size() == 1 && o.noise == w.noise)
                         same = &o;
                 }
-                if (same)
-                    w.voices[0].body = same->voices[0].body;
-                else
-                    build_noise(w.noise, w.voices[0].body);
+                if (same) {
+                    w.voices[0].body = same->voices[0].body;  // shares the samples
+                } else {
+                    std::vector<int16_t> body;
+                    build_noise(w.noise, body);
+                    w.voices[0].body = ToneBody(std::move(body));
+                }
                 break;
             }
             case WoiceKind::Oggv: {
@@ -259,8 +268,10 @@ bool Project::prepare_tones(LoadError* error) {
                     return fail(wi, "unsupported Ogg Vorbis stream");
                 std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(pcm.data()),
                                                pcm.size() * sizeof(int16_t));
-                if (!convert_pcm(bytes, channels, 16, rate, w.voices[0].body))
+                std::vector<int16_t> body;
+                if (!convert_pcm(bytes, channels, 16, rate, body))
                     return fail(wi, "Ogg Vorbis stream too long");
+                w.voices[0].body = ToneBody(std::move(body));
                 break;
             }
             case WoiceKind::None:

@@ -330,7 +330,7 @@ TEST(Render, EnvelopeStartsAtZeroAndReleases) {
     p.add_event(0, 0, EVENTKIND_ON, 10);  // gate 459 frames, life 459 + 100
     p.update_measures();
     ASSERT_TRUE(p.prepare_tones());
-    const std::vector<int16_t>& table = p.woices[0].voices[0].body;
+    const std::vector<int16_t>& table = p.woices[0].voices[0].body.samples();
     std::vector<int16_t> out = render16(p, 700);
     // The table is 4 entries, 0 32 64 96 (the point at 4 itself lies past its end), and
     // frame f reads entry f - 1: the envelope steps before the note's event on frame 0.

@@ -310,7 +310,7 @@ TEST(Noise, AssortedDesignsKeepTheirSamples) {
     EXPECT_EQ(hash, 0x8bf111aa087e2b22ull);
 }
 
-// Equal designs are synthesised once and copied; a design differing in any field (here
+// Equal designs are synthesised once and share the samples; a design differing in any field (here
 // only the pan, or one envelope point) gets its own noise, also when the designs are
 // synthesised on several threads.
 TEST(Noise, EqualDesignsGiveEqualNoiseAndOthersTheirOwn) {
@@ -335,6 +335,7 @@ TEST(Noise, EqualDesignsGiveEqualNoiseAndOthersTheirOwn) {
     EXPECT_EQ(p.woices[2].voices[0].body, fresh_a);
     EXPECT_EQ(p.woices[3].voices[0].body, fresh_longer);
     EXPECT_EQ(p.woices[4].voices[0].body, fresh_panned);
+    EXPECT_EQ(p.woices[2].voices[0].body.data(), p.woices[0].voices[0].body.data());
 }
 
 std::vector<uint8_t> read_data(const std::string& name) {
@@ -360,7 +361,7 @@ TEST(Ogg, DecodesWholeStreamsAndConvertsThemLikePcm) {
     Project p;
     p.woices.push_back(Woice::make_oggv(mono));
     ASSERT_TRUE(p.prepare_tones());
-    const std::vector<int16_t>& body = p.woices[0].voices[0].body;
+    const std::vector<int16_t>& body = p.woices[0].voices[0].body.samples();
     ASSERT_EQ(body.size(), 10000u * 2);  // 22050 -> 44100: every frame twice, in stereo
     for (size_t a = 0; a < 10000; ++a) {
         ASSERT_EQ(body[a * 2], pcm[a / 2]) << a;
