@@ -7,6 +7,8 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
@@ -30,10 +32,10 @@ QtMpris::QtMpris(MediaRemote& remote, std::function<void()> raise, std::function
     : remote_(remote), raise_(std::move(raise)), quit_(std::move(quit)) {}
 
 QtMpris::~QtMpris() {
-    if (service_.isEmpty()) return;
+    if (!object_) return;
     remote_.set_media_listener({});
     QDBusConnection bus = QDBusConnection::sessionBus();
-    bus.unregisterService(service_);
+    if (!service_.isEmpty()) bus.unregisterService(service_);
     bus.unregisterObject(kObjectPath);
 }
 
@@ -47,7 +49,7 @@ bool QtMpris::session_bus_exists() {
 }
 
 bool QtMpris::start() {
-    if (!service_.isEmpty()) return true;
+    if (object_) return true;
     if (!session_bus_exists()) return false;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return false;
@@ -59,20 +61,36 @@ bool QtMpris::start() {
         player_ = nullptr;
         return false;
     }
-    // The first player with a settings file has the plain name; others add their pid.
-    QString name = kName;
-    if (!bus.registerService(name)) {
-        name = kName + QStringLiteral(".instance%1").arg(QCoreApplication::applicationPid());
-        if (!bus.registerService(name)) {
-            bus.unregisterObject(kObjectPath);
-            object_.reset();
-            player_ = nullptr;
-            return false;
-        }
-    }
-    service_ = name;
     remote_.set_media_listener([this] { on_state_changed(); });
+    request_name(kName, true);
     return true;
+}
+
+// The name is asked for without waiting: a bus that is slow to answer never holds up the
+// UI thread. RequestName flag 4: fail rather than queue; answers 1 (primary owner) and 4
+// (already owner) mean the name is ours.
+void QtMpris::request_name(const QString& name, bool first) {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("RequestName"));
+    call << name << 4u;
+    auto* watcher =
+        new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), object_.get());
+    QObject::connect(
+        watcher, &QDBusPendingCallWatcher::finished, object_.get(),
+        [this, name, first](QDBusPendingCallWatcher* w) {
+            w->deleteLater();
+            const QDBusPendingReply<uint> reply = *w;
+            if (!reply.isError() && (reply.value() == 1 || reply.value() == 4)) {
+                service_ = name;
+                return;
+            }
+            // Another player has the plain name: this one adds its pid.
+            if (first)
+                request_name(
+                    kName + QStringLiteral(".instance%1").arg(QCoreApplication::applicationPid()),
+                    false);
+        });
 }
 
 void QtMpris::start_later() {

@@ -34,12 +34,13 @@ public:
     // True when the environment names a session bus (DBUS_SESSION_BUS_ADDRESS, or the
     // socket $XDG_RUNTIME_DIR/bus). Without one nothing connects, so no bus is launched.
     static bool session_bus_exists();
-    // Connects, exports the object and takes a name; false without a session bus or when
-    // the bus refuses. Needs the QApplication.
+    // Connects and exports the object, then asks for the name (the answer comes later, in
+    // the UI loop); false without a session bus or when the bus refuses the object. Needs
+    // the QApplication.
     bool start();
     // start() from the UI loop's first turn, after the window's first show.
     void start_later();
-    // The bus name taken; empty before start() succeeded.
+    // The bus name taken; empty until the bus granted one.
     std::string service_name() const { return service_.toStdString(); }
 
     // ---- for the adaptors ----
@@ -64,6 +65,7 @@ public:
     static QString status_text(MediaState::Status s);
 
 private:
+    void request_name(const QString& name, bool first);
     void on_state_changed();
 
     MediaRemote& remote_;
