@@ -194,7 +194,9 @@ until_is Track pc loop || fail "loop Track"
 until_is On pc shuffle || fail "shuffle On"
 window_like bus-modes key-modes modes
 [ "$(ini Shuffle)" = 1 ] && [ "$(ini Repeat)" = 1 ] || fail "Shuffle and Repeat not saved"
-pc loop Playlist  # no such mode: nothing changes
+pc loop Playlist  # not a mode of the player: nothing changes
+sleep 0.3
+[ "$(pc loop)" = Track ] || fail "loop Playlist changed the loop to $(pc loop)"
 pc shuffle Off
 pc loop None
 until_is None pc loop || fail "loop None"

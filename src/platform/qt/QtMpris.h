@@ -10,7 +10,6 @@
 
 #include <QString>
 #include <QVariantMap>
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
