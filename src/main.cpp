@@ -9,7 +9,8 @@
 // Start-up follows the window's life: the window is created hidden at 275 x 116,
 // centred, the state and the world are built and attached (the initialisation
 // runs, the first frame is shown), the worker starts, the UI loop runs. The loop
-// ends after the close sequence; the world and then the state are destroyed.
+// ends after the close sequence; the world and then the state are destroyed. The player
+// is on the session bus for desktop media controls (platform/qt/QtMpris.h) when one exists.
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +26,7 @@
 #include "base/PathUtil.h"
 #include "io/CurlHttpClient.h"
 #include "platform/qt/QtInstanceChannel.h"
+#include "platform/qt/QtMpris.h"
 #include "platform/qt/QtPlatform.h"
 #include "player/PxtoneLibrary.h"
 #include "skin/SkinImageDecoder.h"
@@ -123,6 +125,12 @@ int main(int argc, char** argv) {
             app.open_paths(std::move(paths));
             platform.raise_window();
         });
+        // Media keys and panel widgets: on the session bus when there is one, from the UI
+        // loop's first turn on (the window shows first). Quit closes as SIGTERM does.
+        dz::QtMpris mpris(
+            app, [&platform] { platform.raise_window(); },
+            [&platform] { platform.host().request_close(); });
+        mpris.start_later();
         result = platform.run();
     }
     return result;

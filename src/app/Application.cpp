@@ -4,6 +4,7 @@
 
 #include "app/AppCallback.h"
 #include "app/CommandTable.h"
+#include "app/MediaBridge.h"
 #include "edx/EdxCodes.h"
 #include "edx/EdxDrag.h"
 #include "edx/EdxRender.h"
@@ -71,6 +72,10 @@ void Application::handle(WorkerMessage& m) {
         case WorkerMessage::Kind::WheelRow:
             ScrollOneRow(*data, m.value);
             break;
+        case WorkerMessage::Kind::Media:
+            RunMediaRequest(*data, m.media);
+            break;
+        case WorkerMessage::Kind::MediaPublish:
         case WorkerMessage::Kind::Quit:
             break;
     }
@@ -85,6 +90,7 @@ void Application::worker_main() {
         if (std::optional<WorkerMessage> m = queue_.try_pop()) {
             if (m->kind == WorkerMessage::Kind::Quit) break;
             handle(*m);
+            publish_media_state();
             continue;
         }
         if (needs_update) {
@@ -95,6 +101,7 @@ void Application::worker_main() {
         Clock::time_point now = Clock::now();
         if (now > next_present) {
             PaintWindow(world);
+            publish_media_state();
             next_present += std::chrono::milliseconds(kPresentIntervalMs);
             if (next_present < now)
                 next_present = now + std::chrono::milliseconds(kPresentIntervalMs);
@@ -180,6 +187,54 @@ void Application::on_drop(std::vector<std::string> paths) {
 void Application::open_paths(std::vector<std::string> paths) {
     if (!worker_started_ || paths.empty()) return;
     queue_.post(WorkerMessage::open(std::move(paths)));
+}
+
+// ---- media controls ----
+
+void Application::media_request(const MediaRequest& request) {
+    if (worker_started_) queue_.post(WorkerMessage::media_request(request));
+}
+
+MediaState Application::media_state() {
+    std::lock_guard<std::mutex> g(media_mutex_);
+    return media_state_;
+}
+
+void Application::set_media_listener(std::function<void()> on_change) {
+    media_listener_ = std::move(on_change);
+    {
+        std::lock_guard<std::mutex> g(media_mutex_);
+        media_on_ = static_cast<bool>(media_listener_);
+        media_notify_pending_ = false;
+    }
+    // The first copy is taken at once rather than at the next present tick.
+    if (media_listener_ && worker_started_) queue_.post(WorkerMessage::media_publish());
+}
+
+void Application::publish_media_state() {
+    {
+        std::lock_guard<std::mutex> g(media_mutex_);
+        if (!media_on_) return;
+    }
+    MediaState s = ReadMediaState(*state_);
+    bool notify = false;
+    {
+        std::lock_guard<std::mutex> g(media_mutex_);
+        if (!media_on_) return;
+        if (!(s == media_state_) && !media_notify_pending_) {
+            media_notify_pending_ = true;
+            notify = true;
+        }
+        media_state_ = std::move(s);
+    }
+    if (!notify) return;
+    host_.post_to_ui_thread([this] {
+        {
+            std::lock_guard<std::mutex> g(media_mutex_);
+            media_notify_pending_ = false;
+        }
+        if (media_listener_) media_listener_();
+    });
 }
 
 }  // namespace dz

@@ -1,6 +1,7 @@
 #pragma once
 // The process's spine: the application state, the world, the worker thread and
-// the window procedure (the platform's window reports through WindowEvents).
+// the window procedure (the platform's window reports through WindowEvents), and
+// the player as the desktop media controls see it (MediaRemote).
 //
 // Threads: create(), start_worker() and every WindowEvents method run on the UI
 // thread; worker_main() is the worker. They meet through the worker queue, the
@@ -13,11 +14,13 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include "app/WorkerQueue.h"
 #include "edx/EdxWorld.h"
 #include "platform/AudioLibrary.h"
+#include "platform/MediaRemote.h"
 #include "platform/PlatformServices.h"
 #include "platform/PopupMenus.h"
 #include "platform/WindowEvents.h"
@@ -27,7 +30,7 @@
 
 namespace dz {
 
-class Application : public WindowEvents {
+class Application : public WindowEvents, public MediaRemote {
 public:
     static constexpr int kClientWidth = 275;
     static constexpr int kClientHeight = 116;
@@ -66,10 +69,19 @@ public:
     // Nothing happens before the worker runs.
     void open_paths(std::vector<std::string> paths);
 
+    // ---- MediaRemote (UI thread) ----
+    void media_request(const MediaRequest& request) override;
+    MediaState media_state() override;
+    void set_media_listener(std::function<void()> on_change) override;
+    void media_open(std::vector<std::string> paths) override { open_paths(std::move(paths)); }
+
 private:
     void worker_main();
     void on_worker_ended();
     void handle(WorkerMessage& message);
+    // Worker: copies the media state when a listener is set; a change beyond the position
+    // posts one call of the listener to the UI thread.
+    void publish_media_state();
 
     WindowHost& host_;
     AudioLibrary& library_;
@@ -81,6 +93,12 @@ private:
     WorkerQueue queue_;
     std::thread worker_;
     std::atomic<bool> worker_started_{false};
+
+    std::mutex media_mutex_;
+    MediaState media_state_;                // guarded by media_mutex_
+    bool media_on_ = false;                 // guarded: a listener is set
+    bool media_notify_pending_ = false;     // guarded: a call of the listener is posted
+    std::function<void()> media_listener_;  // UI thread
 };
 
 }  // namespace dz

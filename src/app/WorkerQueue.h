@@ -1,7 +1,7 @@
 #pragma once
-// The worker's message queue: commands, dropped files, wheel rows and the
-// request to leave the loop, in the order they were posted. Posting wakes a
-// waiting worker at once.
+// The worker's message queue: commands, dropped files, wheel rows, requests of the
+// desktop media controls and the request to leave the loop, in the order they were posted. Posting
+// wakes a waiting worker at once.
 
 #include <chrono>
 #include <condition_variable>
@@ -11,14 +11,18 @@
 #include <string>
 #include <vector>
 
+#include "platform/MediaRemote.h"
+
 namespace dz {
 
 struct WorkerMessage {
-    // Drop: files dropped on the window; Open: paths from a command line.
-    enum class Kind { Command, Quit, Drop, WheelRow, Open };
+    // Drop: files dropped on the window; Open: paths from a command line; Media: a request
+    // of the media controls; MediaPublish: nothing but a fresh copy of the media state.
+    enum class Kind { Command, Quit, Drop, WheelRow, Open, Media, MediaPublish };
     Kind kind = Kind::Command;
     int value = 0;  // command id, or the wheel direction (-1 up, +1 down)
     std::vector<std::string> paths;
+    MediaRequest media;
 
     static WorkerMessage command(int id) { return make(Kind::Command, id); }
     static WorkerMessage quit() { return make(Kind::Quit, 0); }
@@ -28,6 +32,12 @@ struct WorkerMessage {
         m.paths = std::move(files);
         return m;
     }
+    static WorkerMessage media_request(const MediaRequest& r) {
+        WorkerMessage m = make(Kind::Media, 0);
+        m.media = r;
+        return m;
+    }
+    static WorkerMessage media_publish() { return make(Kind::MediaPublish, 0); }
     static WorkerMessage open(std::vector<std::string> files) {
         WorkerMessage m = make(Kind::Open, 0);
         m.paths = std::move(files);

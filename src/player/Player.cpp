@@ -134,6 +134,7 @@ int tagPLAYER::sample_to_clock(int sample) const {
 
 void tagPLAYER::seek(int sample) {
     if (!is_playing) return;
+    ++seek_count;
     if (is_paused) {
         pause_sample = sample;
     } else {

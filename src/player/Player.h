@@ -62,6 +62,9 @@ public:
     int repeat = 0;
     int pause_sample = 0;  // where a paused or prepared tune resumes
 
+    // ---- not part of the record ----
+    int seek_count = 0;  // seek() calls so far: the position jumped
+
     AudioLibrary& library() { return library_; }
     // URL entries are checked and downloaded through this client; without one
     // no URL exists.

@@ -1,0 +1,126 @@
+#include "app/MediaBridge.h"
+
+#include <cmath>
+
+#include "app/CommandTable.h"
+#include "base/ShiftJis.h"
+#include "state/TagUserData.h"
+
+namespace dz {
+
+namespace {
+
+// Ids of the command table.
+constexpr int kPrevious = 1;
+constexpr int kPlay = 2;
+constexpr int kPause = 3;
+constexpr int kStop = 4;
+constexpr int kNext = 5;
+constexpr int kShuffle = 44;
+constexpr int kRepeat = 45;
+
+std::int64_t Micros(double seconds) {
+    return static_cast<std::int64_t>(std::llround(seconds * 1e6));
+}
+
+// A title taken from the file name is UTF-8 already; a tune's name is code page 932.
+std::string ShownTitle(const tagTUNEINFO& e) {
+    if (e.title.empty() || e.title == e.file_title) return e.file_title;
+    return Cp932ToUtf8(e.title);
+}
+
+// Seeks the playing tune to `micros`, as the seek bar does.
+void SeekTo(tagPLAYER& p, std::int64_t micros) {
+    const double sample = static_cast<double>(micros) * p.sample_rate / 1e6;
+    p.seek(sample <= 0 ? 0 : static_cast<int>(sample));
+}
+
+}  // namespace
+
+MediaState ReadMediaState(TAG_USERDATA& d) {
+    tagPLAYER& p = d.player;
+    MediaState s;
+    s.status = !p.is_playing ? MediaState::Status::Stopped
+               : p.is_paused ? MediaState::Status::Paused
+                             : MediaState::Status::Playing;
+    if (const tagTUNEINFO* e = p.entry(p.current_index)) {
+        s.track = p.current_index;
+        s.title = ShownTitle(*e);
+        s.location = e->path;
+        s.length_us = Micros(e->length_seconds);
+    }
+    s.volume = p.volume;
+    s.shuffle = d.shuffle != 0;
+    s.repeat = d.repeat != 0;
+    s.can_play = !p.playlist.empty();
+    s.can_go_next = p.playlist.in_range(p.next_index(p.current_index));
+    s.can_go_previous = p.playlist.in_range(p.prev_index(p.current_index));
+    s.can_seek = p.is_playing && s.length_us > 0;
+    s.seeks = p.seek_count;
+    s.position_us = p.is_playing ? Micros(p.position_seconds.load()) : 0;
+    return s;
+}
+
+void RunMediaRequest(TAG_USERDATA& d, const MediaRequest& r) {
+    tagPLAYER& p = d.player;
+    // The play key with an empty list asks for files: a remote request never does.
+    const bool can_start = !p.is_playing && !p.playlist.empty();
+    switch (r.kind) {
+        case MediaRequest::Kind::Play:
+            if (p.is_paused)
+                dispatch_command(kPause, &d);
+            else if (can_start)
+                dispatch_command(kPlay, &d);
+            break;
+        case MediaRequest::Kind::Pause:
+            if (p.is_playing && !p.is_paused) dispatch_command(kPause, &d);
+            break;
+        case MediaRequest::Kind::PlayPause:
+            if (p.is_playing)
+                dispatch_command(kPause, &d);
+            else if (can_start)
+                dispatch_command(kPlay, &d);
+            break;
+        case MediaRequest::Kind::Stop:
+            dispatch_command(kStop, &d);
+            break;
+        case MediaRequest::Kind::Next:
+            dispatch_command(kNext, &d);
+            break;
+        case MediaRequest::Kind::Previous:
+            dispatch_command(kPrevious, &d);
+            break;
+        case MediaRequest::Kind::SeekBy: {
+            const tagTUNEINFO* e = p.entry(p.current_index);
+            if (!p.is_playing || !e || e->length_seconds <= 0) break;
+            const std::int64_t target = Micros(p.position_seconds.load()) + r.micros;
+            if (target >= Micros(e->length_seconds))
+                dispatch_command(kNext, &d);
+            else
+                SeekTo(p, target);
+            break;
+        }
+        case MediaRequest::Kind::SetPosition: {
+            const tagTUNEINFO* e = p.entry(p.current_index);
+            if (!p.is_playing || !e || r.track != p.current_index) break;
+            if (r.micros < 0 || r.micros > Micros(e->length_seconds)) break;
+            SeekTo(p, r.micros);
+            break;
+        }
+        case MediaRequest::Kind::SetVolume: {
+            const float v = static_cast<float>(r.volume < 0 ? 0.0 : r.volume > 1 ? 1.0 : r.volume);
+            if (!(v == v) || v == p.volume) break;
+            p.set_volume(v);
+            if (d.hooks.commands.save_settings) d.hooks.commands.save_settings(d);
+            break;
+        }
+        case MediaRequest::Kind::SetShuffle:
+            if ((d.shuffle != 0) != r.on) dispatch_command(kShuffle, &d);
+            break;
+        case MediaRequest::Kind::SetRepeat:
+            if ((d.repeat != 0) != r.on) dispatch_command(kRepeat, &d);
+            break;
+    }
+}
+
+}  // namespace dz
