@@ -14,3 +14,35 @@ wait_for_window() {
     done
     [ -n "$win" ] || fail "no visible window titled Dezidu"
 }
+
+# ---- the window ($win) ----
+# Its position and size: $wx $wy $ww $wh.
+origin() { eval "$(xdotool getwindowgeometry --shell "$win")"; wx=$X; wy=$Y; ww=$WIDTH; wh=$HEIGHT; }
+# A $4 x $5 crop of the window at ($2, $3) into the file $1.
+shot() {
+    origin
+    import -window root -crop "$4x$5+$((wx + $2))+$((wy + $3))" +repage "$1" 2>/dev/null
+}
+# True when two images have the same pixels.
+same() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
+press() { xdotool key --clearmodifiers "$1"; }
+
+# ---- the settings file ($work/Dezidu.ini) ----
+ini() { grep -a "^$1=" "$work/Dezidu.ini" | head -1 | cut -d= -f2 | tr -d '\r'; }
+
+# ---- the sound: SDL's disk driver writing to $raw ----
+size() { stat -c %s "$raw" 2>/dev/null || echo 0; }
+# Non-zero bytes the device writes in the next $2 seconds, after $1 seconds to let the
+# buffers in flight drain.
+loud() {
+    sleep "$1"
+    local from to
+    from=$(size)
+    sleep "$2"
+    to=$(size)
+    [ "$to" -gt "$from" ] || { echo 0; return; }
+    tail -c +"$((from + 1))" "$raw" | head -c "$((to - from))" |
+        od -An -v -tx1 | tr -s ' ' '\n' | grep -v '^$' | grep -vc '^00$'
+}
+expect_sound() { local n; n=$(loud 0.2 0.5); echo "$1: $n loud bytes"; [ "$n" -gt 1000 ] || fail "$1: no sound"; }
+expect_silence() { local n; n=$(loud 0.4 0.5); echo "$1: $n loud bytes"; [ "$n" = 0 ] || fail "$1: not silent"; }

@@ -65,12 +65,6 @@ dbus-monitor --session "type='signal',interface='org.mpris.MediaPlayer2.Player',
     > "$work/seeked.txt" 2>/dev/null &
 helpers+=($!)
 
-origin() { eval "$(xdotool getwindowgeometry --shell "$win")"; wx=$X; wy=$Y; }
-shot() {
-    origin
-    import -window root -crop "$4x$5+$((wx + $2))+$((wy + $3))" +repage "$1" 2>/dev/null
-}
-same() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
 # The play-state lamp, the song title and the shuffle and repeat buttons after a frame.
 window_state() {
     sleep 0.35
@@ -88,20 +82,7 @@ window_like() {
             fail "$now: the window's $part is not as after $ref"
     done
 }
-ini() { grep -a "^$1=" "$work/Dezidu.ini" | head -1 | cut -d= -f2 | tr -d '\r'; }
 
-size() { stat -c %s "$raw" 2>/dev/null || echo 0; }
-loud() {
-    sleep "$1"
-    local from to
-    from=$(size); sleep "$2"; to=$(size)
-    [ "$to" -gt "$from" ] || { echo 0; return; }
-    tail -c +"$((from + 1))" "$raw" | head -c "$((to - from))" |
-        od -An -v -tx1 | tr -s ' ' '\n' | grep -v '^$' | grep -vc '^00$'
-}
-expect_sound() { local n; n=$(loud 0.2 0.5); echo "$1: $n loud bytes"; [ "$n" -gt 1000 ] || fail "$1: no sound"; }
-expect_silence() { local n; n=$(loud 0.4 0.5); echo "$1: $n loud bytes"; [ "$n" = 0 ] || fail "$1: not silent"; }
-press() { xdotool key --clearmodifiers "$1"; }
 
 # References from the keys: X plays the first tune, B the second, Z back, C pauses, V stops;
 # S and R light shuffle and repeat.

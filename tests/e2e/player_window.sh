@@ -47,7 +47,6 @@ wait_for_window
 sleep 0.5
 
 geometry() { xdotool getwindowgeometry --shell "$win" | tr '\n' ' '; }
-origin() { eval "$(xdotool getwindowgeometry --shell "$win")"; wx=$X; wy=$Y; ww=$WIDTH; wh=$HEIGHT; }
 # Window-relative clicks and drags (logical pixels at 1x).
 at() { origin; xdotool mousemove $((wx + $1)) $((wy + $2)); sleep 0.1; }
 click() { at "$1" "$2"; xdotool click 1; sleep 0.35; }
@@ -56,25 +55,7 @@ drag() {
     xdotool mousemove $((wx + $3)) $((wy + $4)); sleep 0.35
     xdotool mouseup 1; sleep 0.35
 }
-# A w x h crop of the window at (x, y) into a file.
-shot() {
-    origin
-    import -window root -crop "$4x$5+$((wx + $2))+$((wy + $3))" +repage "$1" 2>/dev/null
-}
-same() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
-ini() { grep -a "^$1=" "$work/Dezidu.ini" | head -1 | cut -d= -f2 | tr -d '\r'; }
 
-size() { stat -c %s "$raw" 2>/dev/null || echo 0; }
-loud() {
-    sleep "$1"
-    local from to
-    from=$(size); sleep "$2"; to=$(size)
-    [ "$to" -gt "$from" ] || { echo 0; return; }
-    tail -c +"$((from + 1))" "$raw" | head -c "$((to - from))" |
-        od -An -v -tx1 | tr -s ' ' '\n' | grep -v '^$' | grep -vc '^00$'
-}
-expect_sound() { local n; n=$(loud 0.2 0.5); echo "$1: $n loud bytes"; [ "$n" -gt 1000 ] || fail "$1: no sound"; }
-expect_silence() { local n; n=$(loud 0.4 0.5); echo "$1: $n loud bytes"; [ "$n" = 0 ] || fail "$1: not silent"; }
 
 origin
 [ "$ww" = 275 ] && [ "$wh" = 116 ] || fail "window is $ww x $wh, not 275 x 116"

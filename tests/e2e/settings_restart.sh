@@ -56,7 +56,6 @@ stop() {
     [ "$rc" = 0 ] || fail "exit code $rc"
 }
 
-press() { xdotool key --clearmodifiers "$1"; }
 
 # Waits up to 3 s for the line KEY=VALUE in Dezidu.ini.
 expect_key() {
