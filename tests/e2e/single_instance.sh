@@ -8,11 +8,13 @@
 #   after SIGKILL the socket file stays, and the next start runs as the player (opens
 #   its own arguments) and takes hand-overs in turn; SIGTERM removes the socket.
 #
-# Usage: single_instance.sh <dezidu> <ptrender> <demo-folder>   (run under xvfb-run)
+# Usage: single_instance.sh <dezidu> <ptrender> <demo-folder> [LIMIT_MS]   (under xvfb-run)
+# A later start must be done within LIMIT_MS (1000 by default).
 set -u
 exe=$1
 ptrender=$2
 demo=$3
+limit_ms=${4:-1000}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 . "$(dirname "$0")/common.sh"
@@ -54,11 +56,16 @@ want
 $want"
 }
 
-# Runs a later start in this folder, bounded by 5 s; fails unless it exits 0.
+# Runs a later start in this folder; fails unless it exits 0 within $limit_ms.
 hand_over() {
+    local t0 t1 rc
+    t0=$(date +%s%N)
     timeout 5 "$exe" "$@" 2>"$work/handover.err"
-    local rc=$?
+    rc=$?
+    t1=$(date +%s%N)
     [ "$rc" = 0 ] || fail "start with '$*' exited $rc: $(cat "$work/handover.err")"
+    [ $(((t1 - t0) / 1000000)) -le "$limit_ms" ] ||
+        fail "start with '$*' took $(((t1 - t0) / 1000000)) ms (limit $limit_ms)"
 }
 
 windows() { xdotool search --onlyvisible --name '^Dezidu$' 2>/dev/null | wc -l; }
