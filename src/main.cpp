@@ -108,6 +108,13 @@ int main(int argc, char** argv) {
         services.http = &http;
         dz::Application app(platform.host(), library, hooks, services);
         platform.install_close_signals();
+        // A later start is answered from now on: its connection waits in the socket's queue
+        // until the UI loop runs, by which time the worker takes the paths.
+        dz::QtInstanceChannel channel(socket_path);
+        channel.listen([&app, &platform](std::vector<std::string> paths) {
+            app.open_paths(std::move(paths));
+            platform.raise_window();
+        });
         app.create();
         app.start_worker();
         // For the end-to-end tests: DEZIDU_TEST_DROP names files, one per line, that
@@ -120,11 +127,6 @@ int main(int argc, char** argv) {
             app.on_drop(std::move(paths));
         }
         app.open_paths(cl.paths);
-        dz::QtInstanceChannel channel(socket_path);
-        channel.listen([&app, &platform](std::vector<std::string> paths) {
-            app.open_paths(std::move(paths));
-            platform.raise_window();
-        });
         // Media keys and panel widgets: on the session bus when there is one, from the UI
         // loop's first turn on (the window shows first). Quit closes as SIGTERM does.
         dz::QtMpris mpris(
