@@ -368,14 +368,22 @@ TEST_F(Handlers, AboutLoadsUnloadedEntriesOnlyWhenNotStreaming) {
     EXPECT_TRUE(lib.streaming);
 }
 
+// A dropped folder adds the tunes directly inside it, in name order.
 TEST_F(Handlers, DropWhilePlayingAddsAllThenResumesWherePaused) {
     data.player.add_file(tune("a.ptcop"));
     run(2);
     lib.stop_result = 4410;
-    drop_files(data, {tune("b.ptcop"), (dir_ / "notes.txt").string(), tune("C.PTTUNE")});
-    ASSERT_EQ(data.player.playlist.count(), 3);
+    std::filesystem::create_directories(dir_ / "folder" / "deeper");
+    tune("folder/z.ptcop");
+    tune("folder/y.pttune");
+    tune("folder/deeper/x.ptcop");
+    drop_files(data, {tune("b.ptcop"), (dir_ / "notes.txt").string(), (dir_ / "folder").string(),
+                      tune("C.PTTUNE")});
+    ASSERT_EQ(data.player.playlist.count(), 5);
     EXPECT_EQ(data.player.playlist[1].file_title, "b");
-    EXPECT_EQ(data.player.playlist[2].file_title, "C");
+    EXPECT_EQ(data.player.playlist[2].file_title, "y");
+    EXPECT_EQ(data.player.playlist[3].file_title, "z");
+    EXPECT_EQ(data.player.playlist[4].file_title, "C");
     EXPECT_EQ(data.player.is_paused, 0);
     EXPECT_TRUE(lib.streaming);
     EXPECT_EQ(lib.start_sample, 4410);

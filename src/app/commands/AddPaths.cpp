@@ -36,25 +36,36 @@ void resume_after_list_change(TAG_USERDATA& d, bool paused) {
     if (paused) cmd_play(&d);
 }
 
-void drop_files(TAG_USERDATA& d, const std::vector<std::string>& paths) {
-    bool paused = pause_for_list_change(d);
-    add_paths(d, paths);
-    resume_after_list_change(d, paused);
-}
+namespace {
 
-void open_paths(TAG_USERDATA& d, const std::vector<std::string>& paths) {
+// The paths with each folder replaced by the tunes directly inside it, in name order.
+std::vector<std::string> expand_folders(const std::vector<std::string>& paths) {
     std::vector<std::string> expanded;
-    bool opens_playlist = false;
     for (const std::string& path : paths) {
         std::error_code ec;
         if (!path_is_url(path) && std::filesystem::is_directory(path, ec)) {
             std::vector<std::string> tunes = list_tune_files(path);
             expanded.insert(expanded.end(), tunes.begin(), tunes.end());
-            continue;
+        } else {
+            expanded.push_back(path);
         }
-        if (classify_added_path(path) == AddedPathKind::Playlist) opens_playlist = true;
-        expanded.push_back(path);
     }
+    return expanded;
+}
+
+}  // namespace
+
+void drop_files(TAG_USERDATA& d, const std::vector<std::string>& paths) {
+    bool paused = pause_for_list_change(d);
+    add_paths(d, expand_folders(paths));
+    resume_after_list_change(d, paused);
+}
+
+void open_paths(TAG_USERDATA& d, const std::vector<std::string>& paths) {
+    const std::vector<std::string> expanded = expand_folders(paths);
+    bool opens_playlist = false;
+    for (const std::string& path : expanded)
+        if (classify_added_path(path) == AddedPathKind::Playlist) opens_playlist = true;
     int first_new = opens_playlist ? 0 : d.player.playlist.count();
     bool paused = pause_for_list_change(d);
     if (add_paths(d, expanded) && first_new < d.player.playlist.count()) {

@@ -17,12 +17,12 @@ bool add_paths(TAG_USERDATA& d, const std::vector<std::string>& paths);
 
 // Files dropped on the window, chosen in the Add Files dialog or found in a
 // folder: pause a playing tune, add_paths, then resume it (the Play command's
-// core), as one step on the worker.
+// core), as one step on the worker. A dropped folder (local) adds the tune files
+// directly inside it, in name order.
 void drop_files(TAG_USERDATA& d, const std::vector<std::string>& paths);
 
 // Files, folders and URLs named on the command line (or handed over by a second start):
-// folders (local paths only) are replaced by the tune files directly inside them, the
-// rest is added as a drop is, and then the first new entry plays: the first of an opened
+// added as a drop is (folders scanned), and then the first new entry plays: the first of an opened
 // playlist file, else the first entry after those the list had. Nothing plays when the
 // list did not change; a tune that was playing is then resumed.
 void open_paths(TAG_USERDATA& d, const std::vector<std::string>& paths);
