@@ -42,6 +42,10 @@ bool switch_driver(const std::string& driver) {
 
 }  // namespace
 
+void SdlAudioDevice::release_thread_state() {
+    SDL_TLSCleanup();
+}
+
 bool SdlAudioDevice::open(const DeviceFormat& format, FillFunction fill) {
     close();
     error_.clear();

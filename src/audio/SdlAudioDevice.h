@@ -24,6 +24,10 @@ public:
     SdlAudioDevice(const SdlAudioDevice&) = delete;
     SdlAudioDevice& operator=(const SdlAudioDevice&) = delete;
 
+    // SDL keeps state for each thread that calls it (its error text); a thread SDL did not
+    // make calls this before it ends, or that state is never freed.
+    static void release_thread_state();
+
     bool open(const DeviceFormat& format, FillFunction fill) override;
     bool start() override;
     void stop() override;

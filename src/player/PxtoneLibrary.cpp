@@ -99,8 +99,9 @@ bool PxtoneLibrary::open_output(const AudioFormat& requested, PositionCallback c
                 old.reset();
                 if (!device || !device->open(device_format, fill)) {
                     device = std::make_unique<NullAudioDevice>();
-                    if (!device->open(device_format, fill)) return nullptr;
+                    if (!device->open(device_format, fill)) device.reset();
                 }
+                SdlAudioDevice::release_thread_state();
                 return std::move(device);
             });
     }
