@@ -74,6 +74,10 @@ int main(int argc, char** argv) {
         }
     }
 
+    // With no session bus, libdbus would try to start one (dbus-launch) for the first thread
+    // that asks. Qt asks while the window is shown and SDL while the sound device opens on a
+    // thread of its own; two such starts at once can hang both threads. No bus means none.
+    if (!dz::QtMpris::session_bus_exists()) setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
     dz::SetDefaultQtPlatform();
     // SDL must leave SIGINT and SIGTERM to us: they run the close sequence.
     setenv("SDL_NO_SIGNAL_HANDLERS", "1", 1);
