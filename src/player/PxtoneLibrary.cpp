@@ -88,8 +88,9 @@ bool PxtoneLibrary::open_output(const AudioFormat& requested, PositionCallback c
         std::unique_ptr<AudioDevice> device =
             factory_ ? factory_() : std::make_unique<SdlAudioDevice>();
         opening_format_ = device_format;
+        // When no thread can be had, the opening runs on this thread at the first wait.
         opening_ = std::async(
-            std::launch::async,
+            std::launch::async | std::launch::deferred,
             [earlier = std::move(earlier), old = std::move(old), device = std::move(device),
              device_format, fill = std::move(fill)]() mutable -> std::unique_ptr<AudioDevice> {
                 if (earlier.valid()) {
