@@ -16,7 +16,10 @@ export DEZIDU_IDLE_CPU_LIMIT=15
 status=0
 
 if [ "$what" = all ] || [ "$what" = asan ]; then
+    # -O1 -g1: about a quarter less compile time than -O2 -g; reports keep file and line.
     cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
+        -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
         -DDEZIDU_SANITIZE=ON -DDEZIDU_TSAN=OFF -DDEZIDU_BENCH=OFF
     cmake --build "$root/build-asan" -j"$jobs"
     (cd "$root/build-asan" &&
