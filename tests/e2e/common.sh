@@ -46,3 +46,25 @@ loud() {
 }
 expect_sound() { local n; n=$(loud 0.2 0.5); echo "$1: $n loud bytes"; [ "$n" -gt 1000 ] || fail "$1: no sound"; }
 expect_silence() { local n; n=$(loud 0.4 0.5); echo "$1: $n loud bytes"; [ "$n" = 0 ] || fail "$1: not silent"; }
+# True when the disk capture $1 holds $4 bytes of the WAV file $2 from byte $3 of its data,
+# not all zero.
+capture_holds() {
+    python3 - "$1" "$2" "$3" "$4" <<'PY'
+import sys
+raw = open(sys.argv[1], 'rb').read()
+at, n = 44 + int(sys.argv[3]), int(sys.argv[4])
+probe = open(sys.argv[2], 'rb').read()[at:at + n]
+sys.exit(0 if len(probe) == n and any(probe) and raw.find(probe) >= 0 else 1)
+PY
+}
+# Sets $heard to the start sample, of $2 - 1 .. $2 + 1, whose render of the tune $1 by
+# $ptrender (from 0.1 s on) the capture $raw holds; "none" when it holds none of them.
+heard_from() {
+    local s
+    heard=none
+    for s in $(($2 - 1)) "$2" $(($2 + 1)); do
+        "$ptrender" --start-sample "$s" --seconds 1 "$1" "$work/seek.wav" >/dev/null ||
+            fail "ptrender"
+        if capture_holds "$raw" "$work/seek.wav" 17640 32768; then heard=$s; fi
+    done
+}

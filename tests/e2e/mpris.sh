@@ -139,18 +139,7 @@ pos=$(pc position)
 echo "position after SetPosition 20: $pos"
 python3 -c "import sys; sys.exit(0 if 20 <= float('$pos') < 21.5 else 1)" || fail "position $pos"
 expect_sound "after SetPosition"
-heard=none
-for s in 881999 882000 882001; do
-    "$ptrender" --start-sample "$s" --seconds 1 "$work/morning-steps.ptcop" "$work/seek.wav" \
-        >/dev/null || fail "ptrender"
-    if python3 - "$raw" "$work/seek.wav" <<'PY'
-import sys
-raw = open(sys.argv[1], 'rb').read()
-probe = open(sys.argv[2], 'rb').read()[44 + 17640:44 + 17640 + 32768]
-sys.exit(0 if len(probe) == 32768 and any(probe) and raw.find(probe) >= 0 else 1)
-PY
-    then heard=$s; fi
-done
+heard_from "$work/morning-steps.ptcop" 882000
 [ "$heard" != none ] || fail "the sound after SetPosition is not the tune from 20 s"
 grep -q 'int64 2[01][0-9]\{6\}$' "$work/seeked.txt" || fail "no Seeked signal near 20 s"
 # Seek by -15 s, then past the end: the latter moves on to the next tune.

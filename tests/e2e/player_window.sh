@@ -103,18 +103,7 @@ import struct
 f = lambda v: struct.unpack("f", struct.pack("f", v))[0]
 target = f(45.0 * f(170 / 219))
 print(int(f(target * 44100)) - 1)')
-heard=none
-for s in $((sample - 1)) "$sample" $((sample + 1)); do
-    "$ptrender" --start-sample "$s" --seconds 1 "$work/morning-steps.ptcop" "$work/seek.wav" \
-        >/dev/null || fail "ptrender"
-    if python3 - "$raw" "$work/seek.wav" <<'PY'
-import sys
-raw = open(sys.argv[1], 'rb').read()
-probe = open(sys.argv[2], 'rb').read()[44 + 17640:44 + 17640 + 32768]
-sys.exit(0 if len(probe) == 32768 and any(probe) and raw.find(probe) >= 0 else 1)
-PY
-    then heard=$s; fi
-done
+heard_from "$work/morning-steps.ptcop" "$sample"
 echo "seek target sample $sample, heard from $heard"
 [ "$heard" != none ] || fail "the sound after the seek is not the tune from sample $sample"
 click 95 95; expect_silence "stop"

@@ -31,14 +31,7 @@ printf '[Setting]\nVolume=100\n' > Dezidu.ini
 "$ptrender" --seconds 2 tunes/morning-steps.ptcop second.wav >/dev/null || fail "ptrender"
 
 # Fails unless the disk capture $1 holds a 64 KiB stretch of the render $2 (from 0.25 s).
-expect_playing() {
-    python3 - "$1" "$2" <<'PY' || fail "$3"
-import sys
-raw = open(sys.argv[1], 'rb').read()
-probe = open(sys.argv[2], 'rb').read()[44 + 44100:44 + 44100 + 65536]
-sys.exit(0 if len(probe) == 65536 and any(probe) and raw.find(probe) >= 0 else 1)
-PY
-}
+expect_playing() { capture_holds "$1" "$2" 44100 65536 || fail "$3"; }
 
 # Waits up to 5 s for the FileN and NumberOfEntries lines of the playlist section of
 # Dezidu.ini to be exactly the arguments.
