@@ -6,7 +6,7 @@ pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins 
       libcurl4-openssl-dev libstb-dev zlib1g-dev libgtest-dev libbenchmark-dev xvfb xauth
       xdotool fonts-ipafont-gothic python3 clang libclang-rt-14-dev imagemagick
       libsndfile1-dev file lintian desktop-file-utils shared-mime-info libxcb1-dev
-      dbus-daemon dbus-bin playerctl)
+      dbus-daemon dbus-bin playerctl weston qt6-wayland pulseaudio pulseaudio-utils appstream)
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
