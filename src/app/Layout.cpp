@@ -86,7 +86,9 @@ int RunLayout(TAG_USERDATA& d) {
     if (world->rect.width() != width || world->rect.height() != height || world->suspended) {
         SetWorldSize(world, width, height);
     }
-    SetTopmost(world, d.always_on_top != 0);
+    // always_on_top stays the user's wish (saved as such); what shows it lit follows the
+    // window system's answer.
+    d.topmost_refused = SetTopmost(world, d.always_on_top != 0) ? 0 : 1;
 
     world->clip = world->rect;
     Broadcast(world, EDX_DRAW);

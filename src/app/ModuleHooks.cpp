@@ -68,13 +68,23 @@ void InstallSettings(AppHooks& h) {
     c.save_position = [](TAG_USERDATA& d) {
         WindowHost* host = d.main_window;
         Rect r{};
+        bool placed = true;
         // A window that cannot be read (the UI thread takes no calls) keeps its stored
         // position rather than being saved at 0, 0.
-        if (host && !host->call_on_ui_thread([host, &r]() -> std::intptr_t {
+        if (host && !host->call_on_ui_thread([host, &r, &placed]() -> std::intptr_t {
                 r = host->window_rect();
+                placed = host->places_window();
                 return 1;
             }))
             return;
+        if (!placed) {
+            // The window system placed the window and its position is unknown: the stored
+            // one stays (a later run where the program places its window uses it).
+            PositionValues stored{r.left, r.top, d.scroll_page};
+            read_position_section(ProfileFile::load_or_empty(d.ini_path), stored);
+            r.left = stored.window_left;
+            r.top = stored.window_top;
+        }
         WritePositionSection(d, r.left, r.top);
     };
 }

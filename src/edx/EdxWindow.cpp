@@ -45,13 +45,11 @@ void SetWorldSize(EdxWorld* w, int width, int height) {
     RecreateBuffers(w);
 }
 
-void SetTopmost(EdxWorld* w, bool on) {
+bool SetTopmost(EdxWorld* w, bool on) {
     WindowHost* host = w->window;
-    if (!host) return;
-    host->call_on_ui_thread([host, on]() -> std::intptr_t {
-        host->set_topmost(on);
-        return 0;
-    });
+    if (!host) return false;
+    return host->call_on_ui_thread(
+               [host, on]() -> std::intptr_t { return host->set_topmost(on) ? 1 : 0; }) != 0;
 }
 
 }  // namespace dz

@@ -17,7 +17,7 @@ void SetZoom(EdxWorld* world, double scale);
 // suspends the world instead: nothing is composed or presented until a later call with a
 // real size.
 void SetWorldSize(EdxWorld* world, int width, int height);
-// Keeps the window above the others (or not).
-void SetTopmost(EdxWorld* world, bool on);
+// Keeps the window above the others (or not); false when the window system refused.
+bool SetTopmost(EdxWorld* world, bool on);
 
 }  // namespace dz

@@ -64,9 +64,21 @@ public:
     virtual CursorHandle set_cursor(CursorHandle cursor) = 0;
     virtual Rect window_rect() = 0;  // screen pixels
     virtual Rect client_rect() = 0;  // (0, 0, width, height)
+    // True when move_window puts the window where asked and window_rect's position is where
+    // it is (X11). False where only the window system places windows (Wayland): moves are
+    // then ignored and the position is not worth keeping.
+    virtual bool places_window() const = 0;
     virtual void move_window(int x, int y) = 0;
+    // Hands a move by the mouse to the window system, while the left button that started it
+    // is held: the window then follows the pointer until the button is released, and the
+    // release comes to the window as a left-button-up. True when the window system took
+    // the move (or the button was already up); false where the program moves the window
+    // itself (move_window on every mouse move).
+    virtual bool begin_system_move() = 0;
     virtual void resize_client(int width, int height) = 0;
-    virtual void set_topmost(bool on) = 0;
+    // Keeps the window above others (or not). False when the window system refused it: the
+    // window is then not kept on top.
+    virtual bool set_topmost(bool on) = 0;
     virtual void minimise() = 0;
     // Pixels of this colour (0x00BBGGRR) are cut out of the window and let clicks through.
     virtual void set_colour_key(ColorRef key) = 0;

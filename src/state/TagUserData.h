@@ -73,7 +73,10 @@ public:
     int visible_pledit = 0;
     int shade_pledit = 0;
     int options_held = 0;
-    int always_on_top = 0;
+    int always_on_top = 0;  // the user's wish, saved as Active
+    // 1: the window system does not keep windows on top (Wayland). The Always-on-top item
+    // is then grayed and unchecked, and always_on_top keeps the wish it had.
+    int topmost_refused = 0;
     int double_size = 0;
     int easy_move = 1;
     int shuffle = 0;

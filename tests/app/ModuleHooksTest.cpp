@@ -18,11 +18,14 @@
 #include "app/ModuleHooks.h"
 #include "app/commands/AddPaths.h"
 #include "app/commands/Commands.h"
+#include "edx/EdxWorld.h"
 #include "io/PlaylistFile.h"
+#include "platform/Menu.h"
 #include "platform/fake/FakeAudioLibrary.h"
 #include "platform/fake/FakeDialogs.h"
 #include "platform/fake/FakeWindowHost.h"
 #include "state/TagUserData.h"
+#include "ui/TopLevel.h"
 
 namespace dz {
 namespace {
@@ -161,6 +164,72 @@ TEST(ModuleHooksTest, PositionIsNotOverwrittenWhenTheWindowCannotBeRead) {
     std::string text = ReadAll(d.ini_path);
     EXPECT_NE(text.find("WindowLeft=120"), std::string::npos) << text;
     EXPECT_NE(text.find("WindowTop=80"), std::string::npos) << text;
+}
+
+// Where the window system places the window (Wayland), its reported position means
+// nothing: the position stored by an earlier run stays, the editor's rows are still saved.
+TEST(ModuleHooksTest, PositionStaysWhereTheWindowSystemPlacesTheWindow) {
+    TempWorkDir cwd;
+    FakeWindowHost host;
+    host.window = Rect{120, 80, 395, 196};
+    FakeAudioLibrary lib;
+    TAG_USERDATA d(&host, lib, DefaultAppHooks());
+    d.ini_path = (cwd.path() / "Dezidu.ini").string();
+    d.hooks.commands.save_position(d);
+    host.system_places = true;
+    host.window = Rect{0, 0, 275, 116};
+    d.scroll_page = 9;
+    d.hooks.commands.save_position(d);
+    std::string text = ReadAll(d.ini_path);
+    EXPECT_NE(text.find("WindowLeft=120"), std::string::npos) << text;
+    EXPECT_NE(text.find("WindowTop=80"), std::string::npos) << text;
+    EXPECT_NE(text.find("ScrollPage=9"), std::string::npos) << text;
+}
+
+// A window system that refuses to keep windows on top: the menu item and the command do
+// not pretend, and the stored wish survives for a run where it is honoured.
+TEST(ModuleHooksTest, RefusedAlwaysOnTopIsShownOffAndTheWishIsKept) {
+    TempWorkDir cwd;
+    FakeWindowHost host;
+    host.system_places = true;
+    FakeAudioLibrary lib;
+    TAG_USERDATA d(&host, lib, DefaultAppHooks());
+    d.ini_path = (cwd.path() / "Dezidu.ini").string();
+    EdxWorld world(&host);
+    d.world = &world;
+    world.user_data = &d;
+    CreateTopLevelBodies(d);
+    d.hooks.build_menus(d);
+    d.always_on_top = 1;
+    d.hooks.run_layout(d);
+    EXPECT_EQ(d.topmost_refused, 1);
+    EXPECT_FALSE(host.topmost);
+    d.hooks.commands.update_menu_checks(d);
+    std::vector<const MenuItem*> items;
+    for (const auto& menu : d.menus)
+        if (menu)
+            for (const MenuItem& item : menu->items)
+                if (item.id == 41) items.push_back(&item);
+    ASSERT_FALSE(items.empty());
+    for (const MenuItem* item : items) {
+        EXPECT_FALSE(item->checked);
+        EXPECT_TRUE(item->grayed);
+    }
+    cmd_always_on_top(&d);
+    EXPECT_EQ(d.always_on_top, 1);
+    d.hooks.commands.save_settings(d);
+    EXPECT_NE(ReadAll(d.ini_path).find("Active=1"), std::string::npos);
+
+    host.system_places = false;  // honoured: checked, and the command toggles again
+    d.hooks.run_layout(d);
+    d.hooks.commands.update_menu_checks(d);
+    EXPECT_TRUE(host.topmost);
+    for (const MenuItem* item : items) {
+        EXPECT_TRUE(item->checked);
+        EXPECT_FALSE(item->grayed);
+    }
+    cmd_always_on_top(&d);
+    EXPECT_EQ(d.always_on_top, 0);
 }
 
 // Adding a folder of 1000 tunes writes the settings file once (each write renames a

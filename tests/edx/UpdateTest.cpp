@@ -2,6 +2,8 @@
 // pressed bodies and capture, the first-update and update broadcasts.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -195,6 +197,46 @@ TEST_F(UpdateTest, DragMovesWindowWithGrabPointFixed) {
     point_at(50, 70);  // screen (350, 270)
     FollowDrag(&world);
     EXPECT_EQ(host.window, (Rect{330, 250, 605, 366}));
+}
+
+// Button records from the window go to the world's queue, as the application passes them.
+struct ButtonsToWorld : WindowEvents {
+    explicit ButtonsToWorld(EdxWorld& w) : world(w) {}
+    void on_mouse_button(int message, std::uint32_t wparam) override {
+        QueueMouseMessage(&world, static_cast<std::uint32_t>(message), wparam);
+    }
+    void on_paint(const std::function<void(const FrameView&)>&) override {}
+    void on_close_request() override {}
+    void on_destroy() override {}
+    void on_focus(bool) override {}
+    void on_key(int, bool, bool, bool, bool) override {}
+    void on_command(int) override {}
+    void on_mouse_move() override {}
+    void on_wheel(int) override {}
+    void on_drop(std::vector<std::string>) override {}
+    EdxWorld& world;
+};
+
+TEST_F(UpdateTest, WhereTheWindowSystemPlacesWindowsTheDragIsItsMove) {
+    ButtonsToWorld events(world);
+    host.set_events(&events);
+    host.system_places = true;
+    host.window = Rect{300, 200, 575, 316};
+    point_at(20, 20);
+    std::thread t([this] { BeginDrag(button); });
+    while (host.capture_on == 0) host.pump(std::chrono::milliseconds(1));
+    t.join();
+    EXPECT_EQ(host.system_moves, 1);
+    EXPECT_EQ(world.dragging, 0);
+    point_at(120, 20);  // over the other body, as the window system moved the window
+    FollowDrag(&world);
+    EXPECT_EQ(host.window, (Rect{300, 200, 575, 316}));
+    // The window system's release reaches the body that started the move, and frees it.
+    update();
+    EXPECT_EQ(mouse_codes_for(button), (std::vector<int>{kWmLButtonUp}));
+    EXPECT_TRUE(mouse_codes_for(other).empty());
+    EXPECT_EQ(host.capture_off, 1);
+    host.set_events(nullptr);
 }
 
 }  // namespace

@@ -56,6 +56,23 @@ TEST_F(QtWindowTest, WindowIsHiddenFramelessAndTitled) {
     EXPECT_EQ(host.set_cursor(kArrowCursor), skin);
 }
 
+// A move the window system took: its button-up is given once, and a late release of that
+// press (a window system that does send one) is not a second button-up.
+TEST_F(QtWindowTest, ReleaseGivenForASystemMoveIsNotRepeated) {
+    // offscreen places windows itself: drags move by pixels, stays-on-top is kept.
+    EXPECT_TRUE(host.places_window());
+    EXPECT_FALSE(host.begin_system_move());
+    EXPECT_TRUE(host.set_topmost(true));
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+    host.widget().release_left_button();
+    mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
+    std::vector<int> messages;
+    for (const RecordingEvents::Button& b : events.buttons) messages.push_back(b.message);
+    EXPECT_EQ(messages, (std::vector<int>{0x201, 0x202, 0x201, 0x202}));
+}
+
 TEST_F(QtWindowTest, ButtonsBecomeRecordsWithTheirStateBits) {
     mouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
     mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);

@@ -253,6 +253,22 @@ TEST_F(PlayerMouse, TitleBarDoubleClickShadesAndTogglesSave) {
     EXPECT_EQ(saves, 3);
 }
 
+// The always-on-top lamp is lit only where the window is kept on top; where the window
+// system refuses, a click leaves the stored wish alone.
+TEST_F(PlayerMouse, AlwaysOnTopLampShowsWhatTheWindowSystemKeeps) {
+    d.always_on_top = 1;
+    compose();
+    EXPECT_TRUE(shows(10, 32, "TITLEBAR", 312, 54, 8, 8));  // lit
+    d.topmost_refused = 1;
+    compose();
+    EXPECT_TRUE(shows(10, 32, "TITLEBAR", 304, 10, 8, 8));  // the bar, unlit
+    click(14, 36);
+    EXPECT_EQ(d.always_on_top, 1);
+    d.topmost_refused = 0;
+    click(14, 36);
+    EXPECT_EQ(d.always_on_top, 0);
+}
+
 TEST(BitmapText, GlyphMapFirstEntryAndBlankFallback) {
     EXPECT_EQ(GlyphCell('a'), (Point{0, 0}));
     EXPECT_EQ(GlyphCell('Z'), (Point{125, 0}));

@@ -73,6 +73,7 @@ int cmd_show_remaining(TAG_USERDATA* d) {
 }
 
 int cmd_always_on_top(TAG_USERDATA* d) {
+    if (d->topmost_refused) return 0;  // the window system decides: the wish stays
     d->always_on_top = !d->always_on_top;
     display_changed(d);
     return 0;

@@ -78,8 +78,23 @@ std::map<CursorHandle, FakeWindowHost::FakeCursor> FakeWindowHost::live_cursors(
 }
 
 void FakeWindowHost::move_window(int x, int y) {
+    if (system_places) return;
     int w = window.width(), h = window.height();
     window = Rect{x, y, x + w, y + h};
+}
+
+bool FakeWindowHost::begin_system_move() {
+    if (!system_places) return false;
+    ++system_moves;
+    // The window system owns the button from here: its release comes as a left-button-up.
+    if (events_) events_->on_mouse_button(kWmLButtonUp, 0);
+    return true;
+}
+
+bool FakeWindowHost::set_topmost(bool on) {
+    if (system_places) return false;
+    topmost = on;
+    return true;
 }
 
 void FakeWindowHost::resize_client(int width, int height) {

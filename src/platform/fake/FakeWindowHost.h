@@ -31,6 +31,9 @@ public:
     std::optional<Rect> work{Rect{0, 0, 1280, 1024}};
     std::array<std::uint8_t, 256> keys{};
     bool keyboard_ok = true;
+    // A window system that places windows itself (Wayland): moves by the program are
+    // ignored, drags are taken by begin_system_move, stays-on-top is refused.
+    bool system_places = false;
 
     // What the core did.
     std::atomic<int> presents{0};
@@ -43,6 +46,7 @@ public:
     std::optional<ColorRef> colour_key;
     Rect window{0, 0, 275, 116};
     bool topmost = false;
+    std::atomic<int> system_moves{0};  // moves handed to the window system
 
     void set_events(WindowEvents* events) override { events_ = events; }
     std::intptr_t call_on_ui_thread(std::function<std::intptr_t()> fn) override;
@@ -57,9 +61,11 @@ public:
     CursorHandle set_cursor(CursorHandle cursor) override;
     Rect window_rect() override { return window; }
     Rect client_rect() override { return Rect{0, 0, window.width(), window.height()}; }
+    bool places_window() const override { return !system_places; }
     void move_window(int x, int y) override;
+    bool begin_system_move() override;
     void resize_client(int width, int height) override;
-    void set_topmost(bool on) override { topmost = on; }
+    bool set_topmost(bool on) override;
     void minimise() override {}
     void set_colour_key(ColorRef key) override { colour_key = key; }
     std::optional<Rect> work_area() override { return work; }

@@ -17,9 +17,13 @@
 
 namespace dz {
 
-QtMainWindow::QtMainWindow() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {
+QtMainWindow::QtMainWindow(bool alpha_shape)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), alpha_shape_(alpha_shape) {
     setWindowFlag(Qt::WindowMinimizeButtonHint, true);
     setWindowTitle(QStringLiteral("Dezidu"));
+    // An alpha channel for the surface; only where the window system composes every window
+    // (without a compositor on X11 transparent pixels would show black and take clicks).
+    if (alpha_shape_) setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
@@ -77,6 +81,7 @@ void QtMainWindow::update_mask(const FrameView& f) {
     mask_width_ = f.width;
     mask_height_ = f.height;
     if (key_runs_.empty()) {
+        shape_ = QRegion();
         clearMask();
         return;
     }
@@ -86,11 +91,19 @@ void QtMainWindow::update_mask(const FrameView& f) {
         int y = key_runs_[i], x0 = key_runs_[i + 1], x1 = key_runs_[i + 2];
         cut += QRect(int(x0 * z), int(y * z), int((x1 - x0) * z), int(z));
     }
-    setMask(QRegion(0, 0, int(f.width * z), int(f.height * z)).subtracted(cut));
+    shape_ = QRegion(0, 0, int(f.width * z), int(f.height * z)).subtracted(cut);
+    setMask(shape_);
 }
 
 void QtMainWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    if (alpha_shape_) {
+        // Outside the shape stays fully transparent.
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(rect(), Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        if (!shape_.isEmpty()) painter.setClipRegion(shape_);
+    }
     bool painted = false;
     if (events_) {
         events_->on_paint([&](const FrameView& f) {
@@ -144,14 +157,26 @@ void QtMainWindow::button(QMouseEvent* e, int first_code) {
 }
 
 void QtMainWindow::mousePressEvent(QMouseEvent* e) {
+    left_released_ = false;
     button(e, kWmLButtonDown);
 }
 void QtMainWindow::mouseReleaseEvent(QMouseEvent* e) {
+    if (left_released_ && e->button() == Qt::LeftButton) {
+        left_released_ = false;  // given already by release_left_button
+        track(e);
+        return;
+    }
     button(e, kWmLButtonUp);
+}
+
+void QtMainWindow::release_left_button() {
+    left_released_ = true;
+    if (events_) events_->on_mouse_button(kWmLButtonUp, 0);
 }
 // The second press of a double click arrives as this event alone, as the double-click
 // record does between the first click's up and the second up.
 void QtMainWindow::mouseDoubleClickEvent(QMouseEvent* e) {
+    left_released_ = false;
     button(e, kWmLButtonDblClk);
 }
 

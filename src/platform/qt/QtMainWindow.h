@@ -2,6 +2,10 @@
 // The one top-level window: frameless, painted from the application's front
 // buffer (stretched 2x nearest-neighbour at double size), cut by a mask built
 // from the key colour. Input is translated into WindowEvents. UI thread only.
+//
+// With an alpha shape (Wayland) the mask only limits the input there, so the window is
+// also translucent: pixels outside the mask are painted fully transparent and the
+// compositor shows what is behind them.
 
 #include <QMimeData>
 #include <QRegion>
@@ -18,7 +22,7 @@ namespace dz {
 
 class QtMainWindow : public QWidget {
 public:
-    QtMainWindow();
+    explicit QtMainWindow(bool alpha_shape = false);
 
     void set_events(WindowEvents* events) { events_ = events; }
     void set_colour_key(ColorRef key) { key_ = key; }
@@ -31,6 +35,11 @@ public:
     std::array<std::uint8_t, 256> key_state() const;
     // Dropped data: its local files, in order, go to on_drop as one list.
     void drop(const QMimeData& mime);
+    // The window system took the held left button (a move of its own): on_mouse_button
+    // gets its release now, and a late release of that press is not passed on.
+    void release_left_button();
+    // The part of the window that is drawn and takes input; empty: all of it.
+    const QRegion& shape() const { return shape_; }
 
     // Last known cursor position: screen and client pixels (client -1, -1 when outside).
     std::atomic<int> screen_x{0}, screen_y{0};
@@ -58,6 +67,9 @@ private:
     void update_mask(const FrameView& frame);
 
     WindowEvents* events_ = nullptr;
+    const bool alpha_shape_;
+    bool left_released_ = false;  // release_left_button ran since the last press
+    QRegion shape_;               // the mask set, in window pixels
     ColorRef key_ = 0;
     bool destroying_ = false;
     std::array<std::uint8_t, 256> keys_{};

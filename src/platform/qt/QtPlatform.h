@@ -4,6 +4,8 @@
 // builds one and runs its loop; nothing outside platform/qt sees a Qt type.
 
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "platform/Dialogs.h"
 #include "platform/PopupMenus.h"
@@ -17,13 +19,24 @@ namespace dz {
 class QtWindowHost;
 class QtSignalBridge;
 
-// Chooses X11 when QT_QPA_PLATFORM is unset: under Wayland a program cannot move its
-// window and masks do not cut it. Call before QtPlatform is built.
+// Chooses the Qt platform when QT_QPA_PLATFORM is unset (a value set is the user's
+// choice and stays): X11 first, through XWayland on a Wayland desktop, where the program
+// places its window exactly and keeps it on top; native Wayland when no X server is named
+// (DISPLAY unset) or the named one cannot be reached. Call before QtPlatform is built.
 void SetDefaultQtPlatform();
+
+// The line (with its newline) printed when no platform of `platforms` (QT_QPA_PLATFORM's
+// form: names separated by ';') could open a display: each name tried, with the display
+// it was given (DISPLAY for xcb, WAYLAND_DISPLAY for wayland; null: unset).
+std::string NoDisplayMessage(std::string_view program, std::string_view platforms,
+                             const char* x_display, const char* wayland_display);
 
 class QtPlatform {
 public:
-    // `argc` must outlive the platform (QApplication keeps a reference).
+    // `argc` must outlive the platform (QApplication keeps a reference). When no display
+    // can be opened, prints NoDisplayMessage for QT_QPA_PLATFORM and ends the process
+    // with status 1 (Qt itself would abort); Qt's messages of a start that works are
+    // printed once the application object exists.
     QtPlatform(int& argc, char** argv, int client_width, int client_height);
     ~QtPlatform();
 

@@ -33,7 +33,7 @@ void Fill(QMenu& qmenu, const Menu& menu) {
 }  // namespace
 
 int QtPopupMenus::track(const Menu& menu, Point screen) {
-    QMenu qmenu;
+    QMenu qmenu(parent_);
     Fill(qmenu, menu);
     QAction* chosen = qmenu.exec(QPoint(screen.x, screen.y));
     return chosen ? chosen->data().toInt() : 0;

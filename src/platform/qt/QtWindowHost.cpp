@@ -8,6 +8,7 @@
 #include <QMetaObject>
 #include <QPixmap>
 #include <QScreen>
+#include <QWindow>
 
 #include <cstdint>
 #include <future>
@@ -15,7 +16,8 @@
 namespace dz {
 
 QtWindowHost::QtWindowHost(int width, int height)
-    : window_(std::make_unique<QtMainWindow>()),
+    : traits_(TraitsForPlatform(QGuiApplication::platformName().toStdString())),
+      window_(std::make_unique<QtMainWindow>(traits_.alpha_shape)),
       ui_thread_(std::this_thread::get_id()),
       wake_fd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)),
       notifier_(wake_fd_ >= 0 ? new QSocketNotifier(wake_fd_, QSocketNotifier::Read) : nullptr) {
@@ -198,15 +200,31 @@ void QtWindowHost::move_window(int x, int y) {
     window_->move(x, y);
 }
 
+bool QtWindowHost::begin_system_move() {
+    if (traits_.exact_moves) return false;
+    // Released already (a quick click): its button-up is on its way, nothing to move.
+    if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) return true;
+    QWindow* handle = window_->windowHandle();
+    if (!handle || !handle->startSystemMove()) return false;
+    // The compositor holds the pointer until the button is released and sends the window
+    // no release: the drag's button-up is given here.
+    window_->release_left_button();
+    return true;
+}
+
 void QtWindowHost::resize_client(int width, int height) {
     if (width > 0 && height > 0) window_->setFixedSize(width, height);
 }
 
-void QtWindowHost::set_topmost(bool on) {
+bool QtWindowHost::set_topmost(bool on) {
+    // Where nothing keeps a window on top, the flags stay: changing them re-creates the
+    // window, which the window system may then place elsewhere.
+    if (!traits_.keeps_on_top) return false;
     bool visible = window_->isVisible();
-    if (window_->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
+    if (window_->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return true;
     window_->setWindowFlag(Qt::WindowStaysOnTopHint, on);
     if (visible) window_->show();  // changing the flags hides the window
+    return true;
 }
 
 void QtWindowHost::minimise() {

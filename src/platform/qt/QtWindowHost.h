@@ -21,12 +21,14 @@
 
 #include "platform/WindowHost.h"
 #include "platform/qt/QtMainWindow.h"
+#include "platform/qt/WindowSystemTraits.h"
 
 namespace dz {
 
 class QtWindowHost : public WindowHost {
 public:
-    // Creates the window hidden, with a client area of width x height.
+    // Creates the window hidden, with a client area of width x height, for the window
+    // system of the running Qt platform.
     QtWindowHost(int width, int height);
     ~QtWindowHost() override;
 
@@ -45,9 +47,11 @@ public:
     CursorHandle set_cursor(CursorHandle cursor) override;
     Rect window_rect() override;
     Rect client_rect() override;
+    bool places_window() const override { return traits_.exact_moves; }
     void move_window(int x, int y) override;
+    bool begin_system_move() override;
     void resize_client(int width, int height) override;
-    void set_topmost(bool on) override;
+    bool set_topmost(bool on) override;
     void minimise() override;
     void set_colour_key(ColorRef key) override;
     std::optional<Rect> work_area() override;
@@ -64,6 +68,7 @@ public:
 private:
     void run_pending();  // UI thread: runs the queued calls in order
 
+    const WindowSystemTraits traits_;
     std::unique_ptr<QtMainWindow> window_;
     WindowEvents* events_ = nullptr;
     std::thread::id ui_thread_;

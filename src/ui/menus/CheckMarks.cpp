@@ -15,7 +15,8 @@ constexpr std::size_t kSkinNameCompare = 260;
 std::optional<bool> CheckedFor(const TAG_USERDATA& d, const MenuItem& item) {
     switch (item.id) {
         case 41:
-            return d.always_on_top == 1;
+            // Shown on only where the window is kept on top.
+            return d.always_on_top == 1 && d.topmost_refused == 0;
         case 42:
             return d.double_size == 1;
         case 43:
@@ -49,6 +50,7 @@ void Refresh(const TAG_USERDATA& d, Menu& menu) {
             continue;
         }
         if (std::optional<bool> checked = CheckedFor(d, item)) item.checked = *checked;
+        if (item.id == 41) item.grayed = d.topmost_refused != 0;
     }
 }
 

@@ -7,7 +7,8 @@
 //   44 Shuffle           shuffle = 1            58 and above         text = skin_name
 //   45 Repeat            repeat = 1                                  (first 260 bytes)
 //
-// Other items keep their mark.
+// 41 is shown unchecked and grayed where the window system refuses to keep windows on top
+// (topmost_refused = 1). Other items keep their mark.
 
 namespace dz {
 

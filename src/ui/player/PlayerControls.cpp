@@ -136,7 +136,8 @@ int ClutterButtonHandler(EdxBody* b, int code, TAG_USERDATA* d) {
         case EDX_DRAW: {
             bool lit = LooksPressed(b);
             if (C == Clutter::Options) lit = lit || d->options_held;
-            if (C == Clutter::AlwaysOnTop) lit = lit || d->always_on_top == 1;
+            if (C == Clutter::AlwaysOnTop)
+                lit = lit || (d->always_on_top == 1 && d->topmost_refused == 0);
             if (C == Clutter::DoubleSize) lit = lit || d->double_size == 1;
             if (lit) DrawPart(b, 0, 0, SkinImage(d, "TITLEBAR"), 304 + 8 * i, 46 + 8 * i, 8, 8);
             return 0;
@@ -154,6 +155,7 @@ int ClutterButtonHandler(EdxBody* b, int code, TAG_USERDATA* d) {
                     break;
                 }
                 case Clutter::AlwaysOnTop:
+                    if (d->topmost_refused) break;  // the wish stays as it is
                     d->always_on_top = !d->always_on_top;
                     Relayout(d);
                     RefreshChecks(d);
