@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QUrl>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include "platform/VirtualKeys.h"
 #include "platform/qt/QtKeyMap.h"
@@ -82,7 +83,7 @@ void QtMainWindow::update_mask(const FrameView& f) {
     mask_height_ = f.height;
     if (key_runs_.empty()) {
         shape_ = QRegion();
-        clearMask();
+        apply_shape();
         return;
     }
     QRegion cut;
@@ -92,7 +93,22 @@ void QtMainWindow::update_mask(const FrameView& f) {
         cut += QRect(int(x0 * z), int(y * z), int((x1 - x0) * z), int(z));
     }
     shape_ = QRegion(0, 0, int(f.width * z), int(f.height * z)).subtracted(cut);
-    setMask(shape_);
+    apply_shape();
+}
+
+void QtMainWindow::apply_shape() {
+    if (!alpha_shape_) {
+        if (shape_.isEmpty()) {
+            clearMask();
+        } else {
+            setMask(shape_);
+        }
+        return;
+    }
+    // The input region only, on the platform window: a widget mask would also limit what
+    // Qt repaints and hands to the compositor, so pixels that leave the shape would keep
+    // showing their last drawn colour. An empty region takes input everywhere.
+    if (QWindow* handle = windowHandle()) handle->setMask(shape_);
 }
 
 void QtMainWindow::paintEvent(QPaintEvent*) {
@@ -241,6 +257,8 @@ void QtMainWindow::closeEvent(QCloseEvent* e) {
 }
 
 bool QtMainWindow::event(QEvent* e) {
+    // The platform window exists from the first show on.
+    if (e->type() == QEvent::Show && alpha_shape_) apply_shape();
     if (e->type() == QEvent::WindowActivate || e->type() == QEvent::WindowDeactivate) {
         bool active = e->type() == QEvent::WindowActivate;
         if (!active) keys_.fill(0);

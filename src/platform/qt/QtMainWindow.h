@@ -65,6 +65,7 @@ private:
     void button(QMouseEvent* e, int first_code);
     void key(QKeyEvent* e, bool down);
     void update_mask(const FrameView& frame);
+    void apply_shape();  // shape_ as the window's mask (X11) or input region (alpha shape)
 
     WindowEvents* events_ = nullptr;
     const bool alpha_shape_;
