@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a configured build folder and checks it:
-#   cpack -G DEB; the package's file list (programs, default skin, desktop entry, icons,
-#   file types, manual pages, copyright, changelog); desktop-file-validate on the entry;
+#   cpack -G DEB; the package's file list (programs, default skin, desktop entry, AppStream
+#   metainfo, icons, file types, manual pages, copyright, changelog); desktop-file-validate
+#   on the entry; appstreamcli validate-tree (offline) on the metainfo with the entry;
 #   update-mime-database on the file types; lintian (fails on any error).
 # With --install (as root only): dpkg -i, `dezidu --version` from the PATH, the file types
 # known to the MIME database; then apt-get remove and, after a second install, apt-get
@@ -39,6 +40,7 @@ trap 'rm -rf "$tmp"' EXIT
 dpkg-deb -c "$deb" | awk '{ print $NF }' | sed 's|^\./|/|; s|/$||' | sort > "$tmp/list"
 expect=(/usr/bin/dezidu /usr/bin/ptrender /usr/bin/skincheck
         /usr/share/applications/dezidu.desktop /usr/share/mime/packages/dezidu.xml
+        /usr/share/metainfo/org.dezidu.dezidu.metainfo.xml
         /usr/share/icons/hicolor/scalable/apps/dezidu.svg
         /usr/share/doc/dezidu/copyright /usr/share/doc/dezidu/changelog.gz
         /usr/share/dezidu/skins/pxtone/MAIN.BMP /usr/share/dezidu/skins/pxtone/PLEDIT.TXT)
@@ -57,6 +59,9 @@ dpkg-deb -x "$deb" "$tmp/root"
 desktop-file-validate "$tmp/root/usr/share/applications/dezidu.desktop" ||
     die "desktop-file-validate failed"
 echo "== desktop-file-validate: no message"
+# The metainfo with the desktop entry it names, offline: any error or warning fails.
+appstreamcli validate-tree --no-net --no-color "$tmp/root" || die "appstreamcli validate-tree failed"
+echo "== appstreamcli validate-tree: valid"
 mkdir -p "$tmp/mime/packages"
 cp "$tmp/root/usr/share/mime/packages/dezidu.xml" "$tmp/mime/packages/"
 mime_log=$(XDG_DATA_HOME=$tmp XDG_DATA_DIRS=$tmp update-mime-database "$tmp/mime" 2>&1) || die "update-mime-database: $mime_log"
