@@ -157,17 +157,10 @@ void DeviceKeeper::poll(Clock::time_point now) {
         opening_.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
         take(opening_.get(), now);
     }
-    switch (state_) {
-        case State::open:
-            if (device_->is_lost() || stalled(now)) lose(now);
-            break;
-        case State::stand_in:
-        case State::lost:
-            if (opening_kind_ == Opening::none && now >= retry_at_) launch(Opening::retry, false);
-            break;
-        case State::closed:
-        case State::opening:
-            break;
+    if (state_ == State::open && (device_->is_lost() || stalled(now))) lose(now);
+    if ((state_ == State::stand_in || state_ == State::lost) && opening_kind_ == Opening::none &&
+        now >= retry_at_) {
+        launch(Opening::retry, false);
     }
 }
 
