@@ -29,7 +29,7 @@ constexpr const char* kVolumeJa = "\x89\xb9\x97\xca: %d%%";
 constexpr const char* kSeekJa = "\x83\x56\x81\x5b\x83\x4e\x90\xe6: %d:%02d/%d:%02d(%d%%)";
 constexpr const char* kNoOutputJa =
     "\x89\xb9\x90\xba\x8f\x6f\x97\xcd\x82\xc8\x82\xb5(\x8d\xc4\x90\xda\x91\xb1\x92\x86)";
-constexpr const char* kNoOutputEn = "No sound output (retrying)";
+constexpr const char* kNoOutputEn = "No sound (retrying)";
 
 }  // namespace
 
