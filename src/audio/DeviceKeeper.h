@@ -44,7 +44,7 @@ public:
 
     static constexpr double kFirstRetrySeconds = 0.25;
     static constexpr double kLastRetrySeconds = 2.0;
-    static constexpr double kWatchdogSeconds = 2.0;
+    static constexpr double kWatchdogSeconds = 3.0;
 
     // `factory` makes the device asked for, once per attempt.
     explicit DeviceKeeper(Factory factory);

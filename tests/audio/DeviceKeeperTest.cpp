@@ -182,10 +182,10 @@ TEST_F(KeeperTest, ARunningDeviceThatStopsPullingIsLostAndAStoppedOneIsNot) {
     keeper.poll(t0 + 1s);
     ASSERT_TRUE(script.pull());
     keeper.poll(t0 + 1500ms);
-    keeper.poll(t0 + 3400ms);
-    EXPECT_EQ(keeper.state(), State::open) << "1.9 s without a pull";
-    keeper.poll(t0 + 3600ms);
-    EXPECT_EQ(keeper.state(), State::lost) << "2.1 s without a pull";
+    keeper.poll(t0 + 4400ms);
+    EXPECT_EQ(keeper.state(), State::open) << "2.9 s without a pull";
+    keeper.poll(t0 + 4600ms);
+    EXPECT_EQ(keeper.state(), State::lost) << "3.1 s without a pull";
 }
 
 TEST_F(KeeperTest, AFailedFirstOpenStandsInUntilTheDeviceOpens) {
