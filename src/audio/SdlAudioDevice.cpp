@@ -61,6 +61,8 @@ std::vector<std::string> SdlAudioDevice::output_names() {
         if (name && *name) names.emplace_back(name);
     }
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // The caller's thread is not SDL's: its SDL state (set up by the calls above) goes now.
+    release_thread_state();
     return names;
 }
 
