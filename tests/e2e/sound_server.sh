@@ -6,7 +6,8 @@
 #   the bus, its position holding, the title area changed) and, once a new server runs, plays
 #   on by itself within a few seconds from where it was;
 #   Preferences lists DezOther: chosen there (typed into the output list), it is stored as
-#   Device= and the tune plays on DezOther, not on DezMain.
+#   Device= and the tune plays on DezOther, not on DezMain; when DezOther goes away the
+#   tune goes on on DezMain by itself, and Device= stays.
 #
 # Usage: sound_server.sh <dezidu> <ptrender> <demo-folder>
 #        (under dbus-run-session and xvfb-run)
@@ -196,6 +197,19 @@ wait_heard "$work/other.raw" "$work/render.wav" 0.5 || fail "DezOther did not pl
 echo "heard on DezOther from sample $heard"
 n=$(loud_in "$work/main3.raw" 0.5)
 [ "$n" = 0 ] || fail "DezMain still plays ($n loud bytes)"
+
+# DezOther goes away (its sink unloaded) while it plays: the tune goes on on the default
+# output by itself, and the choice stays in Dezidu.ini for when DezOther is back.
+pactl unload-module "$(pactl list short modules | awk '/sink_name=dz_other/ { print $1 }')" ||
+    fail "cannot unload DezOther"
+n=$(loud_in "$work/main3.raw" 0.5)
+for _ in $(seq 1 40); do
+    [ "$n" -gt 1000 ] && break
+    n=$(loud_in "$work/main3.raw" 0.5)
+done
+[ "$n" -gt 1000 ] || fail "the default output did not take over from DezOther"
+[ "$(pc status)" = Playing ] || fail "status $(pc status) on the default output"
+[ "$(ini Device)" = DezOther ] || fail "the stored output changed to '$(ini Device)'"
 
 kill -TERM "$pid"
 wait "$pid"
