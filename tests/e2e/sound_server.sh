@@ -177,6 +177,7 @@ for _ in $(seq 1 50); do
     sleep 0.1
 done
 [ -n "$dialog" ] || fail "no Preferences dialog"
+sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
 # The output list at (82, 115) dialog units: 6/4 and 13/8 pixels per unit.
 xdotool mousemove --sync $((X + 82 * 6 / 4 + 30)) $((Y + 115 * 13 / 8 + 8)) click 1
@@ -186,7 +187,7 @@ xdotool type --delay 50 DezOther
 press Return
 sleep 0.3
 xdotool search --onlyvisible --name '^Preferences$' >/dev/null 2>&1 && press Return
-until_is 5 DezOther ini Device || fail "Device= is $(ini Device)"
+until_is 10 DezOther ini Device || fail "Device= is $(ini Device)"
 record dz_other "$work/other.raw"
 record dz_main "$work/main3.raw"
 sleep 0.5
