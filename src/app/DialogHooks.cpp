@@ -38,6 +38,8 @@ void PreferencesDialog(TAG_USERDATA& d) {
     Dialogs* dialogs = d.services.dialogs;
     if (!dialogs) return;
     PreferenceValues current = PreferenceValuesOf(d.player);
+    // The library reads its list in step with the device openings on its own thread.
+    current.device_choices = d.player.library().output_devices();
     bool japanese = d.japanese == 1;
     std::optional<PreferenceValues> answer = RunOnUiThread(
         d, [dialogs, &current, japanese] { return dialogs->preferences(current, japanese); });
@@ -113,6 +115,7 @@ PreferenceValues PreferenceValuesOf(const tagPLAYER& p) {
     v.sample_rate = p.sample_rate;
     v.direct_sound = p.direct_sound != 0;
     v.buffer_seconds = p.buffer_seconds;
+    v.device = p.device;
     return v;
 }
 
@@ -123,6 +126,7 @@ void ApplyPreferences(TAG_USERDATA& d, const PreferenceValues& v) {
     p.sample_rate = v.sample_rate;
     p.direct_sound = v.direct_sound ? 1 : 0;
     p.buffer_seconds = v.buffer_seconds;
+    p.device = v.device;
     p.reset_output();
     WritePropertySection(d);
 }

@@ -40,9 +40,11 @@ void SeekTo(tagPLAYER& p, std::int64_t micros) {
 MediaState ReadMediaState(TAG_USERDATA& d) {
     tagPLAYER& p = d.player;
     MediaState s;
-    s.status = !p.is_playing ? MediaState::Status::Stopped
-               : p.is_paused ? MediaState::Status::Paused
-                             : MediaState::Status::Playing;
+    // A tune held by a lost output is Paused: its position stands until the output is back.
+    const bool held = p.output == OutputStatus::lost;
+    s.status = !p.is_playing           ? MediaState::Status::Stopped
+               : (p.is_paused || held) ? MediaState::Status::Paused
+                                       : MediaState::Status::Playing;
     if (const tagTUNEINFO* e = p.entry(p.current_index)) {
         s.track = p.current_index;
         s.title = ShownTitle(*e);

@@ -9,7 +9,8 @@ namespace dz {
 class TAG_USERDATA;
 
 // The state of the current tune and the play modes. The title is the one the window
-// shows (a tune's name converted from code page 932, or the file title).
+// shows (a tune's name converted from code page 932, or the file title). A playing tune
+// held by a lost output is Paused.
 MediaState ReadMediaState(TAG_USERDATA& d);
 
 // Play, Pause, Stop, Next, Previous, Shuffle and Repeat are the commands of the keys X, C,

@@ -73,6 +73,7 @@ void ReadPropertySection(State& s, const std::optional<std::string>& path = std:
     s.player.sample_rate = v.sample_rate;
     s.player.direct_sound = static_cast<decltype(s.player.direct_sound)>(v.direct_sound);
     s.player.buffer_seconds = v.buffer_seconds;
+    s.player.device = v.device;
     s.player.reset_output();
 }
 
@@ -84,6 +85,7 @@ bool WritePropertySection(const State& s) {
     v.sample_rate = s.player.sample_rate;
     v.direct_sound = s.player.direct_sound;
     v.buffer_seconds = s.player.buffer_seconds;
+    v.device = s.player.device;
     return write_property_section(s.ini_path, v);
 }
 

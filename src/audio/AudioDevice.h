@@ -34,6 +34,10 @@ public:
     virtual int buffer_frames() const = 0;
     // A short name for messages: "sdl:pulseaudio", "null", "wav:out.wav".
     virtual std::string name() const = 0;
+    // True once the open output has gone (its device was removed or its sound server
+    // ended); it stays lost until closed, and fill is no longer called. Devices that cannot
+    // lose their output (null, file) never are. Owner's thread.
+    virtual bool is_lost() const { return false; }
 };
 
 }  // namespace dz

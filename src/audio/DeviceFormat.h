@@ -1,11 +1,12 @@
 #pragma once
-// The PCM format an audio device is opened with.
+// The PCM format an audio device is opened with, and the output that plays it.
 //
 // Samples are interleaved (left, right in stereo). 16-bit samples are signed,
 // native little-endian; 8-bit samples are unsigned with 128 as silence.
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace dz {
 
@@ -15,6 +16,9 @@ struct DeviceFormat {
     int bits = 16;                // 8 or 16
     float buffer_seconds = 0.1f;  // length of one pull
     bool default_driver = true;   // false: prefer SDL's ALSA driver when it exists
+    // The output by the name the driver lists it under; empty, or a name not listed now:
+    // the driver's default output.
+    std::string device;
 
     int bytes_per_frame() const { return channels * (bits / 8); }
     // True when channels, rate and bits are ones every device accepts.

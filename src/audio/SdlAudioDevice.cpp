@@ -1,15 +1,16 @@
 #include "audio/SdlAudioDevice.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <mutex>
 
 namespace dz {
 namespace {
 
-// Process-wide bookkeeping of SDL's audio driver. SDL_AudioInit closes every
+// Process-wide bookkeeping of SDL's audio, under `audio_lock`. SDL_AudioInit closes every
 // open device, so it is called only while none of ours is open.
-std::mutex driver_mutex;
+std::timed_mutex audio_lock;
 int open_devices = 0;
 std::string forced_driver;  // the driver we initialised; empty = SDL's default
 
@@ -26,7 +27,7 @@ bool environment_forces_driver() {
     return env && *env;
 }
 
-// Initialises `driver` (empty: SDL's default). Needs driver_mutex and no open device.
+// Initialises `driver` (empty: SDL's default). Needs audio_lock and no open device.
 bool switch_driver(const std::string& driver) {
     const char* current = SDL_GetCurrentAudioDriver();
     if (current) {
@@ -40,10 +41,29 @@ bool switch_driver(const std::string& driver) {
     return false;
 }
 
+bool init_audio() {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+}
+
 }  // namespace
 
 void SdlAudioDevice::release_thread_state() {
     SDL_TLSCleanup();
+}
+
+std::vector<std::string> SdlAudioDevice::output_names() {
+    std::vector<std::string> names;
+    std::unique_lock<std::timed_mutex> lock(audio_lock, std::chrono::seconds(1));
+    if (!lock.owns_lock() || !init_audio()) return names;
+    for (int i = 0, n = SDL_GetNumAudioDevices(0); i < n; ++i) {
+        const char* name = SDL_GetAudioDeviceName(i, 0);
+        if (name && *name) names.emplace_back(name);
+    }
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // The caller's thread is not SDL's: its SDL state (set up by the calls above) goes now.
+    release_thread_state();
+    return names;
 }
 
 bool SdlAudioDevice::open(const DeviceFormat& format, FillFunction fill) {
@@ -53,8 +73,8 @@ bool SdlAudioDevice::open(const DeviceFormat& format, FillFunction fill) {
         error_ = "unsupported format";
         return false;
     }
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    std::lock_guard<std::timed_mutex> lock(audio_lock);
+    if (!init_audio()) {
         error_ = SDL_GetError();
         return false;
     }
@@ -62,7 +82,6 @@ bool SdlAudioDevice::open(const DeviceFormat& format, FillFunction fill) {
     format_ = format;
     fill_ = std::move(fill);
 
-    std::lock_guard<std::mutex> lock(driver_mutex);
     const bool want_alsa =
         !format.default_driver && !environment_forces_driver() && driver_compiled_in("alsa");
     bool opened = false;
@@ -82,6 +101,15 @@ bool SdlAudioDevice::open(const DeviceFormat& format, FillFunction fill) {
     return true;
 }
 
+const char* SdlAudioDevice::chosen_output() const {
+    if (format_.device.empty()) return nullptr;
+    for (int i = 0, n = SDL_GetNumAudioDevices(0); i < n; ++i) {
+        const char* name = SDL_GetAudioDeviceName(i, 0);
+        if (name && format_.device == name) return name;
+    }
+    return nullptr;
+}
+
 bool SdlAudioDevice::open_device() {
     SDL_AudioSpec want{};
     want.freq = format_.sample_rate;
@@ -91,8 +119,11 @@ bool SdlAudioDevice::open_device() {
     want.callback = &SdlAudioDevice::callback;
     want.userdata = this;
     SDL_AudioSpec have{};
-    // No allowed changes: SDL converts to whatever the hardware takes.
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    // No allowed changes: SDL converts to whatever the hardware takes. A chosen output that
+    // does not open gives way to the default one.
+    const char* output = chosen_output();
+    device_ = SDL_OpenAudioDevice(output, 0, &want, &have, 0);
+    if (device_ == 0 && output) device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (device_ == 0) {
         error_ = SDL_GetError();
         return false;
@@ -103,12 +134,19 @@ bool SdlAudioDevice::open_device() {
     return true;
 }
 
+// SDL_GetAudioDeviceStatus reads the device's flags without a lock; the device exists
+// until close(), which runs on the owner's thread as this does.
+bool SdlAudioDevice::is_lost() const {
+    return device_ != 0 && SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED;
+}
+
 void SDLCALL SdlAudioDevice::callback(void* self, Uint8* stream, int len) {
     auto* device = static_cast<SdlAudioDevice*>(self);
     const int bytes_per_frame = device->format_.bytes_per_frame();
-    // SDL asks for whole frames of the format it opened with.
+    // SDL asks for whole frames of the format it opened with. A removed device is still
+    // called at its pace; what it is given goes nowhere.
     const int frames = len / bytes_per_frame;
-    if (device->fill_ && frames > 0) {
+    if (device->fill_ && frames > 0 && !device->is_lost()) {
         device->fill_(stream, frames);
     } else {
         std::memset(stream, device->format_.bits == 8 ? 0x80 : 0, static_cast<std::size_t>(len));
@@ -128,10 +166,10 @@ void SdlAudioDevice::stop() {
 }
 
 void SdlAudioDevice::close() {
+    std::lock_guard<std::timed_mutex> lock(audio_lock);
     if (device_ != 0) {
         SDL_CloseAudioDevice(device_);
         device_ = 0;
-        std::lock_guard<std::mutex> lock(driver_mutex);
         // The last device's SDL_QuitSubSystem below ends SDL's audio; the next
         // initialisation starts again from SDL's default driver.
         if (--open_devices == 0) forced_driver.clear();

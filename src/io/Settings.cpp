@@ -72,6 +72,7 @@ void read_property_section(const ProfileFile& file, PropertyValues& v) {
     v.sample_rate = file.get_int(kProperty, "Sps", v.sample_rate);
     v.direct_sound = file.get_int(kProperty, "DirectSound", v.direct_sound) != 0 ? 1 : 0;
     v.buffer_seconds = parse_decimal(file.get_string(kProperty, "BuffSec", "0.10", 16));
+    v.device = file.get_string(kProperty, "Device", "", 260);
 }
 
 void read_setting_section(const ProfileFile& file, SettingValues& v) {
@@ -108,6 +109,7 @@ void put_property_section(ProfileFile& file, const PropertyValues& v) {
     put_int(file, kProperty, "Sps", v.sample_rate);
     put_int(file, kProperty, "DirectSound", v.direct_sound != 0 ? 1 : 0);
     file.write_string(kProperty, "BuffSec", format_two_decimals(v.buffer_seconds));
+    file.write_string(kProperty, "Device", v.device);
 }
 
 void put_setting_section(ProfileFile& file, const SettingValues& v) {
@@ -150,6 +152,7 @@ AudioFormat to_audio_format(const PropertyValues& v) {
     format.bits = v.bits_per_sample;
     format.buffer_seconds = v.buffer_seconds;
     format.direct_sound = v.direct_sound != 0;
+    format.device = v.device;
     return format;
 }
 

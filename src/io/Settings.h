@@ -2,7 +2,9 @@
 // The sections Property, Setting and Position of the settings file
 // (Dezidu.ini in the current folder at start-up).
 //
-// Property: ChannelNum, Bps, Sps, DirectSound (integers), BuffSec ("%.2f").
+// Property: ChannelNum, Bps, Sps, DirectSound (integers), BuffSec ("%.2f"),
+//           Device (text, 259 bytes at most: the output device's name; empty for the
+//           default output; kept when that device is missing, so it is used when back).
 // Setting:  TimeReverse, Shuffle, Repeat, EasyMove, Active, Double,
 //           VisiblePlayer, ShadePlayer, VisiblePledit, ShadePledit (integers),
 //           Volume (integer percent), SelectSkin (text, 259 bytes at most).
@@ -29,6 +31,7 @@ struct PropertyValues {
     int sample_rate = 44100;
     int direct_sound = 1;  // 0 or 1
     float buffer_seconds = 0.1f;
+    std::string device;  // key Device
 };
 
 struct SettingValues {

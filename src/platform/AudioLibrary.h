@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace dz {
 
@@ -17,6 +18,14 @@ struct AudioFormat {
     int bits = 16;                // 8 or 16
     float buffer_seconds = 0.1f;  // device buffer length
     bool direct_sound = true;     // true: the system's default sound driver; false: ALSA if present
+    std::string device;           // the output by its listed name; empty: the default output
+};
+
+// How the sound output stands (poll_output).
+enum class OutputStatus {
+    ok,        // the output asked for plays
+    stand_in,  // it could not be opened: a silent stand-in keeps time while it is retried
+    lost,      // it was lost: the stream holds where it was while the output is reopened
 };
 
 // Called while streaming with the position in tune clocks; returns 1.
@@ -63,6 +72,14 @@ public:
 
     virtual bool pxtone_Tune_Release() = 0;
     virtual bool pxtone_Release() = 0;
+
+    // Keeps the output going, called about ten times a second: notices a lost output,
+    // reopens it in the background with back-off (never waiting for it) and resumes a held
+    // stream there. A held stream still counts as streaming: it has not ended.
+    virtual OutputStatus poll_output() = 0;
+    // The outputs that may be chosen by name (AudioFormat::device), as the sound system
+    // lists them now; empty when it lists none.
+    virtual std::vector<std::string> output_devices() = 0;
 };
 
 }  // namespace dz

@@ -21,13 +21,18 @@ struct FileInfoText {
     std::string comment;
 };
 
-// The output choices of the Preferences dialog (values of PreferenceChoices.h).
+// The output choices of the Preferences dialog (values of PreferenceChoices.h), and the
+// output device by its listed name (empty: the default output).
 struct PreferenceValues {
     int channels = 2;
     int sample_rate = 44100;
     int bits = 16;
     float buffer_seconds = 0.1f;
     bool direct_sound = true;
+    std::string device;
+    // The devices the output list offers after "Default", as the sound system lists them
+    // when the dialog opens. Not changed by the dialog.
+    std::vector<std::string> device_choices;
 };
 
 class Dialogs {
@@ -40,7 +45,8 @@ public:
     virtual std::optional<std::string> add_url(bool japanese) = 0;
     // Opens with `current`; the values confirmed with OK, or nullopt when cancelled. A list
     // left without a choice keeps its value from `current`; a buffer text that is no
-    // number gives 0 seconds.
+    // number gives 0 seconds. A current device the choices lack is offered too, so OK
+    // keeps it.
     virtual std::optional<PreferenceValues> preferences(const PreferenceValues& current,
                                                         bool japanese) = 0;
     // Chosen tune files, in the order the dialog gives them (empty when cancelled).

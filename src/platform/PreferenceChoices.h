@@ -11,6 +11,10 @@ inline constexpr int kListChannels = 1004;
 inline constexpr int kListBits = 1005;
 inline constexpr int kListSampleRate = 1006;
 inline constexpr int kListDevice = 1007;
+// The output device list: "Default" first, then the devices by name (not in the table).
+inline constexpr int kListOutput = 1016;
+inline constexpr const char* kDefaultOutputJa = "既定";
+inline constexpr const char* kDefaultOutputEn = "Default";
 inline constexpr float kDefaultBufferSeconds = 0.1f;  // the Default button's "0.10"
 
 struct PreferenceChoice {

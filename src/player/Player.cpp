@@ -41,6 +41,7 @@ AudioFormat tagPLAYER::format() const {
     f.bits = bits_per_sample;
     f.buffer_seconds = buffer_seconds;
     f.direct_sound = direct_sound != 0;
+    f.device = device;
     return f;
 }
 
@@ -251,6 +252,7 @@ int tagPLAYER::prev_index(int i) const {
 }
 
 void tagPLAYER::tick() {
+    output = library_.poll_output();
     if (!is_playing || is_paused || library_.pxtone_Tune_IsStreaming()) return;
     if (playlist.empty() || current_index == last_index()) {
         stop_tune();

@@ -64,6 +64,10 @@ public:
 
     // ---- not part of the record ----
     int seek_count = 0;  // seek() calls so far: the position jumped
+    std::string device;  // the output device by its listed name; empty: the default output
+    // How the output stood at the last tick. While it is lost a playing tune holds its
+    // position and is not moved on from.
+    OutputStatus output = OutputStatus::ok;
 
     AudioLibrary& library() { return library_; }
     // URL entries are checked and downloaded through this client; without one
@@ -115,6 +119,8 @@ public:
     int last_index() const;
     int next_index(int i) const;
     int prev_index(int i) const;
+    // Ten times a second (worker): keeps the output going (poll_output), then moves on from
+    // a tune that has ended.
     void tick();
 
     // Commands of the player (keys, menus, buttons).

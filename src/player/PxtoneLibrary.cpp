@@ -4,10 +4,8 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <future>
 #include <utility>
 
-#include "audio/NullAudioDevice.h"
 #include "audio/SdlAudioDevice.h"
 #include "pxtone/Project.h"
 #include "pxtone/Renderer.h"
@@ -48,7 +46,10 @@ void silence(std::uint8_t* buffer, int frames, const AudioFormat& f) {
 
 }  // namespace
 
-PxtoneLibrary::PxtoneLibrary(DeviceFactory factory) : factory_(std::move(factory)) {}
+PxtoneLibrary::PxtoneLibrary(DeviceFactory factory, DeviceLister lister)
+    : lister_(lister ? std::move(lister) : DeviceLister(&SdlAudioDevice::output_names)),
+      output_(factory ? std::move(factory)
+                      : DeviceFactory([] { return std::make_unique<SdlAudioDevice>(); })) {}
 
 PxtoneLibrary::~PxtoneLibrary() {
     pxtone_Release();
@@ -73,39 +74,11 @@ bool PxtoneLibrary::open_output(const AudioFormat& requested, PositionCallback c
     device_format.bits = format_.bits;
     device_format.buffer_seconds = format_.buffer_seconds;
     device_format.default_driver = format_.direct_sound;
-    // The running device stops now (above); it is closed, and the new one opened, on an
-    // opening thread. A device still opening from an earlier call is handed to the new
-    // opening and closed there, so calls in a row never wait for one another; when it is
-    // opening in this very format (start-up: Ready, then Reset with the stored format) it
-    // is kept.
-    if (!(opening_.valid() && opening_format_ == device_format)) {
-        std::future<std::unique_ptr<AudioDevice>> earlier = std::move(opening_);
-        std::unique_ptr<AudioDevice> old = std::move(device_);
-        FillFunction fill = [this](std::uint8_t* buffer, int frames) {
-            this->fill(buffer, frames);
-        };
-        // The factory runs here: only the device's own calls move to the opening thread.
-        std::unique_ptr<AudioDevice> device =
-            factory_ ? factory_() : std::make_unique<SdlAudioDevice>();
-        opening_format_ = device_format;
-        // When no thread can be had, the opening runs on this thread at the first wait.
-        opening_ = std::async(
-            std::launch::async | std::launch::deferred,
-            [earlier = std::move(earlier), old = std::move(old), device = std::move(device),
-             device_format, fill = std::move(fill)]() mutable -> std::unique_ptr<AudioDevice> {
-                if (earlier.valid()) {
-                    if (std::unique_ptr<AudioDevice> d = earlier.get()) d->close();
-                }
-                if (old) old->close();
-                old.reset();
-                if (!device || !device->open(device_format, fill)) {
-                    device = std::make_unique<NullAudioDevice>();
-                    if (!device->open(device_format, fill)) device.reset();
-                }
-                SdlAudioDevice::release_thread_state();
-                return std::move(device);
-            });
-    }
+    device_format.device = format_.device;
+    // The running device stopped above; it is closed, and the new one opened, on the
+    // keeper's opening thread, so calls in a row never wait for one another.
+    output_.open(device_format,
+                 [this](std::uint8_t* buffer, int frames) { this->fill(buffer, frames); });
 
     // A loaded tune is prepared again for the new format. Preparing allocates (envelope
     // tables, delay lines), so it runs before the lock, which then only swaps the renderer;
@@ -129,26 +102,13 @@ bool PxtoneLibrary::open_output(const AudioFormat& requested, PositionCallback c
     return true;
 }
 
-AudioDevice* PxtoneLibrary::settled_device() {
-    if (opening_.valid()) device_ = opening_.get();
-    return device_.get();
-}
-
-void PxtoneLibrary::close_output() {
-    stop_stream();
-    if (AudioDevice* device = settled_device()) {
-        device->close();
-        device_.reset();
-    }
-}
-
 void PxtoneLibrary::stop_stream() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         streaming_ = false;
         ending_ = false;
     }
-    if (device_) device_->stop();
+    output_.stop();
 }
 
 // Loading only reads the tune; the renderer's per-rate tables are built when it
@@ -194,9 +154,9 @@ bool PxtoneLibrary::ensure_prepared() {
 }
 
 bool PxtoneLibrary::pxtone_Tune_Start(int start_sample, int fade_in, float volume) {
-    if (!settled_device()) {
+    if (!output_.has_output()) {
         open_output(format_, callback_);
-        if (!settled_device()) return false;
+        if (!output_.has_output()) return false;
     }
     if (!ensure_prepared()) return false;
     {
@@ -209,7 +169,8 @@ bool PxtoneLibrary::pxtone_Tune_Start(int start_sample, int fade_in, float volum
         streaming_ = !renderer_->ended();
         ending_ = false;
     }
-    if (device_->start()) return true;
+    // A lost output holds the stream until it is back.
+    if (output_.start()) return true;
     // A device that does not run plays nothing: say so, so the player moves on.
     std::lock_guard<std::mutex> lock(mutex_);
     streaming_ = false;
@@ -220,7 +181,7 @@ int PxtoneLibrary::pxtone_Tune_Stop() {
     // The device stops first (without the lock its fill takes), so every frame the
     // renderer produced went to the device and no silent buffer follows: the sample
     // counter is exactly where a restart continues.
-    if (device_) device_->stop();
+    output_.stop();
     std::int64_t sample = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -294,14 +255,30 @@ bool PxtoneLibrary::pxtone_Tune_Release() {
 }
 
 bool PxtoneLibrary::pxtone_Release() {
-    close_output();
+    stop_stream();
+    output_.close();
     pxtone_Tune_Release();
     return true;
 }
 
+OutputStatus PxtoneLibrary::poll_output() {
+    output_.poll();
+    switch (output_.state()) {
+        case DeviceKeeper::State::stand_in:
+            return OutputStatus::stand_in;
+        case DeviceKeeper::State::lost:
+            return OutputStatus::lost;
+        default:
+            return OutputStatus::ok;
+    }
+}
+
+std::vector<std::string> PxtoneLibrary::output_devices() {
+    return lister_();
+}
+
 std::string PxtoneLibrary::device_name() {
-    AudioDevice* device = settled_device();
-    return device ? device->name() : std::string();
+    return output_.name();
 }
 
 std::int64_t PxtoneLibrary::end_sample() {

@@ -13,23 +13,26 @@
 // while streaming, after the buffer is complete, without any lock held. It
 // may call pxtone_Tune_IsStreaming (lock-free) but no other call.
 //
-// Output: the device made by the factory (SDL by default); when it cannot be
-// opened, a real-time null device, so positions advance and tunes end on time
-// without a sound card. Devices open and close on a thread of their own (opening
-// a sound card can take hundreds of milliseconds): Ready and Reset return at once,
-// and the calls that need the device (Start, device_name, Release) wait until the
-// latest opening has finished.
+// Output: the device made by the factory (SDL by default), kept by a DeviceKeeper;
+// when it cannot be opened, a real-time null device stands in, so positions advance and
+// tunes end on time without a sound card, while the device is retried. Devices open and
+// close on a thread of their own (opening a sound card can take hundreds of
+// milliseconds): Ready and Reset return at once, and the calls that need the device
+// (Start, device_name, Release) wait until the latest Ready or Reset has opened one.
+// poll_output notices a lost device; the stream then holds at the sample reached (fill
+// is no longer called) and goes on from there once a retry has reopened the output.
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
-#include <future>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "audio/AudioDevice.h"
 #include "audio/DeviceFormat.h"
+#include "audio/DeviceKeeper.h"
 #include "platform/AudioLibrary.h"
 
 namespace pxtone {
@@ -42,9 +45,11 @@ namespace dz {
 class PxtoneLibrary : public AudioLibrary {
 public:
     using DeviceFactory = std::function<std::unique_ptr<AudioDevice>()>;
+    using DeviceLister = std::function<std::vector<std::string>()>;
 
-    // `factory` makes the preferred output for each Ready/Reset; empty: SDL.
-    explicit PxtoneLibrary(DeviceFactory factory = {});
+    // `factory` makes the preferred output for each Ready/Reset and each retry; empty: SDL.
+    // `lister` names the outputs that may be chosen; empty: SDL's list.
+    explicit PxtoneLibrary(DeviceFactory factory = {}, DeviceLister lister = {});
     ~PxtoneLibrary() override;
     PxtoneLibrary(const PxtoneLibrary&) = delete;
     PxtoneLibrary& operator=(const PxtoneLibrary&) = delete;
@@ -68,6 +73,8 @@ public:
     std::string pxtone_Tune_GetComment() override;
     bool pxtone_Tune_Release() override;
     bool pxtone_Release() override;
+    OutputStatus poll_output() override;
+    std::vector<std::string> output_devices() override;
 
     // The open output's name ("sdl:alsa", "null"); empty when none is open.
     std::string device_name();
@@ -82,22 +89,16 @@ public:
 
 private:
     bool open_output(const AudioFormat& format, PositionCallback callback);
-    void close_output();
-    // The open device once the latest opening has finished; null when none opened.
-    AudioDevice* settled_device();
     void stop_stream();
     // Builds the renderer of the loaded tune for the output format if there is none.
     // False without a tune or when it cannot be played in this format (load_error_ says).
     bool ensure_prepared();
     void fill(std::uint8_t* buffer, int frames);  // device thread
 
-    DeviceFactory factory_;
+    DeviceLister lister_;
     AudioFormat format_;
-    PositionCallback callback_;            // set only while the device is closed
-    std::unique_ptr<AudioDevice> device_;  // the settled device
-    // The opening in flight, if any: it closes the devices it replaces, then opens.
-    std::future<std::unique_ptr<AudioDevice>> opening_;
-    DeviceFormat opening_format_;
+    PositionCallback callback_;  // set only while no device pulls
+    DeviceKeeper output_;
     std::string load_error_;
 
     mutable std::mutex mutex_;  // guards the members below against fill()

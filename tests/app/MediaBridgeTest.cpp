@@ -101,6 +101,24 @@ TEST_F(MediaBridge, PlayAndPauseAreStatesNotToggles) {
     EXPECT_EQ(dialogs, 0);
 }
 
+// While the output is lost the tune holds: the bus shows it Paused, and Playing again once
+// the output is back, without a request.
+TEST_F(MediaBridge, ATuneHeldByALostOutputIsPaused) {
+    tune("a.ptcop");
+    tune("b.ptcop");
+    ask(K::Play);
+    lib.output = OutputStatus::lost;
+    data.player.tick();
+    EXPECT_EQ(status(), S::Paused);
+    EXPECT_EQ(data.player.current_index, 0);
+    lib.output = OutputStatus::ok;
+    data.player.tick();
+    EXPECT_EQ(status(), S::Playing);
+    lib.output = OutputStatus::stand_in;
+    data.player.tick();
+    EXPECT_EQ(status(), S::Playing) << "a stand-in keeps time";
+}
+
 TEST_F(MediaBridge, SeeksStayInsideTheCurrentTuneAndPastItsEndMoveOn) {
     tune("a.ptcop");
     tune("b.ptcop");

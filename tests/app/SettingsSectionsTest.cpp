@@ -61,7 +61,7 @@ TEST(SettingsSections, PropertyReaderReopensTheLibraryWithTheStoredFormat) {
     s.ini_path = settings_path(dir.path()).string();
     test::write_file(s.ini_path,
                      "[Property]\nChannelNum=1\nSps=22050\nDirectSound=5\n"
-                     "BuffSec=0.25\n");
+                     "Device= USB Headset \nBuffSec=0.25\n");
     library.take_calls();
     ReadPropertySection(s);
     EXPECT_EQ(library.take_calls(), std::vector<std::string>{"Reset"});
@@ -71,10 +71,12 @@ TEST(SettingsSections, PropertyReaderReopensTheLibraryWithTheStoredFormat) {
     EXPECT_TRUE(library.format.direct_sound);
     EXPECT_FLOAT_EQ(library.format.buffer_seconds, 0.25f);
     EXPECT_EQ(s.player.direct_sound, 1);
+    EXPECT_EQ(library.format.device, "USB Headset");
 
     ASSERT_TRUE(WritePropertySection(s));
     EXPECT_EQ(test::read_file(s.ini_path),
-              "[Property]\nChannelNum=1\nSps=22050\nDirectSound=1\nBuffSec=0.25\nBps=16\n");
+              "[Property]\nChannelNum=1\nSps=22050\nDirectSound=1\nDevice=USB Headset\n"
+              "BuffSec=0.25\nBps=16\n");
 }
 
 TEST(SettingsSections, PositionUsesTheWindowCornerAsDefault) {

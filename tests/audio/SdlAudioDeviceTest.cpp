@@ -65,6 +65,24 @@ TEST(SdlAudioDevice, DummyDriverPullsAfterStartAndNotAfterStop) {
     EXPECT_FALSE(device.start());
 }
 
+// An output chosen by a name the driver does not list (unplugged since it was stored)
+// gives way to the default output; a listed name opens.
+TEST(SdlAudioDevice, AnOutputNotListedGivesWayToTheDefault) {
+    ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+    DeviceFormat f = stereo16();
+    f.device = "No Such Output";
+    SdlAudioDevice device;
+    ASSERT_TRUE(device.open(f, nullptr)) << device.error();
+    EXPECT_EQ(device.name(), "sdl:dummy");
+    EXPECT_FALSE(device.is_lost());
+    device.close();
+    for (const std::string& name : SdlAudioDevice::output_names()) {
+        f.device = name;
+        EXPECT_TRUE(device.open(f, nullptr)) << name << ": " << device.error();
+        device.close();
+    }
+}
+
 // The disk driver writes what the callback produced; the file also holds the
 // silence SDL wrote while the device was paused, so the pattern is searched for.
 TEST(SdlAudioDevice, DiskDriverWritesThePulledPcm) {

@@ -85,7 +85,8 @@ TEST(Settings, BuffSecIsReadAsADecimalAndWrittenWithTwoDecimals) {
     EXPECT_EQ(v.sample_rate, 22050);
     ASSERT_TRUE(write_property_section(ini, v));
     EXPECT_EQ(read_file(ini),
-              "[Property]\nBuffSec=0.25\nDirectSound=1\nSps=22050\nChannelNum=2\nBps=16\n");
+              "[Property]\nBuffSec=0.25\nDirectSound=1\nSps=22050\nChannelNum=2\nBps=16\n"
+              "Device=\n");
 
     v.buffer_seconds = 0.1f;
     v.direct_sound = 0;
@@ -169,7 +170,8 @@ TEST(Settings, SectionWritersKeepTheRestOfTheFile) {
               "TimeReverse=0\nShuffle=0\nRepeat=1\nEasyMove=1\nActive=0\nDouble=0\n"
               "VisiblePlayer=1\nShadePlayer=0\nVisiblePledit=0\nShadePledit=0\n"
               "SelectSkin=pxtone\n[Position]\nWindowLeft=0\nWindowTop=0\nScrollPage=4\n"
-              "[Property]\nChannelNum=2\nBps=16\nSps=44100\nDirectSound=1\nBuffSec=0.10\n");
+              "[Property]\nChannelNum=2\nBps=16\nSps=44100\nDirectSound=1\nBuffSec=0.10\n"
+              "Device=\n");
     SettingsValues again;
     read_settings(ini, again);
     EXPECT_EQ(again.setting.repeat, 1);

@@ -139,6 +139,39 @@ TEST_F(QtDialogsTest, PreferencesDefaultRestoresTheDefaultsAndCancelChangesNothi
     EXPECT_FLOAT_EQ(BufferSecondsOf(" +1.5sec"), 1.5f);
 }
 
+// The output list: Default, the library's devices, and a stored device that is away now
+// (kept until another is chosen). The choice is stored as Device= and reopens the library.
+TEST_F(QtDialogsTest, PreferencesChoosesTheOutputDeviceByName) {
+    lib.devices = {"Card A", "USB Headset"};
+    d.player.device = "Gone Card";
+    QStringList offered;
+    WhenModal([&](QWidget* dialog) {
+        auto* list = Control<QComboBox>(dialog, kListOutput);
+        for (int i = 0; i < list->count(); ++i) offered << list->itemText(i);
+        EXPECT_EQ(list->currentText(), "Gone Card");
+        Click(dialog, 1);
+    });
+    d.hooks.commands.preferences_dialog(d);
+    EXPECT_EQ(offered, QStringList({"Default", "Card A", "USB Headset", "Gone Card"}));
+    EXPECT_EQ(StoredProperty().device, "Gone Card");
+
+    WhenModal([&](QWidget* dialog) {
+        Control<QComboBox>(dialog, kListOutput)->setCurrentIndex(2);
+        Click(dialog, 1);
+    });
+    d.hooks.commands.preferences_dialog(d);
+    EXPECT_EQ(StoredProperty().device, "USB Headset");
+    EXPECT_EQ(lib.format.device, "USB Headset");
+
+    WhenModal([&](QWidget* dialog) {
+        Click(dialog, 1008);
+        Click(dialog, 1);
+    });
+    d.hooks.commands.preferences_dialog(d);
+    EXPECT_EQ(StoredProperty().device, "");
+    EXPECT_EQ(lib.format.device, "");
+}
+
 TEST_F(QtDialogsTest, FileInfoShowsShiftJisNameAndCommentInBothLanguages) {
     tagTUNEINFO e;
     e.info_loaded = 1;

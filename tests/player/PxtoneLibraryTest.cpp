@@ -742,3 +742,87 @@ TEST_F(PxtoneLibraryTest, LoadingADirectoryOrADeviceFailsCleanly) {
 
 }  // namespace
 }  // namespace dz
+
+namespace dz {
+namespace {
+
+// A WAV device that reports a loss when told; the devices made after the first wait in
+// open until the test lets them go.
+struct LosableWavs {
+    std::vector<std::string> paths;
+    std::atomic<bool> lose{false};
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool released = false;
+    int made = 0;
+    void release() {
+        std::lock_guard<std::mutex> g(mutex);
+        released = true;
+        cv.notify_all();
+    }
+    PxtoneLibrary::DeviceFactory factory() {
+        struct Wav : WavFileDevice {
+            LosableWavs* owner;
+            bool first;
+            Wav(LosableWavs* o, const std::string& path, bool f)
+                : WavFileDevice(path, Pace::real_time, 0, 8.0), owner(o), first(f) {}
+            ~Wav() override { close(); }
+            bool open(const DeviceFormat& f, FillFunction fill) override {
+                if (!first) {
+                    std::unique_lock<std::mutex> g(owner->mutex);
+                    owner->cv.wait_for(g, 10s, [this] { return owner->released; });
+                }
+                return WavFileDevice::open(f, std::move(fill));
+            }
+            bool is_lost() const override { return first && owner->lose; }
+        };
+        return [this] {
+            const std::size_t n = static_cast<std::size_t>(made++);
+            return std::make_unique<Wav>(this, paths.at(n), n == 0);
+        };
+    }
+};
+
+// The output is lost mid-tune: the stream holds (still streaming, no positions), the
+// output is reopened in the background, and the tune goes on from the sample reached:
+// what the two devices received is the engine's render from 0 without a gap or a repeat.
+TEST_F(PxtoneLibraryTest, ALostOutputHoldsAndResumesAtTheSampleReached) {
+    const std::string path = tune(test::simple_tune(6, 120.0f), "lost.ptcop");
+    LosableWavs wavs;
+    wavs.paths = {temp("lost_a.wav"), temp("lost_b.wav")};
+    PositionLog log;
+    PxtoneLibrary lib(wavs.factory());
+    lib.pxtone_Ready(fmt(2, 44100, 16, 0.05f), log.callback());
+    ASSERT_TRUE(lib.pxtone_Tune_Load(path));
+    const int end = static_cast<int>(lib.end_sample());
+    ASSERT_TRUE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+    ASSERT_EQ(lib.poll_output(), OutputStatus::ok);
+    ASSERT_TRUE(wait_for([&] { return log.size() >= 5; }, 5));
+
+    wavs.lose = true;
+    EXPECT_EQ(lib.poll_output(), OutputStatus::lost);
+    const std::size_t reports = log.size();
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(lib.poll_output(), OutputStatus::lost) << "the reopening waits for the test";
+    EXPECT_TRUE(lib.pxtone_Tune_IsStreaming()) << "a held tune has not ended";
+    EXPECT_EQ(log.size(), reports) << "positions went on over a lost output";
+
+    wavs.release();
+    EXPECT_TRUE(wait_for([&] { return lib.poll_output() == OutputStatus::ok; }, 5));
+    EXPECT_EQ(lib.device_name(), "wav:" + wavs.paths[1]);
+    ASSERT_TRUE(wait_for([&] { return !lib.pxtone_Tune_IsStreaming(); }, 10));
+    lib.pxtone_Release();
+
+    std::vector<std::int16_t> got = wav_samples16(wavs.paths[0]);
+    const std::size_t before = got.size();
+    const auto rest = wav_samples16(wavs.paths[1]);
+    got.insert(got.end(), rest.begin(), rest.end());
+    const auto expected = engine_render(path, 0, end);
+    ASSERT_GT(before, 0u);
+    ASSERT_LT(before, expected.size()) << "the loss came after the end";
+    ASSERT_GE(got.size(), expected.size());
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), got.begin()));
+}
+
+}  // namespace
+}  // namespace dz

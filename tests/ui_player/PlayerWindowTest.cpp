@@ -121,6 +121,14 @@ TEST_F(PlayerWindow, TogglesIndicatorsAndLampsFollowTheState) {
     EXPECT_TRUE(shows(26, 28, "PLAYPAUS", 0, 0, 9, 9));  // streaming
     EXPECT_TRUE(shows(24, 28, "PLAYPAUS", 36, 0, 3, 9));
 
+    // A tune held by a lost output is still streaming for the library, but nothing is
+    // heard: it shows as paused, the lamp out.
+    d.player.output = OutputStatus::lost;
+    compose();
+    EXPECT_TRUE(shows(26, 28, "PLAYPAUS", 9, 0, 9, 9));
+    EXPECT_TRUE(shows(24, 28, "PLAYPAUS", 25, 0, 2, 9));
+    d.player.output = OutputStatus::ok;
+
     lib.streaming = false;
     d.player.is_paused = 1;
     compose();

@@ -28,7 +28,9 @@ public:
 
     // Test-controlled stream state.
     std::atomic<bool> streaming{false};
-    std::atomic<int> stop_result{0};  // returned by pxtone_Tune_Stop
+    std::atomic<int> stop_result{0};                     // returned by pxtone_Tune_Stop
+    std::atomic<OutputStatus> output{OutputStatus::ok};  // returned by poll_output
+    std::vector<std::string> devices;                    // returned by output_devices
 
     // What the library saw.
     std::vector<std::string> calls;  // e.g. "Load a.ptcop", "Start 0 0 1.00", "Stop"
@@ -70,6 +72,9 @@ public:
     std::string pxtone_Tune_GetComment() override;
     bool pxtone_Tune_Release() override;
     bool pxtone_Release() override;
+    // Not logged: the player polls at every tick.
+    OutputStatus poll_output() override { return output.load(); }
+    std::vector<std::string> output_devices() override { return devices; }
 
 private:
     void log(std::string entry);

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <charconv>
 
 #include "platform/PreferenceChoices.h"
@@ -30,6 +31,7 @@ constexpr Label kLabels[] = {
     {1013, 33, 87, 47, 8, "デバイス", "Device"},
     {1014, 33, 102, 47, 8, "バッファ", "Buffer"},
     {1015, 124, 102, 47, 8, "秒", "sec"},
+    {1017, 33, 117, 47, 8, "出力先", "Output"},
     {1002, 7, 7, 103, 8, "≪環境設定≫", "== Config =="},
 };
 
@@ -104,6 +106,20 @@ QtPreferencesDialog::QtPreferencesDialog(QWidget* parent, const PreferenceValues
                            40, 14);
     buffer_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
+    output_ = PlaceControl(new QComboBox(this), kListOutput, 82, 115, 227, 14);
+    output_->addItem(Choose(japanese, kDefaultOutputJa, kDefaultOutputEn), QByteArray());
+    bool listed = current.device.empty();
+    for (const std::string& name : current.device_choices) {
+        output_->addItem(QString::fromStdString(name), QByteArray::fromStdString(name));
+        listed = listed || name == current.device;
+    }
+    // A stored device that is away now stays the choice until another is made.
+    if (!listed)
+        output_->addItem(QString::fromStdString(current.device),
+                         QByteArray::fromStdString(current.device));
+    output_->setCurrentIndex(
+        std::max(0, output_->findData(QByteArray::fromStdString(current.device))));
+
     auto* defaults = PlaceControl(new QPushButton(Choose(japanese, "初期値", "Default"), this),
                                   1008, 7, 161, 66, 14);
     connect(defaults, &QPushButton::clicked, this, [this] { restore_defaults(); });
@@ -124,6 +140,7 @@ PreferenceValues QtPreferencesDialog::values() const {
         if (position >= 0) SetField(v, list, ChoiceValue(list, position, FieldOf(v, list)));
     }
     v.buffer_seconds = BufferSecondsOf(buffer_->text().toUtf8().toStdString());
+    v.device = output_->currentData().toByteArray().toStdString();
     return v;
 }
 
@@ -131,6 +148,7 @@ void QtPreferencesDialog::restore_defaults() {
     for (int k = 0; k < 4; ++k)
         lists_[static_cast<std::size_t>(k)]->setCurrentIndex(DefaultChoicePosition(kListIds[k]));
     buffer_->setText(QStringLiteral("0.10"));
+    output_->setCurrentIndex(0);
 }
 
 }  // namespace dz

@@ -31,8 +31,9 @@ void ToggleShade(TAG_USERDATA* d) {
     SaveSettings(d);
 }
 
+// Sound is coming out: a stream held while the output is lost is not.
 bool Streaming(TAG_USERDATA* d) {
-    return d->player.library().pxtone_Tune_IsStreaming();
+    return d->player.library().pxtone_Tune_IsStreaming() && d->player.output != OutputStatus::lost;
 }
 
 }  // namespace
@@ -310,7 +311,9 @@ int StereoHandler(EdxBody* b, int code, TAG_USERDATA* d) {
 
 int PlayStateHandler(EdxBody* b, int code, TAG_USERDATA* d) {
     if (code != EDX_DRAW) return EasyMove(b, code, d);
-    const int s = Streaming(d) ? 0 : d->player.is_paused ? 1 : 2;
+    // A tune held by a lost output shows as paused: it goes on when the output is back.
+    const bool held = d->player.is_playing && d->player.output == OutputStatus::lost;
+    const int s = Streaming(d) ? 0 : (d->player.is_paused || held) ? 1 : 2;
     DrawPart(b, 0, 0, SkinImage(d, "PLAYPAUS"), 9 * s, 0, 9, 9);
     return 0;
 }

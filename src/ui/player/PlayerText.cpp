@@ -24,9 +24,12 @@ float ShownTime(TAG_USERDATA* d, bool follow_seek) {
     return t;
 }
 
-// Japanese messages are code page 932 bytes: 音量 and シーク先.
+// Japanese messages are code page 932 bytes: 音量, シーク先 and 音声出力なし(再接続中).
 constexpr const char* kVolumeJa = "\x89\xb9\x97\xca: %d%%";
 constexpr const char* kSeekJa = "\x83\x56\x81\x5b\x83\x4e\x90\xe6: %d:%02d/%d:%02d(%d%%)";
+constexpr const char* kNoOutputJa =
+    "\x89\xb9\x90\xba\x8f\x6f\x97\xcd\x82\xc8\x82\xb5(\x8d\xc4\x90\xda\x91\xb1\x92\x86)";
+constexpr const char* kNoOutputEn = "No sound (retrying)";
 
 }  // namespace
 
@@ -115,6 +118,10 @@ int SongTitleHandler(EdxBody* b, int code, TAG_USERDATA* d) {
         std::snprintf(text, sizeof text, ja ? kSeekJa : "Seek To: %d:%02d/%d:%02d(%d%%)",
                       target / 60 % 60, target % 60, length / 60 % 60, length % 60,
                       static_cast<int>(d->seek_ratio * 100.0));
+    } else if (p.output != OutputStatus::ok) {
+        // The output is lost or a silent stand-in plays: nothing can be heard until the
+        // device is back.
+        std::snprintf(text, sizeof text, "%s", ja ? kNoOutputJa : kNoOutputEn);
     } else if (p.is_playing && !p.current_tune.title.empty()) {
         const int length = static_cast<int>(p.current_tune.length_seconds);
         std::snprintf(text, sizeof text, "%d. %s(%d:%02d)", p.current_tune.sequence,
