@@ -1,5 +1,6 @@
 #include "skin/SkinLoader.h"
 
+#include <new>
 #include <string>
 
 #include "base/PathUtil.h"
@@ -184,7 +185,14 @@ int LoadSkinArchive(SkinRegistries& skin, const std::filesystem::path& archive) 
     ClearSkin(skin);
     SkinBudget budget;
     return ForEachSkinArchiveMember(
-        archive, [&](const SkinArchiveMember& m) { load_member(skin, budget, m); },
+        archive,
+        [&](const SkinArchiveMember& m) {
+            try {
+                load_member(skin, budget, m);
+            } catch (const std::bad_alloc&) {
+                skipped(skin, m.member_name, "not enough memory");
+            }
+        },
         [&](std::string_view member, std::string_view reason) { skipped(skin, member, reason); });
 }
 
