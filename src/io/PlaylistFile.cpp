@@ -51,10 +51,8 @@ void put_playlist_section(ProfileFile& file, const std::vector<PlaylistFileEntry
 
 bool write_playlist_file(const std::filesystem::path& path,
                          const std::vector<PlaylistFileEntry>& entries) {
-    std::optional<ProfileFile> file = ProfileFile::load(path);
-    if (!file) return false;
-    put_playlist_section(*file, entries);
-    return file->save(path);
+    return ProfileFile::update(path,
+                               [&](ProfileFile& file) { put_playlist_section(file, entries); });
 }
 
 std::vector<PlaylistFileEntry> read_playlist_section(const ProfileFile& file) {
