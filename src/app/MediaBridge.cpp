@@ -1,8 +1,12 @@
 #include "app/MediaBridge.h"
 
 #include <cmath>
+#include <filesystem>
+#include <limits>
+#include <system_error>
 
 #include "app/CommandTable.h"
+#include "base/PathUtil.h"
 #include "base/ShiftJis.h"
 #include "state/TagUserData.h"
 
@@ -35,6 +39,24 @@ void SeekTo(tagPLAYER& p, std::int64_t micros) {
     p.seek(sample <= 0 ? 0 : static_cast<int>(sample));
 }
 
+// a + b, held at the ends of the range instead of wrapping.
+std::int64_t SaturatingAdd(std::int64_t a, std::int64_t b) {
+    std::int64_t sum = 0;
+    if (!__builtin_add_overflow(a, b, &sum)) return sum;
+    return b > 0 ? std::numeric_limits<std::int64_t>::max()
+                 : std::numeric_limits<std::int64_t>::min();
+}
+
+// A local path as an absolute one: relative entries are taken from the folder the player
+// runs in (its current folder). URLs stay as they are.
+std::string AbsoluteLocation(const std::string& path) {
+    if (path.empty() || path.front() == '/' || path_is_url(path)) return path;
+    std::error_code ec;
+    const std::filesystem::path cwd = std::filesystem::current_path(ec);
+    if (ec) return path;
+    return path_combine(cwd.string(), path);
+}
+
 }  // namespace
 
 MediaState ReadMediaState(TAG_USERDATA& d) {
@@ -48,7 +70,7 @@ MediaState ReadMediaState(TAG_USERDATA& d) {
     if (const tagTUNEINFO* e = p.entry(p.current_index)) {
         s.track = p.current_index;
         s.title = ShownTitle(*e);
-        s.location = e->path;
+        s.location = AbsoluteLocation(e->path);
         s.length_us = Micros(e->length_seconds);
     }
     s.volume = p.volume;
@@ -95,7 +117,7 @@ void RunMediaRequest(TAG_USERDATA& d, const MediaRequest& r) {
         case MediaRequest::Kind::SeekBy: {
             const tagTUNEINFO* e = p.entry(p.current_index);
             if (!p.is_playing || !e || e->length_seconds <= 0) break;
-            const std::int64_t target = Micros(p.position_seconds.load()) + r.micros;
+            const std::int64_t target = SaturatingAdd(Micros(p.position_seconds.load()), r.micros);
             if (target >= Micros(e->length_seconds))
                 dispatch_command(kNext, &d);
             else
@@ -105,8 +127,12 @@ void RunMediaRequest(TAG_USERDATA& d, const MediaRequest& r) {
         case MediaRequest::Kind::SetPosition: {
             const tagTUNEINFO* e = p.entry(p.current_index);
             if (!p.is_playing || !e || r.track != p.current_index) break;
-            if (r.micros < 0 || r.micros > Micros(e->length_seconds)) break;
-            SeekTo(p, r.micros);
+            const std::int64_t length = Micros(e->length_seconds);
+            if (r.micros < 0 || r.micros > length) break;
+            if (r.micros == length)
+                dispatch_command(kNext, &d);  // the end of the tune, as a seek past it
+            else
+                SeekTo(p, r.micros);
             break;
         }
         case MediaRequest::Kind::SetVolume: {

@@ -12,6 +12,9 @@
 
 namespace dz {
 
+// The longest path taken, in bytes of its UTF-8 text: PATH_MAX less the terminating zero.
+inline constexpr std::size_t kMaxPathBytes = 4095;
+
 // ASCII case-insensitive equality and substring search (StrStrI).
 bool equals_nocase(std::string_view a, std::string_view b);
 bool contains_nocase(std::string_view text, std::string_view part);

@@ -105,9 +105,8 @@ void RasterLine(EdxImage& image, const Rect& clip, int x1, int y1, int x2, int y
                 ColorRef colour) {
     const Rect area = Bounds(image, clip);
     if (area.empty()) return;
-    ForEachLinePoint(x1, y1, x2, y2, [&](int x, int y) {
-        if (area.contains(x, y)) Put(image.row(y) + 3 * x, colour);
-    });
+    ForEachLinePointIn(x1, y1, x2, y2, area,
+                       [&](int x, int y) { Put(image.row(y) + 3 * x, colour); });
 }
 
 }  // namespace dz

@@ -61,4 +61,49 @@ void ForEachLinePoint(int x1, int y1, int x2, int y2, Visit&& visit) {
     }
 }
 
+// Visits the points of ForEachLinePoint(x1, y1, x2, y2) that lie in `clip`, in the same
+// order, in steps bounded by the clip's size rather than the line's length: the walk
+// starts where the line enters the clip's span of the longer axis, with the rounding
+// error it has there.
+template <class Visit>
+void ForEachLinePointIn(int x1, int y1, int x2, int y2, const Rect& clip, Visit&& visit) {
+    if (clip.empty()) return;
+    const long long dx = std::llabs(static_cast<long long>(x2) - x1);
+    const long long dy = std::llabs(static_cast<long long>(y2) - y1);
+    const bool x_major = dx > dy;
+    const long long major = x_major ? dx : dy, minor = x_major ? dy : dx;
+    if (major == 0) return;
+    const int step = x_major ? (x2 > x1 ? 1 : -1) : (y2 > y1 ? 1 : -1);
+    const int minor_step = x_major ? (y2 > y1 ? 1 : -1) : (x2 > x1 ? 1 : -1);
+    const long long start = x_major ? x1 : y1;
+    const long long lo = x_major ? clip.left : clip.top;
+    const long long hi = x_major ? clip.right : clip.bottom;
+    // Steps i of [0, major) whose major coordinate start + step * i lies in [lo, hi).
+    long long first = step > 0 ? lo - start : start - hi + 1;
+    long long last = step > 0 ? hi - start : start - lo + 1;
+    if (first < 0) first = 0;
+    if (last > major) last = major;
+    if (first >= last) return;
+    // After i steps the minor coordinate has moved k times, k the one value that keeps the
+    // error major - 2 * minor * i + 2 * major * k in [0, 2 * major).
+    const __int128 behind = static_cast<__int128>(2) * minor * first - major;
+    const long long k =
+        behind <= 0 ? 0 : static_cast<long long>((behind + 2 * major - 1) / (2 * major));
+    long long err = static_cast<long long>(major - static_cast<__int128>(2) * minor * first +
+                                           static_cast<__int128>(2) * major * k);
+    long long along = start + step * first;
+    long long across = (x_major ? y1 : x1) + minor_step * k;
+    for (long long i = first; i < last; ++i) {
+        const int x = static_cast<int>(x_major ? along : across);
+        const int y = static_cast<int>(x_major ? across : along);
+        if (clip.contains(x, y)) visit(x, y);
+        err -= 2 * minor;
+        along += step;
+        if (err < 0) {
+            across += minor_step;
+            err += 2 * major;
+        }
+    }
+}
+
 }  // namespace dz

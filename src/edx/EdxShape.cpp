@@ -18,7 +18,7 @@ EdxCoverage::EdxCoverage(const Rect& area, const EdxPolygons& polygons)
         for (std::size_t i = 0; i < pts.size(); ++i) {
             const Point& a = pts[i];
             const Point& b = pts[(i + 1) % pts.size()];
-            ForEachLinePoint(a.x, a.y, b.x, b.y, [this](int x, int y) { mark(x, y); });
+            ForEachLinePointIn(a.x, a.y, b.x, b.y, area_, [this](int x, int y) { mark(x, y); });
         }
     }
 }
@@ -51,8 +51,12 @@ void EdxCoverage::fill_winding(const EdxPolygon& polygon) {
             if (a.y == b.y) continue;
             const double lo = std::min(a.y, b.y), hi = std::max(a.y, b.y);
             if (yc < lo || yc >= hi) continue;
-            const double x = a.x + (yc - a.y) * double(b.x - a.x) / double(b.y - a.y);
-            crossings.push_back(Crossing{x, b.y > a.y ? 1 : -1});
+            const double x =
+                a.x + (yc - a.y) * (double(b.x) - double(a.x)) / (double(b.y) - double(a.y));
+            // Crossings beyond the area mark the same pixels as one just outside it.
+            crossings.push_back(
+                Crossing{std::clamp(x, double(area_.left) - 1.0, double(area_.right) + 1.0),
+                         b.y > a.y ? 1 : -1});
         }
         if (crossings.empty()) continue;
         std::sort(crossings.begin(), crossings.end(),

@@ -53,7 +53,14 @@ int create_sibling(const std::filesystem::path& target, std::string& temp_name) 
 
 }  // namespace
 
+bool file_is_read_only(const std::filesystem::path& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    return (st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
 bool write_file_atomically(const std::filesystem::path& path, std::string_view data) {
+    if (file_is_read_only(path)) return false;
     std::error_code ec;
     std::filesystem::path target = path;
     if (std::filesystem::is_symlink(target, ec)) {

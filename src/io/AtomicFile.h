@@ -16,7 +16,13 @@ namespace dz {
 // followed (its target is replaced). An existing file's permission bits are
 // kept; a new file gets 0666 less the umask. Returns false (and removes the
 // temporary file) on any failure, leaving `path` untouched.
+// A file without write permission (file_is_read_only) is not replaced: false.
 bool write_file_atomically(const std::filesystem::path& path, std::string_view data);
+
+// The file (a link followed) exists and may not be written: it has no write
+// permission bit at all (which also holds for root, whom the permission checks
+// let through), or this process may not write it.
+bool file_is_read_only(const std::filesystem::path& path);
 
 // Removes the temporary files that writes to `path` left behind when their
 // process was killed before the rename (".<name>.<12 hex digits>.tmp" in the

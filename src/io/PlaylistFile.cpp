@@ -13,7 +13,8 @@ namespace dz {
 namespace {
 
 constexpr const char* kPlaylist = "Playlist";
-constexpr size_t kValueBuffer = 260;
+constexpr size_t kPathBuffer = kMaxPathBytes + 1;
+constexpr size_t kTitleBuffer = 260;
 
 // n when `key` is "File<n>" (any case) with n written without leading zeros.
 std::optional<long long> file_key_number(std::string_view key) {
@@ -50,10 +51,8 @@ void put_playlist_section(ProfileFile& file, const std::vector<PlaylistFileEntry
 
 bool write_playlist_file(const std::filesystem::path& path,
                          const std::vector<PlaylistFileEntry>& entries) {
-    std::optional<ProfileFile> file = ProfileFile::load(path);
-    if (!file) return false;
-    put_playlist_section(*file, entries);
-    return file->save(path);
+    return ProfileFile::update(path,
+                               [&](ProfileFile& file) { put_playlist_section(file, entries); });
 }
 
 std::vector<PlaylistFileEntry> read_playlist_section(const ProfileFile& file) {
@@ -69,9 +68,9 @@ std::vector<PlaylistFileEntry> read_playlist_section(const ProfileFile& file) {
     for (long long number : numbers) {
         const std::string n = std::to_string(number);
         PlaylistFileEntry entry;
-        entry.path = file.get_string(kPlaylist, "File" + n, "", kValueBuffer);
+        entry.path = file.get_string(kPlaylist, "File" + n, "", kPathBuffer);
         if (entry.path.empty()) continue;
-        entry.title = file.get_string(kPlaylist, "Title" + n, "", kValueBuffer);
+        entry.title = file.get_string(kPlaylist, "Title" + n, "", kTitleBuffer);
         entry.length_seconds = std::max(0, file.get_int(kPlaylist, "Length" + n, 0));
         entries.push_back(std::move(entry));
     }

@@ -3,7 +3,7 @@
 // the settings file:
 //
 //   [Playlist]
-//   File1=<path or URL>      259 bytes at most are read back
+//   File1=<path or URL>      4095 bytes (kMaxPathBytes) at most are read back
 //   Title1=<title>           259 bytes at most are read back
 //   Length1=<whole seconds>  truncated toward zero
 //   File2=...

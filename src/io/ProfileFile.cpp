@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
+#include <mutex>
+#include <set>
 #include <utility>
 
 #include "base/PathUtil.h"
+#include "base/RegularFile.h"
 #include "io/AtomicFile.h"
 
 namespace dz {
@@ -113,6 +117,44 @@ std::optional<ProfileFile> ProfileFile::load(const std::filesystem::path& path) 
     if (text) return parse(*text);
     if (missing) return ProfileFile{};
     return std::nullopt;
+}
+
+namespace {
+
+// Says on stderr, once per file and reason in this process, that changes to `path` are
+// not saved.
+void report_unsaved(const std::filesystem::path& path, const std::string& reason) {
+    static std::mutex mutex;
+    static std::set<std::string> said;
+    const std::lock_guard<std::mutex> lock(mutex);
+    if (!said.insert(path.string() + '\0' + reason).second) return;
+    std::fprintf(stderr, "dezidu: %s: %s; changes to it are not saved\n", path.c_str(),
+                 reason.c_str());
+}
+
+}  // namespace
+
+bool ProfileFile::update(const std::filesystem::path& path,
+                         const std::function<void(ProfileFile&)>& change) {
+    std::string text;
+    const ReadFileStatus status = read_regular_file(path, kMaxReadBytes, text);
+    if (status == ReadFileStatus::TooLarge) {
+        report_unsaved(path, "larger than " + std::to_string(kMaxReadBytes >> 20) + " MiB");
+        return false;
+    }
+    if (status != ReadFileStatus::Ok && status != ReadFileStatus::Missing) {
+        report_unsaved(path, describe(status));
+        return false;
+    }
+    if (file_is_read_only(path)) {
+        report_unsaved(path, "read-only");
+        return false;
+    }
+    ProfileFile file = parse(text);
+    change(file);
+    if (file.save(path)) return true;
+    report_unsaved(path, "cannot be written");
+    return false;
 }
 
 ProfileFile ProfileFile::load_or_empty(const std::filesystem::path& path) {
@@ -269,15 +311,14 @@ int profile_get_int(const std::filesystem::path& path, std::string_view section,
 bool profile_write_string(const std::filesystem::path& path, std::string_view section,
                           std::optional<std::string_view> key,
                           std::optional<std::string_view> value) {
-    std::optional<ProfileFile> file = ProfileFile::load(path);
-    if (!file) return false;
-    if (!key)
-        file->delete_section(section);
-    else if (!value)
-        file->delete_key(section, *key);
-    else
-        file->write_string(section, *key, *value);
-    return file->save(path);
+    return ProfileFile::update(path, [&](ProfileFile& file) {
+        if (!key)
+            file.delete_section(section);
+        else if (!value)
+            file.delete_key(section, *key);
+        else
+            file.write_string(section, *key, *value);
+    });
 }
 
 }  // namespace dz

@@ -29,6 +29,7 @@
 // produce the same bytes.
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,6 +49,14 @@ public:
     static std::optional<ProfileFile> load(const std::filesystem::path& path);
     // Like load(), but an unreadable file also gives an empty profile.
     static ProfileFile load_or_empty(const std::filesystem::path& path);
+
+    // Loads the file at `path` (a missing one as empty), applies `change` and saves it.
+    // False, and the file untouched, when it cannot be read (larger than
+    // kMaxReadBytes, not a regular file, ...), is read-only or cannot be written;
+    // each such reason is said on stderr once per file and process, so a
+    // settings file that cannot take changes does not swallow them silently.
+    static bool update(const std::filesystem::path& path,
+                       const std::function<void(ProfileFile&)>& change);
 
     std::string serialize() const;
     // Writes the whole file through a temporary file and a rename.

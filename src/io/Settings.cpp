@@ -19,10 +19,7 @@ void put_int(ProfileFile& file, const char* section, const char* key, int value)
 
 template <typename Put>
 bool write_section(const std::filesystem::path& path, Put put) {
-    std::optional<ProfileFile> file = ProfileFile::load(path);
-    if (!file) return false;
-    put(*file);
-    return file->save(path);
+    return ProfileFile::update(path, put);
 }
 
 }  // namespace

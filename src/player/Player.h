@@ -83,12 +83,16 @@ public:
 
     // ---- entries and the playlist ----
     // Appends an entry; returns its index, or -1 when the list is full or the
-    // path is longer than a path buffer.
+    // path is longer than tagTUNEINFO::kPathMax (said on stderr). A title is cut
+    // to tagTUNEINFO::kTitleMax bytes.
     int add_entry(const std::string& path, const std::optional<std::string>& title,
                   float length_seconds);
     // Adds one tune if its path exists, reading its information; a streaming
-    // tune is stopped and restarted around the load. Returns the new index or -1.
+    // tune is stopped and restarted around the load. Returns the new index or -1
+    // (a path longer than tagTUNEINFO::kPathMax is said on stderr).
     int add_file(const std::string& path);
+    // True when `path` fits tagTUNEINFO::kPathMax; otherwise says so on stderr.
+    static bool path_fits(const std::string& path);
     // Makes entry i the library's loaded tune; on its first success fills the
     // information and the title. Returns 1 on success, else the failure value.
     int load_entry(int i);

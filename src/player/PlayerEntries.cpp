@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <limits>
 #include <system_error>
@@ -59,15 +60,23 @@ int tagPLAYER::draw_shuffle_key() const {
     }
 }
 
+bool tagPLAYER::path_fits(const std::string& path) {
+    if (path.size() <= tagTUNEINFO::kPathMax) return true;
+    std::fprintf(stderr,
+                 "dezidu: not added, a path of %zu bytes (at most %zu are taken): %.60s...\n",
+                 path.size(), tagTUNEINFO::kPathMax, path.c_str());
+    return false;
+}
+
 int tagPLAYER::add_entry(const std::string& path, const std::optional<std::string>& title,
                          float length_seconds) {
     if (playlist.count() >= kMaxEntries) return -1;
-    if (path.size() > tagTUNEINFO::kPathMax) return -1;
+    if (!path_fits(path)) return -1;
     tagTUNEINFO e;
     e.sequence = max_sequence() + 1;
     e.path = path;
     e.file_title = file_title_of(path);
-    if (title) e.title = cut_text(*title, tagTUNEINFO::kPathMax);
+    if (title) e.title = cut_text(*title, tagTUNEINFO::kTitleMax);
     e.length_seconds = length_seconds;
     e.shuffle_key = draw_shuffle_key();
     return playlist.push_back(std::move(e));
@@ -80,7 +89,7 @@ bool tagPLAYER::path_exists(const std::string& path) const {
 }
 
 int tagPLAYER::add_file(const std::string& path) {
-    if (playlist.count() >= kMaxEntries) return -1;
+    if (playlist.count() >= kMaxEntries || !path_fits(path)) return -1;
     int resume_index = -1;
     int resume_sample = 0;
     if (library_.pxtone_Tune_IsStreaming()) {

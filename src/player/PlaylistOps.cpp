@@ -85,7 +85,8 @@ void tagPLAYER::sort_by_file_name() {
 }
 
 void tagPLAYER::sort_by_path() {
-    std::stable_sort(playlist.begin(), playlist.end(), by_text(&tagTUNEINFO::path, 260));
+    std::stable_sort(playlist.begin(), playlist.end(),
+                     by_text(&tagTUNEINFO::path, tagTUNEINFO::kPathMax + 1));
     finish_ordering();
 }
 

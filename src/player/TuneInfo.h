@@ -16,8 +16,9 @@ namespace dz {
 class tagTUNEINFO {
 public:
     // Buffer limits of the stored strings, in bytes, terminator excluded.
-    static constexpr std::size_t kPathMax = 259;  // path, title, file title, temp path
-    static constexpr std::size_t kNameMax = 16;   // the tune's own name
+    static constexpr std::size_t kPathMax = kMaxPathBytes;  // path, temp path
+    static constexpr std::size_t kTitleMax = 259;           // title
+    static constexpr std::size_t kNameMax = 16;             // the tune's own name
     static constexpr std::size_t kCommentMax = 30000;
 
     tagTUNEINFO() = default;

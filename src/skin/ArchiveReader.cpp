@@ -270,7 +270,11 @@ private:
                                               wanted ? &content : nullptr);
                 total_ += r.produced;
                 if (r.result != InflateResult::kOk) {
-                    if (wanted) skip(name, "damaged data; the walk ends");
+                    if (wanted) {
+                        skip(name, r.result == InflateResult::kTooLarge
+                                       ? "over the unpacking limit; the walk ends"
+                                       : "damaged data; the walk ends");
+                    }
                     return;
                 }
                 if (wanted) deliver(name, std::move(content));

@@ -10,20 +10,34 @@ namespace {
 
 constexpr std::size_t kFileHeaderSize = 14;
 
-}  // namespace
-
-std::optional<DecodedImage> DecodeBmp(std::span<const std::uint8_t> bytes) {
-    const ByteView b(bytes);
+// The info header and where the pixel array starts.
+std::optional<DibHeader> read_header(const ByteView& b, std::size_t& bits) {
     if (!b.has(0, kFileHeaderSize) || b.u8(0) != 'B' || b.u8(1) != 'M') return std::nullopt;
     std::optional<DibHeader> h = ReadDibHeader(b, kFileHeaderSize, 1, b.size());
     if (!h) return std::nullopt;
-    std::size_t bits = b.u32(10);
+    bits = b.u32(10);
     if (bits < h->palette_start || bits >= b.size()) {
         bits = h->palette_end;
     } else if (bits < h->palette_end) {
         h = ReadDibHeader(b, kFileHeaderSize, 1, bits);  // the palette stops at the pixels
-        if (!h) return std::nullopt;
     }
+    return h;
+}
+
+}  // namespace
+
+std::optional<ImageSize> MeasureBmp(std::span<const std::uint8_t> bytes) {
+    std::size_t bits = 0;
+    const std::optional<DibHeader> h = read_header(ByteView(bytes), bits);
+    if (!h) return std::nullopt;
+    return ImageSize{h->width, h->height};
+}
+
+std::optional<DecodedImage> DecodeBmp(std::span<const std::uint8_t> bytes) {
+    const ByteView b(bytes);
+    std::size_t bits = 0;
+    const std::optional<DibHeader> h = read_header(b, bits);
+    if (!h) return std::nullopt;
 
     const bool keep_alpha = h->bit_fields() && h->masks[3] != 0;
     DecodedImage image;

@@ -25,5 +25,7 @@
 namespace dz {
 
 std::optional<DecodedImage> DecodeBmp(std::span<const std::uint8_t> bytes);
+// The size DecodeBmp gives, from the headers alone; nothing when it refuses the bytes.
+std::optional<ImageSize> MeasureBmp(std::span<const std::uint8_t> bytes);
 
 }  // namespace dz

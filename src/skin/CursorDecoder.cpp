@@ -57,15 +57,21 @@ DecodedImage decode_image(ByteView b, const DibHeader& h) {
 
 }  // namespace
 
-std::optional<DecodedImage> DecodeCurFile(std::span<const std::uint8_t> bytes) {
-    const ByteView b(bytes);
+namespace {
+
+// The image of a CUR/ICO file that is taken, and its directory entry.
+struct Chosen {
+    DibHeader header;
+    std::size_t entry = 0;
+};
+
+std::optional<Chosen> choose_image(ByteView b) {
     if (!b.has(0, 6) || b.u16(0) != 0) return std::nullopt;
     const std::uint16_t type = b.u16(2);
     if (type != 1 && type != 2) return std::nullopt;
     const std::size_t count = b.u16(4);
 
-    std::optional<DibHeader> best;
-    std::size_t best_entry = 0;
+    std::optional<Chosen> best;
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t entry = 6 + i * kDirEntrySize;
         if (!b.has(entry, kDirEntrySize)) break;
@@ -76,23 +82,15 @@ std::optional<DecodedImage> DecodeCurFile(std::span<const std::uint8_t> bytes) {
         auto rank = [](const DibHeader& d) {
             return std::pair{d.width == 32 && d.height == 32, d.bpp};
         };
-        if (!best || rank(*h) > rank(*best)) {
-            best = std::move(h);
-            best_entry = entry;
-        }
+        if (!best || rank(*h) > rank(best->header)) best = Chosen{std::move(*h), entry};
     }
-    if (!best) return std::nullopt;
-
-    DecodedImage image = decode_image(b, *best);
-    if (type == 2) {
-        image.hot_x = std::min<int>(b.u16(best_entry + 4), image.width - 1);
-        image.hot_y = std::min<int>(b.u16(best_entry + 6), image.height - 1);
-    }
-    return image;
+    return best;
 }
 
-std::optional<DecodedImage> DecodeAniFirstFrame(std::span<const std::uint8_t> bytes) {
-    const ByteView b(bytes);
+// `frame(bytes)` of the first "icon" chunk of the "fram" list for which it gives a value.
+template <class Frame>
+auto first_ani_frame(ByteView b, Frame&& frame)
+    -> decltype(frame(std::span<const std::uint8_t>{})) {
     if (!tag_is(b, 0, "RIFF") || !tag_is(b, 8, "ACON")) return std::nullopt;
     // Chunks are walked to the end of the data: RIFF sizes in the wild are often wrong.
     for (std::size_t pos = 12; b.has(pos, 8);) {
@@ -103,7 +101,7 @@ std::optional<DecodedImage> DecodeAniFirstFrame(std::span<const std::uint8_t> by
             for (std::size_t sub = data + 4; sub + 8 <= end;) {
                 const std::size_t sub_size = b.u32(sub + 4);
                 if (tag_is(b, sub, "icon")) {
-                    if (auto image = DecodeCurFile(b.sub(sub + 8, sub_size))) return image;
+                    if (auto value = frame(b.sub(sub + 8, sub_size))) return value;
                 }
                 sub += 8 + sub_size + (sub_size & 1);
             }
@@ -111,6 +109,36 @@ std::optional<DecodedImage> DecodeAniFirstFrame(std::span<const std::uint8_t> by
         pos = data + size + (size & 1);
     }
     return std::nullopt;
+}
+
+std::optional<ImageSize> measure_cur(std::span<const std::uint8_t> bytes) {
+    const std::optional<Chosen> chosen = choose_image(ByteView(bytes));
+    if (!chosen) return std::nullopt;
+    return ImageSize{chosen->header.width, chosen->header.height};
+}
+
+}  // namespace
+
+std::optional<DecodedImage> DecodeCurFile(std::span<const std::uint8_t> bytes) {
+    const ByteView b(bytes);
+    const std::optional<Chosen> chosen = choose_image(b);
+    if (!chosen) return std::nullopt;
+    DecodedImage image = decode_image(b, chosen->header);
+    if (b.u16(2) == 2) {
+        image.hot_x = std::min<int>(b.u16(chosen->entry + 4), image.width - 1);
+        image.hot_y = std::min<int>(b.u16(chosen->entry + 6), image.height - 1);
+    }
+    return image;
+}
+
+std::optional<DecodedImage> DecodeAniFirstFrame(std::span<const std::uint8_t> bytes) {
+    return first_ani_frame(ByteView(bytes), DecodeCurFile);
+}
+
+std::optional<ImageSize> MeasureCursor(std::span<const std::uint8_t> bytes) {
+    const ByteView b(bytes);
+    if (tag_is(b, 0, "RIFF")) return first_ani_frame(b, measure_cur);
+    return measure_cur(bytes);
 }
 
 std::optional<DecodedImage> DecodeCursor(std::span<const std::uint8_t> bytes) {

@@ -44,5 +44,7 @@ std::optional<DecodedImage> DecodeCursor(std::span<const std::uint8_t> bytes);
 std::optional<DecodedImage> DecodeCurFile(std::span<const std::uint8_t> bytes);
 // The first frame of an ANI file only.
 std::optional<DecodedImage> DecodeAniFirstFrame(std::span<const std::uint8_t> bytes);
+// The size DecodeCursor gives, from the headers alone; nothing when it refuses the bytes.
+std::optional<ImageSize> MeasureCursor(std::span<const std::uint8_t> bytes);
 
 }  // namespace dz

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/PathUtil.h"
+#include "skin/SkinBudget.h"
 #include "skin/SkinLoadListener.h"
 
 namespace dz {
@@ -43,7 +44,7 @@ std::unique_ptr<EdxImage> MakeSkinImage(const DecodedImage& decoded) {
 }
 
 bool LoadImageFile(EdxImage& image, const std::filesystem::path& file, ImageDecoder& decoder,
-                   std::string* why) {
+                   std::string* why, SkinBudget* budget) {
     if (image.has_bitmap()) {
         set_why(why, "the image is taken");
         return false;
@@ -52,6 +53,17 @@ bool LoadImageFile(EdxImage& image, const std::filesystem::path& file, ImageDeco
     if (const ReadFileStatus status = ReadSkinFile(file, bytes); status != ReadFileStatus::Ok) {
         set_why(why, describe(status));
         return false;
+    }
+    if (budget) {
+        const std::optional<ImageSize> size = decoder.bitmap_size(AsBytes(bytes));
+        if (!size) {
+            set_why(why, "not a readable bitmap");
+            return false;
+        }
+        if (!budget->take(*size)) {
+            set_why(why, kOverBudget);
+            return false;
+        }
     }
     const std::optional<DecodedImage> decoded = decoder.decode_bitmap(AsBytes(bytes));
     if (!decoded || !fill_image(image, *decoded)) {
@@ -62,22 +74,38 @@ bool LoadImageFile(EdxImage& image, const std::filesystem::path& file, ImageDeco
 }
 
 EdxImage* LoadSkinBitmap(const std::filesystem::path& file, EdxImages& skin_images,
-                         ImageDecoder& decoder, std::string_view element, std::string* why) {
+                         ImageDecoder& decoder, std::string_view element, std::string* why,
+                         SkinBudget* budget) {
     if (EdxImage* present = skin_images.lookup(element)) return present;
     auto image = std::make_unique<EdxImage>();
-    if (!LoadImageFile(*image, file, decoder, why)) return nullptr;
+    if (!LoadImageFile(*image, file, decoder, why, budget)) return nullptr;
     if (!skin_images.insert(element, image)) return nullptr;
     return skin_images.lookup(element);
 }
 
+void ReportNotLoaded(SkinLoadListener* listener, std::string_view source, std::string_view why,
+                     const SkinBudget* budget) {
+    if (!listener) return;
+    if (budget && budget->refused() && why == kOverBudget) {
+        listener->on_over_budget(source, budget->refused()->width, budget->refused()->height,
+                                 budget->left());
+    } else {
+        listener->on_skipped(source, why);
+    }
+}
+
 void LoadFolderBitmaps(const std::filesystem::path& folder, EdxImages& skin_images,
-                       ImageDecoder& decoder, SkinLoadListener* listener) {
+                       ImageDecoder& decoder, SkinBudget& budget, SkinLoadListener* listener) {
     std::vector<DirEntry> files = find_files(folder, "*.bmp");
     std::sort(files.begin(), files.end(),
               [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
     for (const DirEntry& f : files) {
         if (f.is_dir) continue;
         const std::string element(path_remove_extension(f.name));
+        if (!IsUsedBitmap(element)) {
+            if (listener) listener->on_skipped(f.name, kUnusedElement);
+            continue;
+        }
         if (skin_images.lookup(element)) {
             if (listener) {
                 listener->on_skipped(f.name,
@@ -86,12 +114,12 @@ void LoadFolderBitmaps(const std::filesystem::path& folder, EdxImages& skin_imag
             continue;
         }
         std::string why;
-        EdxImage* image = LoadSkinBitmap(folder / f.name, skin_images, decoder, element, &why);
-        if (!listener) continue;
-        if (image) {
+        EdxImage* image =
+            LoadSkinBitmap(folder / f.name, skin_images, decoder, element, &why, &budget);
+        if (!image) {
+            ReportNotLoaded(listener, f.name, why, &budget);
+        } else if (listener) {
             listener->on_bitmap(MakeElementKey(element), image->width(), image->height(), f.name);
-        } else {
-            listener->on_skipped(f.name, why);
         }
     }
 }

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "base/PathUtil.h"
+#include "skin/SkinBitmaps.h"
+#include "skin/SkinBudget.h"
 #include "skin/SkinFile.h"
 #include "skin/SkinLoadListener.h"
 
@@ -21,12 +23,24 @@ void set_why(std::string* why, std::string text) {
 
 CursorHandle LoadSkinCursor(EdxImages& cursor_images, std::string_view element,
                             const std::filesystem::path& file, ImageDecoder& decoder,
-                            WindowHost* window, std::string* why, DecodedImage* shape) {
+                            WindowHost* window, std::string* why, DecodedImage* shape,
+                            SkinBudget* budget) {
     if (const EdxImage* present = cursor_images.lookup(element)) return present->cursor;
     std::string bytes;
     if (const ReadFileStatus status = ReadSkinFile(file, bytes); status != ReadFileStatus::Ok) {
         set_why(why, describe(status));
         return 0;
+    }
+    if (budget) {
+        const std::optional<ImageSize> size = decoder.cursor_size(AsBytes(bytes));
+        if (!size) {
+            set_why(why, "not a readable cursor");
+            return 0;
+        }
+        if (!budget->take(*size)) {
+            set_why(why, kOverBudget);
+            return 0;
+        }
     }
     const std::optional<DecodedImage> decoded = decoder.decode_cursor(AsBytes(bytes));
     if (!decoded) {
@@ -51,7 +65,8 @@ CursorHandle LoadSkinCursor(EdxImages& cursor_images, std::string_view element,
 }
 
 void LoadFolderCursors(const std::filesystem::path& folder, EdxImages& cursor_images,
-                       ImageDecoder& decoder, WindowHost* window, SkinLoadListener* listener) {
+                       ImageDecoder& decoder, WindowHost* window, SkinBudget& budget,
+                       SkinLoadListener* listener) {
     for (const char* pattern : {"*.cur", "*.ani"}) {
         std::vector<DirEntry> files = find_files(folder, pattern);
         std::sort(files.begin(), files.end(),
@@ -59,6 +74,10 @@ void LoadFolderCursors(const std::filesystem::path& folder, EdxImages& cursor_im
         for (const DirEntry& f : files) {
             if (f.is_dir) continue;
             const std::string element(path_remove_extension(f.name));
+            if (!IsUsedCursor(element)) {
+                if (listener) listener->on_skipped(f.name, kUnusedElement);
+                continue;
+            }
             if (cursor_images.lookup(element)) {
                 if (listener) {
                     listener->on_skipped(f.name,
@@ -69,14 +88,14 @@ void LoadFolderCursors(const std::filesystem::path& folder, EdxImages& cursor_im
             std::string why;
             DecodedImage shape;
             const CursorHandle cursor = LoadSkinCursor(cursor_images, element, folder / f.name,
-                                                       decoder, window, &why, &shape);
-            if (!listener) continue;
+                                                       decoder, window, &why, &shape, &budget);
             if (!cursor) {
-                listener->on_skipped(f.name, why);
+                ReportNotLoaded(listener, f.name, why, &budget);
                 continue;
             }
-            listener->on_cursor(MakeElementKey(element), shape.width, shape.height, shape.hot_x,
-                                shape.hot_y, f.name);
+            if (listener)
+                listener->on_cursor(MakeElementKey(element), shape.width, shape.height, shape.hot_x,
+                                    shape.hot_y, f.name);
         }
     }
 }

@@ -12,6 +12,25 @@ char upper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+constexpr std::string_view kUsedBitmaps[] = {"MAIN",    "CBUTTONS", "PLAYPAUS", "MONOSTER",
+                                             "POSBAR",  "SHUFREP",  "VOLUME",   "TITLEBAR",
+                                             "NUMS_EX", "NUMBERS",  "TEXT",     "PLEDIT"};
+constexpr std::string_view kUsedCursors[] = {
+    "NORMAL",   "CLOSE",    "MIN",      "MMENU",  "MAINMENU", "WINBUT",
+    "WSNORMAL", "WSPOSBAR", "TITLEBAR", "VOLBAL", "SONGNAME", "PNORMAL",
+    "PCLOSE",   "PWINBUT",  "PWSNORM",  "PSIZE",  "PTBAR",    "PVSCROLL"};
+
+bool equals_upper(std::string_view element, std::string_view key) {
+    return element.size() == key.size() && std::equal(element.begin(), element.end(), key.begin(),
+                                                      [](char a, char b) { return upper(a) == b; });
+}
+
+template <std::size_t N>
+bool listed(const std::string_view (&keys)[N], std::string_view element) {
+    return std::any_of(std::begin(keys), std::end(keys),
+                       [&](std::string_view key) { return equals_upper(element, key); });
+}
+
 }  // namespace
 
 bool ContainsNoCase(std::string_view text, std::string_view part) {
@@ -47,6 +66,14 @@ SkinFileKind ClassifySkinFile(std::string_view name) {
     if (ContainsNoCase(element, "VISCOLOR")) return SkinFileKind::kViscolorTxt;
     if (ContainsNoCase(element, "REGION")) return SkinFileKind::kRegionTxt;
     return SkinFileKind::kIgnored;
+}
+
+bool IsUsedBitmap(std::string_view element) {
+    return listed(kUsedBitmaps, element);
+}
+
+bool IsUsedCursor(std::string_view element) {
+    return listed(kUsedCursors, element);
 }
 
 bool IsTextColourTrigger(std::string_view element) {

@@ -16,6 +16,16 @@
 // | ".TXT"          | the element name holds "PLEDIT", "VISCOLOR" or "REGION" (first |
 // |                 | match in this order, case ignored); other text files: ignored |
 // | anything else   | ignored (.ani files are loaded from skin folders only)         |
+//
+// Only the elements the windows look up are decoded; a skin's other bitmaps and cursors
+// are passed over unread:
+//
+// | Kind   | Elements                                                                   |
+// |--------|----------------------------------------------------------------------------|
+// | bitmap | MAIN CBUTTONS PLAYPAUS MONOSTER POSBAR SHUFREP VOLUME TITLEBAR NUMS_EX      |
+// |        | NUMBERS TEXT PLEDIT                                                        |
+// | cursor | NORMAL CLOSE MIN MMENU MAINMENU WINBUT WSNORMAL WSPOSBAR TITLEBAR VOLBAL   |
+// |        | SONGNAME PNORMAL PCLOSE PWINBUT PWSNORM PSIZE PTBAR PVSCROLL               |
 
 #include <string>
 #include <string_view>
@@ -30,6 +40,12 @@ bool ContainsNoCase(std::string_view text, std::string_view part);
 std::string_view NameExtension(std::string_view name);
 std::string ElementNameOf(std::string_view name);
 SkinFileKind ClassifySkinFile(std::string_view name);
+// The element (any case) is one the windows look up as a bitmap, or as a cursor.
+bool IsUsedBitmap(std::string_view element);
+bool IsUsedCursor(std::string_view element);
+// The reason given for a file or member whose element is not used.
+inline constexpr const char* kUnusedElement = "not an element the player uses";
+
 // A bitmap of this element name makes the TEXT colours be taken (it holds "TEXT").
 bool IsTextColourTrigger(std::string_view element);
 

@@ -13,4 +13,12 @@ std::optional<DecodedImage> SkinImageDecoder::decode_cursor(std::span<const std:
     return DecodeCursor(bytes);
 }
 
+std::optional<ImageSize> SkinImageDecoder::bitmap_size(std::span<const std::uint8_t> bytes) {
+    return MeasureBmp(bytes);
+}
+
+std::optional<ImageSize> SkinImageDecoder::cursor_size(std::span<const std::uint8_t> bytes) {
+    return MeasureCursor(bytes);
+}
+
 }  // namespace dz

@@ -1,10 +1,12 @@
 #include "skin/SkinLoader.h"
 
+#include <new>
 #include <string>
 
 #include "base/PathUtil.h"
 #include "skin/SkinArchive.h"
 #include "skin/SkinBitmaps.h"
+#include "skin/SkinBudget.h"
 #include "skin/SkinCursors.h"
 #include "skin/SkinImageDecoder.h"
 #include "skin/SkinLoadListener.h"
@@ -39,18 +41,29 @@ void read_folder_text(SkinRegistries& skin, const std::filesystem::path& folder,
                       const char* name) {
     bool found = false;
     const std::filesystem::path path = folder_text(folder, name, found);
+    ReadFileStatus status = ReadFileStatus::Ok;
     switch (kind) {
         case SkinFileKind::kPleditTxt:
-            ReadPleditTxt(path, skin.skin_colors);  // also without the file: six black colours
+            // Also without the file: six black colours.
+            status = ReadPleditTxt(path, skin.skin_colors);
             break;
         case SkinFileKind::kViscolorTxt:
-            ReadViscolorTxt(path, skin.skin_colors);
+            status = ReadViscolorTxt(path, skin.skin_colors);
             break;
         default:
-            ReadRegionTxt(path, skin.region_normal, skin.region_shade);
+            status = ReadRegionTxt(path, skin.region_normal, skin.region_shade);
             break;
     }
-    if (found && skin.listener) skin.listener->on_text(kind, path.filename().string());
+    if (!found || !skin.listener) return;
+    const std::string file = path.filename().string();
+    if (status == ReadFileStatus::Ok) {
+        skin.listener->on_text(kind, file);
+        return;
+    }
+    std::error_code ec;
+    const bool dangling =
+        status == ReadFileStatus::Missing && std::filesystem::is_symlink(path, ec);
+    skipped(skin, file, dangling ? "a link to nothing" : describe(status));
 }
 
 // Tells the listener of the folder's entries that no loader reads.
@@ -72,39 +85,45 @@ void report_unread_entries(const SkinRegistries& skin, const std::filesystem::pa
     }
 }
 
-void load_member(SkinRegistries& skin, const SkinArchiveMember& m) {
+void load_member(SkinRegistries& skin, SkinBudget& budget, const SkinArchiveMember& m) {
     const std::filesystem::path file{std::string(m.temp_path)};
     std::string why;
     switch (m.kind) {
         case SkinFileKind::kBitmap: {
-            if (skin.skin_images.lookup(m.element)) {
+            if (!IsUsedBitmap(m.element)) {
+                skipped(skin, m.member_name, kUnusedElement);
+            } else if (skin.skin_images.lookup(m.element)) {
                 skipped(skin, m.member_name, already_loaded(m.element));
-            } else if (EdxImage* image =
-                           LoadSkinBitmap(file, skin.skin_images, skin.decoder, m.element, &why)) {
+            } else if (EdxImage* image = LoadSkinBitmap(file, skin.skin_images, skin.decoder,
+                                                        m.element, &why, &budget)) {
                 if (skin.listener) {
                     skin.listener->on_bitmap(MakeElementKey(m.element), image->width(),
                                              image->height(), m.member_name);
                 }
             } else {
-                skipped(skin, m.member_name, why);
+                ReportNotLoaded(skin.listener, m.member_name, why, &budget);
             }
             if (IsTextColourTrigger(m.element)) SetTextColours(skin.skin_images, skin.skin_colors);
             break;
         }
         case SkinFileKind::kCursor: {
+            if (!IsUsedCursor(m.element)) {
+                skipped(skin, m.member_name, kUnusedElement);
+                break;
+            }
             if (skin.cursor_images.lookup(m.element)) {
                 skipped(skin, m.member_name, already_loaded(m.element));
                 break;
             }
             DecodedImage shape;
             if (LoadSkinCursor(skin.cursor_images, m.element, file, skin.decoder, skin.window, &why,
-                               &shape)) {
+                               &shape, &budget)) {
                 if (skin.listener) {
                     skin.listener->on_cursor(MakeElementKey(m.element), shape.width, shape.height,
                                              shape.hot_x, shape.hot_y, m.member_name);
                 }
             } else {
-                skipped(skin, m.member_name, why);
+                ReportNotLoaded(skin.listener, m.member_name, why, &budget);
             }
             break;
         }
@@ -147,8 +166,9 @@ void ClearSkin(SkinRegistries& skin) {
 
 void LoadSkinFolder(SkinRegistries& skin, const std::filesystem::path& folder) {
     ClearSkin(skin);
-    LoadFolderBitmaps(folder, skin.skin_images, skin.decoder, skin.listener);
-    LoadFolderCursors(folder, skin.cursor_images, skin.decoder, skin.window, skin.listener);
+    SkinBudget budget;
+    LoadFolderBitmaps(folder, skin.skin_images, skin.decoder, budget, skin.listener);
+    LoadFolderCursors(folder, skin.cursor_images, skin.decoder, skin.window, budget, skin.listener);
     read_folder_text(skin, folder, SkinFileKind::kPleditTxt, kPleditTxt);
     SetTextColours(skin.skin_images, skin.skin_colors);
     read_folder_text(skin, folder, SkinFileKind::kViscolorTxt, kViscolorTxt);
@@ -163,8 +183,16 @@ void LoadSkinFolder(TAG_USERDATA& data, const std::filesystem::path& folder) {
 
 int LoadSkinArchive(SkinRegistries& skin, const std::filesystem::path& archive) {
     ClearSkin(skin);
+    SkinBudget budget;
     return ForEachSkinArchiveMember(
-        archive, [&](const SkinArchiveMember& m) { load_member(skin, m); },
+        archive,
+        [&](const SkinArchiveMember& m) {
+            try {
+                load_member(skin, budget, m);
+            } catch (const std::bad_alloc&) {
+                skipped(skin, m.member_name, "not enough memory");
+            }
+        },
         [&](std::string_view member, std::string_view reason) { skipped(skin, member, reason); });
 }
 

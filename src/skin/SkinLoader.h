@@ -39,6 +39,9 @@ SkinRegistries RegistriesOf(TAG_USERDATA& data);
 // Frees every bitmap, cursor, colour and polygon.
 void ClearSkin(SkinRegistries& skin);
 
+// Each load decodes at most kSkinPixelBudget pixels (SkinBudget.h), bitmaps and cursors
+// together, in load order; what does not fit is passed over and the rest loads.
+//
 // A folder skin: every "*.bmp" (LoadFolderBitmaps), the cursors (LoadFolderCursors),
 // PLEDIT.TXT (its six colours are always stored, black without the file), the TEXT colours,
 // VISCOLOR.TXT and REGION.TXT; the text files are found without regard to case.

@@ -97,8 +97,11 @@ void ReadPleditText(std::string_view text, EdxColors& skin_colors) {
     read_pledit(ProfileFile::parse(text), skin_colors);
 }
 
-void ReadPleditTxt(const std::filesystem::path& path, EdxColors& skin_colors) {
-    read_pledit(ProfileFile::load_or_empty(path), skin_colors);
+ReadFileStatus ReadPleditTxt(const std::filesystem::path& path, EdxColors& skin_colors) {
+    std::string text;
+    const ReadFileStatus status = ReadSkinFile(path, text);
+    read_pledit(ProfileFile::parse(text), skin_colors);  // empty when unread: six black colours
+    return status;
 }
 
 void ReadViscolorText(std::string_view text, EdxColors& skin_colors) {
@@ -121,10 +124,13 @@ void ReadViscolorText(std::string_view text, EdxColors& skin_colors) {
     }
 }
 
-void ReadViscolorTxt(const std::filesystem::path& path, EdxColors& skin_colors) {
+ReadFileStatus ReadViscolorTxt(const std::filesystem::path& path, EdxColors& skin_colors) {
     std::string text;
-    if (ReadSkinFile(path, text) != ReadFileStatus::Ok) return;
-    ReadViscolorText(std::string_view(text).substr(0, kMaxViscolorBytes), skin_colors);
+    const ReadFileStatus status = ReadSkinFile(path, text);
+    if (status == ReadFileStatus::Ok) {
+        ReadViscolorText(std::string_view(text).substr(0, kMaxViscolorBytes), skin_colors);
+    }
+    return status;
 }
 
 void ReadRegionText(std::string_view text, EdxPolygons& region_normal, EdxPolygons& region_shade) {
@@ -133,11 +139,12 @@ void ReadRegionText(std::string_view text, EdxPolygons& region_normal, EdxPolygo
     read_region_section(file, "WindowShade", region_shade);
 }
 
-void ReadRegionTxt(const std::filesystem::path& path, EdxPolygons& region_normal,
-                   EdxPolygons& region_shade) {
-    const ProfileFile file = ProfileFile::load_or_empty(path);
-    read_region_section(file, "Normal", region_normal);
-    read_region_section(file, "WindowShade", region_shade);
+ReadFileStatus ReadRegionTxt(const std::filesystem::path& path, EdxPolygons& region_normal,
+                             EdxPolygons& region_shade) {
+    std::string text;
+    const ReadFileStatus status = ReadSkinFile(path, text);
+    ReadRegionText(text, region_normal, region_shade);
+    return status;
 }
 
 void BuildPolygons(EdxPolygons& set, std::string_view num_points, std::string_view point_list) {

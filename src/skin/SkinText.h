@@ -36,6 +36,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/RegularFile.h"
 #include "edx/EdxColors.h"
 #include "edx/EdxPolygons.h"
 
@@ -50,15 +51,17 @@ std::vector<std::string> SkinColourNames();
 // arithmetic wraps. False (value 0, pos at the end) when no digit is left.
 bool ScanNumber(std::string_view text, std::size_t& pos, std::int32_t& value);
 
-void ReadPleditTxt(const std::filesystem::path& path, EdxColors& skin_colors);
+// The readers of files return how the file was read (SkinFile.h: regular files only);
+// a file that was not read counts as empty.
+ReadFileStatus ReadPleditTxt(const std::filesystem::path& path, EdxColors& skin_colors);
 void ReadPleditText(std::string_view text, EdxColors& skin_colors);
 
 // A file that cannot be opened stores nothing.
-void ReadViscolorTxt(const std::filesystem::path& path, EdxColors& skin_colors);
+ReadFileStatus ReadViscolorTxt(const std::filesystem::path& path, EdxColors& skin_colors);
 void ReadViscolorText(std::string_view text, EdxColors& skin_colors);
 
-void ReadRegionTxt(const std::filesystem::path& path, EdxPolygons& region_normal,
-                   EdxPolygons& region_shade);
+ReadFileStatus ReadRegionTxt(const std::filesystem::path& path, EdxPolygons& region_normal,
+                             EdxPolygons& region_shade);
 void ReadRegionText(std::string_view text, EdxPolygons& region_normal, EdxPolygons& region_shade);
 
 // Empties `set`, then makes one polygon per count of `num_points`, each taking that many

@@ -284,12 +284,13 @@ TEST_F(Handlers, EnterPlaysTheCursorRow) {
     EXPECT_EQ(data.player.current_index, 2);
 }
 
-TEST_F(Handlers, ClearDoesNotSaveRemoveAndCropDo) {
+TEST_F(Handlers, ClearRemoveAndCropSave) {
     fill(4);
-    run(26);
+    run(26);  // Ctrl+N, and Ctrl+Shift+Del (row 21) runs the same handler
     EXPECT_TRUE(data.player.playlist.empty());
     EXPECT_EQ(data.list_dirty, 1);
-    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(log, (std::vector<std::string>{"save_playlist"}));
+    log.clear();
 
     data.body_pledit = &editor;
     fill(6);

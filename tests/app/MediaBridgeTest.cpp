@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,23 @@ TEST_F(MediaBridge, SeeksStayInsideTheCurrentTuneAndPastItsEndMoveOn) {
     ask(K::SeekBy, 2'000'000);
     EXPECT_EQ(data.player.current_index, 1);
     EXPECT_EQ(status(), S::Playing);
+
+    // The ends of the range: a seek by the largest step is past the end (on the last tune
+    // nothing moves on), by the smallest it restarts; a position of exactly the length is
+    // the end of the tune.
+    ask(K::SetPosition, 4'000'000, 1);
+    const int seeks = ReadMediaState(data).seeks;
+    ask(K::SeekBy, std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(data.player.current_index, 1);
+    EXPECT_EQ(ReadMediaState(data).seeks, seeks);
+    ask(K::Previous);
+    ask(K::SetPosition, 8'000'000, 0);
+    ask(K::SeekBy, std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(lib.start_sample, 0);
+    ask(K::SetPosition, 16'000'000, 0);
+    EXPECT_EQ(data.player.current_index, 1);
+    EXPECT_EQ(lib.start_sample, 0);
+    EXPECT_EQ(status(), S::Playing);
 }
 
 TEST_F(MediaBridge, StateShowsTheCurrentTuneAndTheModes) {
@@ -190,6 +208,15 @@ TEST_F(MediaBridge, StateShowsTheCurrentTuneAndTheModes) {
     RunMediaRequest(data, r);
     EXPECT_FALSE(ReadMediaState(data).repeat);
     EXPECT_EQ(saves, 5);
+
+    // An entry stored as a relative name is shown from the folder the player runs in.
+    data.player.add_entry("sub/../c.ptcop", std::string("c"), 16.0f);
+    data.player.add_entry("http://host/d.ptcop", std::string("d"), 16.0f);
+    data.player.current_index = 2;
+    EXPECT_EQ(ReadMediaState(data).location,
+              (std::filesystem::current_path() / "c.ptcop").string());
+    data.player.current_index = 3;
+    EXPECT_EQ(ReadMediaState(data).location, "http://host/d.ptcop");
 }
 
 }  // namespace

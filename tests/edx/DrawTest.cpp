@@ -1,6 +1,7 @@
 // The drawing primitives on tiny frames, pixel for pixel, and the shape cut.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -215,6 +216,63 @@ TEST(ShapeTest, KeptRunsFollowAChangeOfPolygonsOrRectangle) {
     mask.cut(image, Rect{0, 0, 4, 2}, Rect{0, 0, 4, 1}, polygons, 0);  // the shaded bar
     EXPECT_EQ(Grid(image, {kWhite}), (Rows{"..AA", "AAAA"}));
     EXPECT_EQ(mask.builds(), 3);
+}
+
+// The outline walk inside a clip visits exactly the points of the whole walk that lie in
+// it, whatever the line's length.
+TEST(ShapeTest, ClippedLineWalkMatchesTheWholeWalk) {
+    std::uint32_t seed = 12345;
+    auto next = [&seed](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(2 * range + 1)) - range;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        const int x1 = next(40), y1 = next(40), x2 = next(40), y2 = next(40);
+        const int left = next(20), top = next(20);
+        const Rect clip{left, top, left + next(20) + 20, top + next(20) + 20};
+        std::vector<Point> whole, clipped;
+        ForEachLinePoint(x1, y1, x2, y2, [&](int x, int y) {
+            if (clip.contains(x, y)) whole.push_back(Point{x, y});
+        });
+        ForEachLinePointIn(x1, y1, x2, y2, clip, [&](int x, int y) {
+            clipped.push_back(Point{x, y});
+        });
+        ASSERT_EQ(whole, clipped) << x1 << ',' << y1 << ' ' << x2 << ',' << y2;
+    }
+    constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+    std::vector<Point> diagonal;
+    ForEachLinePointIn(kMin, kMin, kMax, kMax, Rect{0, 0, 3, 3}, [&](int x, int y) {
+        diagonal.push_back(Point{x, y});
+    });
+    EXPECT_EQ(diagonal, (std::vector<Point>{{0, 0}, {1, 1}, {2, 2}}));
+}
+
+// Polygons at the ends of the coordinate range cut the window as their edges pass through
+// it (the cost follows the window's size); slanted edges of a normal outline stay as they
+// were.
+TEST(ShapeTest, ExtremeAndSlantedPolygons) {
+    constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+    EdxImage image;
+    FillImage(image, 8, 6, kWhite);
+    EdxPolygons polygons;
+    polygons.polygons.resize(1);
+    polygons.polygons[0].points = {{kMin, 3}, {kMax, 3}, {kMax, kMax}, {kMin, kMax}};
+    CutShape(image, Rect{0, 0, 8, 6}, Rect{0, 0, 8, 6}, polygons, 0x000000);
+    EXPECT_EQ(Grid(image, {kWhite}),
+              (Rows{"........", "........", "........", "AAAAAAAA", "AAAAAAAA", "AAAAAAAA"}));
+
+    EdxImage slanted;
+    FillImage(slanted, 10, 8, kWhite);
+    polygons.polygons[0].points = {{3, 0}, {9, 1}, {8, 7}, {1, 6}, {0, 2}};
+    CutShape(slanted, Rect{0, 0, 10, 8}, Rect{0, 0, 10, 8}, polygons, 0x000000);
+    EXPECT_EQ(Grid(slanted, {kWhite}), (Rows{"..AAAAA...",  //
+                                             ".AAAAAAAAA",  //
+                                             "AAAAAAAAAA",  //
+                                             "AAAAAAAAAA",  //
+                                             ".AAAAAAA.A",  //
+                                             ".AAAAAAAA.",  //
+                                             ".AAAAAAAA.",  //
+                                             ".....AAAA."}));
 }
 
 }  // namespace

@@ -68,13 +68,13 @@ TEST(PlaylistFile, HugeCountOnlyVisitsPresentKeys) {
     EXPECT_EQ(entries[1].path, "/far.ptcop");
 }
 
-TEST(PlaylistFile, LongValuesAreCutTo259Bytes) {
-    std::string long_path = "/" + std::string(300, 'p');
+TEST(PlaylistFile, PathsComeBackUpToPathMaxTitlesCutTo259Bytes) {
+    const std::string long_path = "/" + std::string(4200, 'p');
     ProfileFile f;
     put_playlist_section(f, {{long_path, std::string(300, 't'), 5}});
     auto entries = read_playlist_section(f);
     ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].path, long_path.substr(0, 259));
+    EXPECT_EQ(entries[0].path, long_path.substr(0, 4095));
     EXPECT_EQ(entries[0].title.size(), 259u);
 }
 

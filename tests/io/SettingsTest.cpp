@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "TempDir.h"
+#include "io/AtomicFile.h"
 
 namespace dz {
 namespace {
@@ -183,6 +184,36 @@ TEST(Settings, SectionWritersKeepTheRestOfTheFile) {
     EXPECT_EQ(format.bits, 16);
     EXPECT_TRUE(format.direct_sound);
     EXPECT_FLOAT_EQ(format.buffer_seconds, 0.1f);
+}
+
+// A settings file that cannot take changes is left as it is, and the player says so on
+// stderr once instead of dropping every save silently: one that is read-only (also for
+// root, whom the permission checks let through), one over the size cap.
+TEST(Settings, FilesThatCannotTakeChangesAreLeftAndSaidOnce) {
+    TempDir dir;
+    const auto ini = settings_path(dir.path());
+    write_file(ini, "[Setting]\nVolume=57\n");
+    std::filesystem::permissions(ini, std::filesystem::perms::owner_read);
+    SettingsValues v;
+    read_settings(ini, v);
+    v.setting.repeat = 1;
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(write_setting_section(ini, v.setting));
+    EXPECT_FALSE(write_position_section(ini, v.position));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "dezidu: " + ini.string() + ": read-only; changes to it are not saved\n");
+    EXPECT_EQ(read_file(ini), "[Setting]\nVolume=57\n");
+    EXPECT_EQ(std::filesystem::status(ini).permissions(), std::filesystem::perms::owner_read);
+
+    const auto big = dir / "big.ini";
+    write_file(big, "[Setting]\n");
+    std::filesystem::resize_file(big, kMaxReadBytes + 1);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(write_setting_section(big, v.setting));
+    EXPECT_FALSE(write_setting_section(big, v.setting));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "dezidu: " + big.string() + ": larger than 64 MiB; changes to it are not saved\n");
+    EXPECT_EQ(std::filesystem::file_size(big), kMaxReadBytes + 1);
 }
 
 }  // namespace

@@ -136,10 +136,32 @@ TEST_F(Entries, FullListRefusesNewEntriesAndLastFreeKeyIsFound) {
     EXPECT_EQ(player->playlist.count(), 32767);
 }
 
-TEST_F(Entries, OverlongPathIsRefused) {
-    EXPECT_EQ(player->add_entry("/" + std::string(259, 'p'), std::nullopt, 0), -1);
-    EXPECT_EQ(player->add_entry("/" + std::string(258, 'p'), std::string(300, 't'), 0), 0);
-    EXPECT_EQ(player->playlist[0].title.size(), 259u);
+// Paths reach 4095 bytes of UTF-8 (PATH_MAX); a longer one is refused and said on stderr.
+TEST_F(Entries, PathsUpToPathMaxAreTakenLongerOnesRefusedAloud) {
+    // A real file 4095 bytes deep, in folders of Japanese names (3 bytes a character).
+    std::string folder = std::filesystem::path(make_bad_file("probe")).parent_path().string();
+    const std::string name = "/" + std::string(80, 'x') + "\xe6\x9b\xb2";  // 84 bytes, "曲"
+    while (folder.size() + name.size() + 20 < tagTUNEINFO::kPathMax) folder += name;
+    std::filesystem::create_directories(folder);
+    const std::string tune =
+        folder + "/" + std::string(tagTUNEINFO::kPathMax - folder.size() - 7, 't') + ".ptcop";
+    ASSERT_EQ(tune.size(), tagTUNEINFO::kPathMax);
+    std::ofstream(tune) << "tune";
+    lib.tunes[tune] = FakeTune{};
+    EXPECT_EQ(player->add_file(tune), 0);
+    EXPECT_EQ(player->playlist[0].path, tune);
+
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(player->add_file(tune + "x"), -1);
+    EXPECT_EQ(player->add_entry("/" + std::string(tagTUNEINFO::kPathMax, 'p'), std::nullopt, 0),
+              -1);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    const std::size_t first = said.find("not added, a path of 4096 bytes");
+    ASSERT_NE(first, std::string::npos) << said;
+    EXPECT_NE(said.find("not added, a path of 4096 bytes", first + 1), std::string::npos) << said;
+
+    EXPECT_EQ(player->add_entry("/" + std::string(300, 'p'), std::string(300, 't'), 0), 1);
+    EXPECT_EQ(player->playlist[1].title.size(), 259u);
 }
 
 TEST_F(Entries, TotalsTruncateEachLength) {

@@ -1,5 +1,6 @@
 // The skincheck program: its report of a skin and its exit status.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -119,6 +120,47 @@ TEST_F(SkinCheckTest, UnreadableSkinsAndBadCommandLines) {
         run = Skincheck(args);
         EXPECT_EQ(run.status, 2);
         EXPECT_NE(run.err.find("usage: skincheck SKIN"), std::string::npos);
+    }
+}
+
+// What the load passed over is reported as what it is: images over the skin's pixel
+// budget (a warning, the exit status stays 0), a member over the unpacking limit, and text
+// files that are a FIFO or a link to nothing, which are never read.
+TEST_F(SkinCheckTest, ReportsWhatWasNotReadAsWhatItIs) {
+    std::vector<test::ZipMember> members = test::BombSkin();
+    const ToolRun bomb = Skincheck({dir.write("bomb.wsz", test::MakeZip(members)).string()});
+    EXPECT_EQ(bomb.status, 0) << bomb.err;
+    for (const char* line : {
+             "bitmap MAIN 2x2 from Skin/MAIN.bmp",
+             "skipped Skin/cbuttons.bmp: 4096x4096 is over the skin's pixel budget (16777211 "
+             "pixels left)",
+             "skipped Skin/x0.bmp: not an element the player uses",
+             "warning: Skin/cbuttons.bmp skipped: the skin's images together may have 16777216 "
+             "pixels",
+         }) {
+        EXPECT_TRUE(HasLine(bomb.out, line)) << line << "\n" << bomb.out;
+    }
+
+    // Sizes known only once the data is unpacked (no central directory, data descriptors).
+    const ToolRun big = Skincheck(
+        {dir.write(
+                "big.wsz",
+                test::MakeZip({{"main.bmp", std::vector<std::uint8_t>((16 << 20) + 1, 0), 8, true}},
+                              false))
+             .string()});
+    EXPECT_TRUE(HasLine(big.out, "skipped main.bmp: over the unpacking limit; the walk ends"))
+        << big.out;
+
+    const fs::path folder = dir.folder("F");
+    ASSERT_EQ(::mkfifo((folder / "VISCOLOR.TXT").c_str(), 0600), 0);
+    fs::create_symlink(folder / "gone.txt", folder / "REGION.TXT");
+    dir.write("F/pledit.txt", "[Text]\r\nNormal=#00FF00\r\n");
+    const ToolRun special = Skincheck({folder.string()});
+    EXPECT_EQ(special.status, 0) << special.err;
+    for (const char* line :
+         {"skipped VISCOLOR.TXT: not a regular file", "skipped REGION.TXT: a link to nothing",
+          "text PLEDIT.TXT from pledit.txt"}) {
+        EXPECT_TRUE(HasLine(special.out, line)) << line << "\n" << special.out;
     }
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "CursorImages.h"
+#include "TestBytes.h"
 
 namespace dz::test {
 
@@ -81,6 +82,39 @@ inline std::vector<std::uint8_t> Bmp24(int width, int height, std::uint8_t b, st
         pixels.zeros(static_cast<std::size_t>(stride - width * 3));
     }
     return BmpFile(Info40(width, height, 24), pixels);
+}
+
+// A BMP that claims 4096 x 4096 at 8 bits, RLE8, in 56 bytes: its pixels are only "end of
+// bitmap". Decoded it would take 64 MiB.
+inline std::vector<std::uint8_t> BombBmp() {
+    return BmpFile(Info40(4096, 4096, 8, 1), Bytes().raw({0, 1}));
+}
+
+// A cursor that claims 4096 x 4096 at 24 bits; its pixels are missing.
+inline std::vector<std::uint8_t> BombCur() {
+    return CurFile(Info40(4096, 2 * 4096, 24), 0, 0, 0, 0);
+}
+
+// A skin of 40 bitmaps and 20 cursors: a real 2 x 2 MAIN and 1 x 1 NORMAL first, then a
+// bomb under every other element name the player uses and under unused names, then a
+// PLEDIT.TXT.
+inline std::vector<ZipMember> BombSkin() {
+    // Upper-case names come first in a folder too.
+    std::vector<ZipMember> m = {{"Skin/MAIN.bmp", Bmp24(2, 2, 1, 2, 3)},
+                                {"Skin/NORMAL.cur", SolidCur(1, 2, 3)}};
+    for (const char* e : {"cbuttons", "playpaus", "monoster", "posbar", "shufrep", "volume",
+                          "titlebar", "nums_ex", "numbers", "text", "pledit"}) {
+        m.push_back({std::string("Skin/") + e + ".bmp", BombBmp()});
+    }
+    for (int i = 0; m.size() < 41; ++i)
+        m.push_back({"Skin/x" + std::to_string(i) + ".bmp", BombBmp()});
+    for (const char* e : {"close", "min", "mmenu", "mainmenu", "winbut", "wsnormal", "wsposbar",
+                          "titlebar", "volbal", "songname", "pnormal", "pclose", "pwinbut",
+                          "pwsnorm", "psize", "ptbar", "pvscroll", "y0", "y1"}) {
+        m.push_back({std::string("Skin/") + e + ".cur", BombCur()});
+    }
+    m.push_back({"Skin/pledit.txt", Bytes8("[Text]\r\nNormal=#00FF00\r\n")});
+    return m;
 }
 
 }  // namespace dz::test

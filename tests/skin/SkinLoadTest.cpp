@@ -7,6 +7,8 @@
 
 #include "SkinFiles.h"
 #include "platform/fake/FakeWindowHost.h"
+#include "skin/SkinBitmaps.h"
+#include "skin/SkinBudget.h"
 #include "skin/SkinCursors.h"
 #include "skin/SkinImageDecoder.h"
 #include "skin/SkinLoadListener.h"
@@ -37,6 +39,9 @@ public:
     }
     void on_skipped(std::string_view source, std::string_view reason) override {
         add("skip " + std::string(source) + ": " + std::string(reason));
+    }
+    void on_over_budget(std::string_view source, int w, int h, std::uint64_t left) override {
+        add("over " + std::string(source) + " " + size(w, h) + " " + std::to_string(left));
     }
     bool has(const std::string& line) const {
         return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -95,7 +100,7 @@ TEST_F(SkinLoadTest, FolderSkinLoadsEveryKindOfFileInAnyCase) {
     dir.write("F/normal.ani", test::AniFile({test::SolidCur(9, 9, 9)}));
     dir.write("F/close.ANI", test::AniFile({test::SolidCur(4, 5, 6)}));
     dir.write("F/titlebar.cur", test::AniFile({test::SolidCur(7, 8, 9)}));  // ANI as .cur
-    dir.write("F/bogus.cur", "not a cursor");
+    dir.write("F/psize.cur", "not a cursor");
     dir.write("F/pledit.txt", "[Text]\r\nNormal=#00FF00\r\n");
     dir.write("F/VisColor.TXT", "24,24,41 // background\n");
     dir.write("F/Region.txt", kRegion);
@@ -128,7 +133,7 @@ TEST_F(SkinLoadTest, FolderSkinLoadsEveryKindOfFileInAnyCase) {
     EXPECT_TRUE(log.has("cursor TITLEBAR 1x1 @0,0 titlebar.cur"));
     EXPECT_TRUE(log.has("skip main.bmp: element MAIN already loaded"));
     EXPECT_TRUE(log.has("skip normal.ani: element NORMAL already loaded"));
-    EXPECT_TRUE(log.has("skip bogus.cur: not a readable cursor"));
+    EXPECT_TRUE(log.has("skip psize.cur: not a readable cursor"));
     EXPECT_TRUE(log.has("skip readme.txt: not a skin file"));
     EXPECT_TRUE(log.has("skip sub/: sub-folder, not read"));
     EXPECT_TRUE(log.has("text pledit.txt"));
@@ -231,6 +236,36 @@ TEST_F(SkinLoadTest, ArchivesAsRealSkinsComeLoad) {
         const std::vector<std::uint8_t> part(zip.begin(), zip.begin() + cut);
         EXPECT_LE(LoadSkinArchive(skin, dir.write("cut.wsz", part)), 9);
     }
+}
+
+// Images that claim a huge size are refused from their headers while the skin's pixel
+// budget lasts; elements the player never looks up are not decoded at all. The rest of
+// the skin loads, and the same holds for a folder.
+TEST_F(SkinLoadTest, HugeClaimedImagesStayWithinTheSkinsPixelBudget) {
+    const std::vector<ZipMember> members = test::BombSkin();
+    const auto check = [&](const std::string& prefix, std::uint64_t bitmaps_left) {
+        EXPECT_EQ(images.size(), 1u);
+        EXPECT_EQ(cursors.size(), 1u);
+        EXPECT_NE(FindSkinImage(images, "MAIN"), nullptr);
+        EXPECT_NE(FindSkinCursor(cursors, "NORMAL"), 0u);
+        EXPECT_EQ(colours.GetSkinColour("PLEDIT.Normal", 1), 0x00FF00u);
+        const std::string cursors_left = std::to_string(kSkinPixelBudget - 4 - 1);
+        EXPECT_TRUE(
+            log.has("over " + prefix + "cbuttons.bmp 4096x4096 " + std::to_string(bitmaps_left)));
+        EXPECT_TRUE(log.has("over " + prefix + "pvscroll.cur 4096x4096 " + cursors_left));
+        EXPECT_TRUE(log.has("skip " + prefix + "x0.bmp: not an element the player uses"));
+        EXPECT_TRUE(log.has("skip " + prefix + "y1.cur: not an element the player uses"));
+    };
+    LoadSkinArchive(skin, dir.write("bomb.wsz", test::MakeZip(members)));
+    check("Skin/", kSkinPixelBudget - 4 - 1);
+
+    // A folder: bitmaps first, then cursors, in name order.
+    for (const ZipMember& m : members) {
+        dir.write(std::filesystem::path("B") / std::filesystem::path(m.name).filename(), m.data);
+    }
+    log.lines.clear();
+    LoadSkinFolder(skin, dir.base() / "B");
+    check("", kSkinPixelBudget - 4);
 }
 
 }  // namespace

@@ -48,6 +48,10 @@ bool parse_double(const std::string& text, double& out) {
     return true;
 }
 
+// The longest output: about 11.5 days, 4.8e10 frames at the highest rate, so every frame
+// count fits an int64 with room for the loop arithmetic.
+constexpr double kMaxSeconds = 1000000;
+
 }  // namespace
 
 std::optional<Format> format_of(const std::string& path) {
@@ -157,8 +161,9 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
                 o.bits = static_cast<int>(n);
             } else if (a == "--seconds") {
                 double s = 0;
-                if (!parse_double(v, s) || s <= 0) {
-                    error = "--seconds must be a number above 0";
+                if (!parse_double(v, s) || s <= 0 || s > kMaxSeconds) {
+                    error = "--seconds must be a number above 0 and at most " +
+                            std::to_string(static_cast<long long>(kMaxSeconds));
                     return std::nullopt;
                 }
                 o.seconds = s;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "skin/SkinBitmaps.h"
+#include "skin/SkinBudget.h"
 #include "skin/SkinText.h"
 
 namespace dz {
@@ -82,6 +83,14 @@ void SkinReport::on_skipped(std::string_view source, std::string_view reason) {
     ++events_;
     ++skipped_;
     out_ << "skipped " << source << ": " << reason << '\n';
+}
+
+void SkinReport::on_over_budget(std::string_view source, int width, int height,
+                                std::uint64_t left) {
+    on_skipped(source, size_text(width, height) + " is over the skin's pixel budget (" +
+                           std::to_string(left) + " pixels left)");
+    warn(std::string(source) + " skipped: the skin's images together may have " +
+         std::to_string(kSkinPixelBudget) + " pixels");
 }
 
 void SkinReport::warn(const std::string& text) {

@@ -21,6 +21,8 @@ public:
                    std::string_view source) override;
     void on_text(SkinFileKind kind, std::string_view source) override;
     void on_skipped(std::string_view source, std::string_view reason) override;
+    void on_over_budget(std::string_view source, int width, int height,
+                        std::uint64_t left) override;
 
     // After the load: the colours and polygons of `skin`, the warnings, a summary line.
     // Returns the number of warnings.

@@ -127,11 +127,12 @@ int cmd_invert_selection(TAG_USERDATA* d) {
     return 0;
 }
 
-// The playlist in the settings file is left as it was until the next saving command.
+// The empty list is saved, so that the old one does not come back at the next start.
 int cmd_clear_playlist(TAG_USERDATA* d) {
     d->player.select_all_as(1);
     d->player.remove_selected();
     d->list_dirty = 1;
+    save_list(*d);
     return 0;
 }
 

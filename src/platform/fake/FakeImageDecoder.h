@@ -21,7 +21,18 @@ public:
         return find(cursors, bytes);
     }
 
+    std::optional<ImageSize> bitmap_size(std::span<const std::uint8_t> bytes) override {
+        return size_of(find(bitmaps, bytes));
+    }
+    std::optional<ImageSize> cursor_size(std::span<const std::uint8_t> bytes) override {
+        return size_of(find(cursors, bytes));
+    }
+
 private:
+    static std::optional<ImageSize> size_of(const std::optional<DecodedImage>& image) {
+        if (!image) return std::nullopt;
+        return ImageSize{image->width, image->height};
+    }
     static std::optional<DecodedImage> find(
         const std::map<std::vector<std::uint8_t>, DecodedImage>& m,
         std::span<const std::uint8_t> bytes) {

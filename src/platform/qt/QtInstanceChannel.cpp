@@ -13,6 +13,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string_view>
+
+#include "platform/qt/QtInstanceMessage.h"
 
 namespace dz {
 
@@ -23,7 +26,7 @@ constexpr int kAnswerMs = 4000;
 // A client that has not sent a whole message by then is dropped.
 constexpr int kServerReadMs = 5000;
 // More than any command line can hold.
-constexpr qsizetype kMaxMessageBytes = 16 * 1024 * 1024;
+constexpr std::size_t kMaxMessageBytes = 16 * 1024 * 1024;
 constexpr char kAnswer = 'K';
 
 // FNV-1a, 64 bits.
@@ -112,26 +115,23 @@ bool QtInstanceChannel::listen(std::function<void(std::vector<std::string>)> on_
         while (QLocalSocket* client = server_->nextPendingConnection()) {
             QObject::connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
             QTimer::singleShot(kServerReadMs, client, [client] { client->abort(); });
-            auto buffer = std::make_shared<QByteArray>();
-            auto read = [this, client, buffer] {
-                buffer->append(client->readAll());
-                if (buffer->size() > kMaxMessageBytes) {
-                    client->abort();
-                    return;
+            auto message = std::make_shared<QtInstanceMessage>(kMaxMessageBytes);
+            auto read = [this, client, message] {
+                if (message->state() != QtInstanceMessage::State::kNeedMore) return;
+                const QByteArray chunk = client->readAll();
+                switch (message->feed(std::string_view(chunk.constData(), chunk.size()))) {
+                    case QtInstanceMessage::State::kNeedMore:
+                        return;
+                    case QtInstanceMessage::State::kBad:
+                        client->abort();
+                        return;
+                    case QtInstanceMessage::State::kDone:
+                        break;
                 }
-                QDataStream in(buffer.get(), QIODevice::ReadOnly);
-                in.setVersion(QDataStream::Qt_6_0);
-                in.startTransaction();
-                QStringList list;
-                in >> list;
-                if (!in.commitTransaction()) return;  // not all there yet
-                buffer->clear();
                 client->putChar(kAnswer);
                 client->flush();
                 client->disconnectFromServer();
-                std::vector<std::string> paths;
-                for (const QString& p : list) paths.push_back(p.toStdString());
-                if (on_paths_) on_paths_(std::move(paths));
+                if (on_paths_) on_paths_(message->paths());
             };
             QObject::connect(client, &QLocalSocket::readyRead, client, read);
             if (client->bytesAvailable() > 0) read();
