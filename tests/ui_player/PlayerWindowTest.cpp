@@ -9,6 +9,7 @@
 #include "edx/EdxRender.h"
 #include "platform/WindowEvents.h"
 #include "platform/fake/FakeAudioLibrary.h"
+#include "platform/fake/FakePopupMenus.h"
 #include "platform/fake/FakeWindowHost.h"
 #include "skin/SkinBitmaps.h"
 #include "skin/SkinImageDecoder.h"
@@ -251,6 +252,30 @@ TEST_F(PlayerMouse, TitleBarDoubleClickShadesAndTogglesSave) {
     EXPECT_EQ(d.repeat, 1);
     EXPECT_TRUE(lib.loop);
     EXPECT_EQ(saves, 3);
+}
+
+// The main-menu button decides on a double click before it opens the menu: a menu open
+// at the second click would take that click.
+TEST_F(PlayerMouse, MainMenuButtonDoubleClickClosesAndASingleClickOpensTheMenuLater) {
+    FakePopupMenus popups;
+    d.services.popup_menus = &popups;
+    d.menus[0] = std::make_shared<Menu>();
+    host.double_click = 60000;  // the second click comes well inside it
+    click(10, 7);
+    button(kWmLButtonDblClk, 10, 7);
+    button(kWmLButtonUp, 10, 7);
+    move(10, 7);
+    host.pump(std::chrono::milliseconds(0));
+    EXPECT_EQ(host.close_requests, 1);
+    EXPECT_TRUE(popups.shown.empty());
+
+    host.double_click = 0;  // no second click: the menu at the next update
+    click(10, 7);
+    move(10, 7);
+    host.pump(std::chrono::milliseconds(0));
+    ASSERT_EQ(popups.shown.size(), 1u);
+    EXPECT_EQ(popups.shown[0].screen, (Point{6, 12}));  // the button's bottom-left corner
+    EXPECT_EQ(host.close_requests, 1);
 }
 
 TEST(BitmapText, GlyphMapFirstEntryAndBlankFallback) {

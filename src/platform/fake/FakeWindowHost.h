@@ -31,6 +31,7 @@ public:
     std::optional<Rect> work{Rect{0, 0, 1280, 1024}};
     std::array<std::uint8_t, 256> keys{};
     bool keyboard_ok = true;
+    int double_click = 500;  // double_click_ms()
 
     // What the core did.
     std::atomic<int> presents{0};
@@ -79,6 +80,7 @@ public:
     void show() override { shown = true; }
     void destroy_window() override;
     void quit_loop() override;
+    int double_click_ms() const override { return double_click; }
 
 private:
     bool run_one(std::unique_lock<std::mutex>& lk);

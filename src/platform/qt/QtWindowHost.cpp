@@ -8,6 +8,7 @@
 #include <QMetaObject>
 #include <QPixmap>
 #include <QScreen>
+#include <QStyleHints>
 
 #include <cstdint>
 #include <future>
@@ -24,6 +25,7 @@ QtWindowHost::QtWindowHost(int width, int height)
     }
     window_->setFixedSize(width, height);
     window_->hide();
+    double_click_ms_ = QGuiApplication::styleHints()->mouseDoubleClickInterval();
 }
 
 QtWindowHost::~QtWindowHost() {
