@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
-# Idle cost of the real program with nothing playing: CPU time (user + system, all
-# threads) as a share of one core, and wake-ups per second (voluntary context switches
-# summed over every thread), over a window of SECONDS after a settling time.
+# Running cost of the real program, idle (nothing playing) and playing a tune: CPU time
+# (user + system, all threads) as a share of one core, and wake-ups per second
+# (voluntary context switches summed over every thread), over a window of SECONDS after
+# a settling time.
 #
 # Usage: bench/idle_cost.sh <dezidu> [SECONDS] [ROUNDS]
 # Starts its own virtual X server with xvfb-run unless DISPLAY is set. Each round starts
-# the program afresh in an empty folder (SDL's dummy audio driver), lets it settle for
-# 2 s, measures, and ends it with SIGTERM. One line per round.
+# the program twice afresh in a copy of demo/ (the default skin, the playlist editor
+# shown, SDL's dummy audio driver): once with nothing playing, once playing a demo tune
+# given on its command line. Each run settles for 2 s, is measured, and ends with
+# SIGTERM. One line per run.
 set -u
 exe=$(realpath "$1")
+demo=$(realpath "$(dirname "$0")/../demo")
 seconds=${2:-10}
 rounds=${3:-1}
 
@@ -30,9 +34,12 @@ switches() {
         awk '/^voluntary_ctxt_switches/ { s += $2 } END { print s + 0 }'
 }
 
-for round in $(seq 1 "$rounds"); do
+measure() {  # round, what, arguments of the program
+    local round=$1 what=$2
+    shift 2
     work=$(mktemp -d)
-    (cd "$work" && unset QT_QPA_PLATFORM && SDL_AUDIODRIVER=dummy exec "$exe") &
+    cp -r "$demo"/. "$work"
+    (cd "$work" && unset QT_QPA_PLATFORM && SDL_AUDIODRIVER=dummy exec "$exe" "$@") &
     pid=$!
     sleep 2
     if ! kill -0 "$pid" 2>/dev/null; then
@@ -47,11 +54,11 @@ for round in $(seq 1 "$rounds"); do
     kill -TERM "$pid"
     wait "$pid" 2>/dev/null
     rm -rf "$work"
-    awk -v r="$round" -v a="$t0" -v b="$t1" -v hz="$hz" -v s="$s0" -v e="$s1" \
+    awk -v r="$round" -v w="$what" -v a="$t0" -v b="$t1" -v hz="$hz" -v s="$s0" -v e="$s1" \
         -v c0="$c0" -v c1="$c1" -v n="$threads" 'BEGIN {
             d = e - s
-            printf "round %d: %.2f s, %d threads, CPU %.2f %% of one core, %.1f wake-ups/s\n",
-                   r, d, n, 100 * (b - a) / hz / d, (c1 - c0) / d
+            printf "round %d %-7s %.2f s, %d threads, CPU %.2f %% of one core, %.1f wake-ups/s\n",
+                   r, w ":", d, n, 100 * (b - a) / hz / d, (c1 - c0) / d
         }'
     # The busiest threads (wake-ups per second), with DEZIDU_IDLE_THREADS=1.
     if [ -n "${DEZIDU_IDLE_THREADS:-}" ]; then
@@ -59,4 +66,9 @@ for round in $(seq 1 "$rounds"); do
             awk -v d="$seconds" '{ printf "    %-16s %6.1f/s\n", $2, ($5 - $3) / d }' |
             sort -k2 -nr
     fi
+}
+
+for round in $(seq 1 "$rounds"); do
+    measure "$round" idle
+    measure "$round" playing morning-steps.ptcop
 done
