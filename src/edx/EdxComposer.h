@@ -10,8 +10,8 @@
 //
 // The whole frame is drawn again (from the recorded operations) when the back buffer
 // was written since the last frame (layout draws, new buffers), when the key colours or
-// the shape change, or when unchanged bodies change their order. A handler that writes
-// the back buffer directly is drawn the old way, at once, in every frame.
+// the shape change, or when unchanged bodies change their order. While a handler writes
+// the back buffer itself, every frame is cleared whole and drawn by the handlers at once.
 //
 // Threads: the worker thread (the UI thread before the worker starts), like the tree.
 
@@ -31,7 +31,7 @@ public:
     void compose(EdxWorld& world, ColorRef key, ColorRef substitute,
                  const std::function<void(EdxWorld*)>& cut_shape);
     // Every drawing primitive ends here: outside compose() the operation draws at once;
-    // during it, it is kept, and drawn at once too when the frame is drawn the old way.
+    // during it, it is kept, and drawn at once too while the frame is drawn at once.
     void submit(EdxWorld& world, EdxDrawOp&& op);
 
     // The rectangles drawn again by the last compose (the whole frame when it was drawn
@@ -49,8 +49,10 @@ private:
     // Clears `areas` and draws the kept operations there, then the key colour and the shape.
     void redraw(EdxWorld& world, const std::vector<Rect>& areas,
                 const std::function<void(EdxWorld*)>& cut_shape);
-    // The whole frame the old way: cleared, the handlers draw at once.
+    // The whole frame cleared and drawn by the handlers at once.
     void draw_at_once(EdxWorld& world, const std::function<void(EdxWorld*)>& cut_shape);
+    // Keeps this frame's operations (`kept`: they can be compared next time) and copies
+    // `areas` of the back buffer to the front buffer under the lock.
     void finish(EdxWorld& world, const std::vector<Rect>& areas, bool kept);
 
     Mode mode_ = Mode::Idle;
