@@ -3,14 +3,24 @@
 // TAG_USERDATA, or any type with its fields: ini_path, player (tagPLAYER),
 // time_reverse, shuffle, repeat, easy_move, always_on_top, double_size,
 // visible_player, shade_player, visible_pledit, shade_pledit, skin_name and
-// scroll_page. A reader given no path reads ini_path; writers write ini_path.
+// scroll_page. A reader given no path reads ini_path; writers write ini_path, and a write
+// that fails is reported on stderr (the program goes on with its settings in memory).
 
+#include <cstdio>
 #include <optional>
 #include <string>
 
 #include "io/Settings.h"
 
 namespace dz {
+
+// Says on stderr that a section of the settings file could not be written; returns `ok`.
+inline bool ReportSectionWrite(bool ok, const std::string& path, const char* section) {
+    if (!ok)
+        std::fprintf(stderr, "dezidu: cannot write the %s section of the settings file %s\n",
+                     section, path.c_str());
+    return ok;
+}
 
 // The Setting section's values as the state holds them now.
 template <class State>
@@ -55,7 +65,8 @@ void ReadSettingSection(State& s, const std::optional<std::string>& path = std::
 
 template <class State>
 bool WriteSettingSection(const State& s) {
-    return write_setting_section(s.ini_path, SettingValuesOf(s));
+    return ReportSectionWrite(write_setting_section(s.ini_path, SettingValuesOf(s)), s.ini_path,
+                              "Setting");
 }
 
 // Reads Property into the player's output format, then re-opens the library
@@ -86,7 +97,7 @@ bool WritePropertySection(const State& s) {
     v.direct_sound = s.player.direct_sound;
     v.buffer_seconds = s.player.buffer_seconds;
     v.device = s.player.device;
-    return write_property_section(s.ini_path, v);
+    return ReportSectionWrite(write_property_section(s.ini_path, v), s.ini_path, "Property");
 }
 
 // Reads Position: stores scroll_page and returns where the main window goes
@@ -104,8 +115,9 @@ PositionValues ReadPositionSection(State& s, int current_left, int current_top,
 // Writes Position with the main window's current top-left corner.
 template <class State>
 bool WritePositionSection(const State& s, int window_left, int window_top) {
-    return write_position_section(s.ini_path,
-                                  PositionValues{window_left, window_top, s.scroll_page});
+    return ReportSectionWrite(
+        write_position_section(s.ini_path, PositionValues{window_left, window_top, s.scroll_page}),
+        s.ini_path, "Position");
 }
 
 }  // namespace dz

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <utility>
 
-#include "edx/EdxRaster.h"
+#include "edx/EdxDrawOp.h"
 
 namespace dz {
 
@@ -39,78 +39,131 @@ TextSize Measure(EdxBody* body, std::string_view text) {
     return font.renderer->measure(text, font.height);
 }
 
+// An operation of `kind` by `body`, cut to the world's current clip.
+EdxDrawOp MakeOp(EdxBody* body, EdxDrawOp::Kind kind) {
+    EdxDrawOp op;
+    op.kind = kind;
+    op.body = body;
+    op.clip = body->world->clip;
+    return op;
+}
+
+void SetSource(EdxDrawOp& op, const EdxImage* image) {
+    op.image = image;
+    op.image_id = image->id();
+    op.image_version = image->version();
+}
+
+void Submit(EdxBody* body, EdxDrawOp&& op) {
+    body->world->composer.submit(*body->world, std::move(op));
+}
+
 void DrawText(EdxBody* body, int x, int y, std::string_view text, ColorRef colour) {
-    EdxImage* back = Back(body);
-    if (!back) return;
+    if (!Back(body)) return;
     EdxWorld* w = body->world;
     if (!w->font.renderer || text.empty()) return;
     const Point o = AbsoluteOrigin(body);
-    FrameBuffer frame{back->pixels(), back->width(), back->height(), back->stride()};
-    w->font.renderer->draw(frame, w->clip, o.x + x, o.y + y, text, colour, w->font.height);
+    EdxDrawOp op = MakeOp(body, EdxDrawOp::Kind::Text);
+    op.x = o.x + x;
+    op.y = o.y + y;
+    op.h = w->font.height;
+    op.colour = colour;
+    op.renderer = w->font.renderer;
+    op.text.assign(text);
+    Submit(body, std::move(op));
+}
+
+void Fill(EdxBody* body, const Rect& r, ColorRef colour) {
+    EdxDrawOp op = MakeOp(body, EdxDrawOp::Kind::Fill);
+    op.x = r.left;
+    op.y = r.top;
+    op.w = r.right;
+    op.h = r.bottom;
+    op.colour = colour;
+    Submit(body, std::move(op));
 }
 
 }  // namespace
 
 void DrawImage(EdxBody* body, const EdxImage* image) {
-    EdxImage* back = Back(body);
-    if (!back || !image || !image->has_bitmap()) return;
-    const Point o = AbsoluteOrigin(body);
-    RasterCopy(*back, body->world->clip, o.x, o.y, *image, 0, 0, image->width(), image->height());
+    if (!Back(body) || !image || !image->has_bitmap()) return;
+    DrawPart(body, 0, 0, image, 0, 0, image->width(), image->height());
 }
 
 void DrawPart(EdxBody* body, int x, int y, const EdxImage* image, int sx, int sy, int width,
               int height) {
-    EdxImage* back = Back(body);
-    if (!back || !image) return;
+    if (!Back(body) || !image) return;
     const Point o = AbsoluteOrigin(body);
-    RasterCopy(*back, body->world->clip, o.x + x, o.y + y, *image, sx, sy, width, height);
+    EdxDrawOp op = MakeOp(body, EdxDrawOp::Kind::Copy);
+    op.x = o.x + x;
+    op.y = o.y + y;
+    op.sx = sx;
+    op.sy = sy;
+    op.w = width;
+    op.h = height;
+    SetSource(op, image);
+    Submit(body, std::move(op));
 }
 
 void DrawStretch(EdxBody* body, int x1, int x2, int y2, const EdxImage* image, int sx, int sy,
                  int source_height) {
-    EdxImage* back = Back(body);
-    if (!back || !image) return;
+    if (!Back(body) || !image) return;
     const Point o = AbsoluteOrigin(body);
-    RasterStretch(*back, body->world->clip, o.x + x1, o.y, x2 - x1, y2, *image, sx, sy,
-                  kEdxStretchSourceWidth, source_height);
+    EdxDrawOp op = MakeOp(body, EdxDrawOp::Kind::Stretch);
+    op.x = o.x + x1;
+    op.y = o.y;
+    op.w = x2 - x1;
+    op.h = y2;
+    op.sx = sx;
+    op.sy = sy;
+    op.sw = kEdxStretchSourceWidth;
+    op.sh = source_height;
+    SetSource(op, image);
+    Submit(body, std::move(op));
 }
 
 void DrawPixel(EdxBody* body, int x, int y, ColorRef colour) {
-    EdxImage* back = Back(body);
-    if (!back) return;
+    if (!Back(body)) return;
     const Point o = AbsoluteOrigin(body);
-    RasterPixel(*back, body->world->clip, o.x + x, o.y + y, colour);
+    EdxDrawOp op = MakeOp(body, EdxDrawOp::Kind::Pixel);
+    op.x = o.x + x;
+    op.y = o.y + y;
+    op.colour = colour;
+    Submit(body, std::move(op));
 }
 
 void DrawLine(EdxBody* body, int y1, int x2, int y2, ColorRef colour) {
-    EdxImage* back = Back(body);
-    if (!back) return;
+    if (!Back(body)) return;
     if (x2 == 0 && y2 == y1) {
         DrawPixel(body, 0, y1, colour);
         return;
     }
     const Point o = AbsoluteOrigin(body);
-    RasterLine(*back, body->world->clip, o.x, o.y + y1, o.x + x2, o.y + y2, colour);
+    EdxDrawOp op = MakeOp(body, EdxDrawOp::Kind::Line);
+    op.x = o.x;
+    op.y = o.y + y1;
+    op.w = o.x + x2;
+    op.h = o.y + y2;
+    op.colour = colour;
+    Submit(body, std::move(op));
 }
 
 void DrawRect(EdxBody* body, int x1, int x2, int y2, ColorRef colour, int filled) {
-    EdxImage* back = Back(body);
-    if (!back) return;
+    if (!Back(body)) return;
     int y1 = 0;
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
     if (x1 == x2 || y1 == y2) return;
     const Point o = AbsoluteOrigin(body);
     const Rect r{o.x + x1, o.y + y1, o.x + x2, o.y + y2};
-    const Rect& clip = body->world->clip;
     if (filled == 1) {
-        RasterFill(*back, clip, r, colour);
+        Fill(body, r, colour);
         return;
     }
-    RasterFill(*back, clip, Rect{r.left, r.top, r.right, r.top + 1}, colour);
-    RasterFill(*back, clip, Rect{r.left, r.bottom - 1, r.right, r.bottom}, colour);
-    RasterFill(*back, clip, Rect{r.left, r.top, r.left + 1, r.bottom}, colour);
-    RasterFill(*back, clip, Rect{r.right - 1, r.top, r.right, r.bottom}, colour);
+    Fill(body, Rect{r.left, r.top, r.right, r.top + 1}, colour);
+    Fill(body, Rect{r.left, r.bottom - 1, r.right, r.bottom}, colour);
+    Fill(body, Rect{r.left, r.top, r.left + 1, r.bottom}, colour);
+    Fill(body, Rect{r.right - 1, r.top, r.right, r.bottom}, colour);
 }
 
 void DrawBodyText(EdxBody* body, int x, int y, const char* text, ColorRef colour) {

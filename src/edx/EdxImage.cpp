@@ -1,6 +1,21 @@
 #include "edx/EdxImage.h"
 
+#include <atomic>
+
 namespace dz {
+
+namespace {
+std::atomic<std::uint64_t> g_next_id{1};
+}  // namespace
+
+EdxImage::EdxImage() {
+    renew();
+}
+
+void EdxImage::renew() {
+    id_ = g_next_id.fetch_add(1, std::memory_order_relaxed);
+    version_ = 0;
+}
 
 bool EdxImage::fill_blank(int width, int height) {
     if (has_bitmap() || width <= 0 || height <= 0) return false;
@@ -8,6 +23,7 @@ bool EdxImage::fill_blank(int width, int height) {
     pixels_.assign(static_cast<std::size_t>(stride_) * height, 0);
     width_ = width;
     height_ = height;
+    renew();
     return true;
 }
 
@@ -34,6 +50,7 @@ void EdxImage::release() {
     pixels_.shrink_to_fit();
     width_ = height_ = stride_ = 0;
     cursor = 0;
+    renew();
 }
 
 ColorRef EdxImage::pixel(int x, int y) const {

@@ -16,7 +16,7 @@ namespace dz {
 
 class EdxImage {
 public:
-    EdxImage() = default;
+    EdxImage();
     virtual ~EdxImage() = default;
     EdxImage(const EdxImage&) = delete;
     EdxImage& operator=(const EdxImage&) = delete;
@@ -37,9 +37,23 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
     int stride() const { return stride_; }
-    std::uint8_t* pixels() { return pixels_.data(); }
+    // Writable access counts as a change of the pixels (see version()).
+    std::uint8_t* pixels() {
+        ++version_;
+        return pixels_.data();
+    }
     const std::uint8_t* pixels() const { return pixels_.data(); }
-    std::uint8_t* row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * stride_; }
+    std::uint8_t* row(int y) {
+        ++version_;
+        return pixels_.data() + static_cast<std::size_t>(y) * stride_;
+    }
+
+    // Identity of the bitmap: unique in the process for each construction, fill and
+    // release, so a freed image whose address is reused never matches an older one.
+    std::uint64_t id() const { return id_; }
+    // Counts the writable accesses to the pixels since the last fill or release. With id()
+    // it tells whether the pixels may have changed since they were last seen.
+    std::uint64_t version() const { return version_; }
 
     // The pixel at (x, y) as a colour reference 0x00BBGGRR; 0 outside the bitmap.
     ColorRef pixel(int x, int y) const;
@@ -52,6 +66,9 @@ private:
     int width_ = 0;
     int height_ = 0;
     int stride_ = 0;
+    std::uint64_t id_ = 0;
+    std::uint64_t version_ = 0;
+    void renew();
 };
 
 }  // namespace dz

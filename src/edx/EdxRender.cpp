@@ -17,14 +17,18 @@ void RecreateBuffers(EdxWorld* w) {
 }
 
 void ProtectKeyColour(EdxImage& image, ColorRef key, ColorRef substitute) {
+    ProtectKeyColour(image, Rect{0, 0, image.width(), image.height()}, key, substitute);
+}
+
+void ProtectKeyColour(EdxImage& image, const Rect& r, ColorRef key, ColorRef substitute) {
     if (!image.has_bitmap()) return;
+    const Rect area = intersect(r, Rect{0, 0, image.width(), image.height()});
     const std::uint8_t kb = (key >> 16) & 0xFF, kg = (key >> 8) & 0xFF, kr = key & 0xFF;
     const std::uint8_t sb = (substitute >> 16) & 0xFF, sg = (substitute >> 8) & 0xFF,
                        sr = substitute & 0xFF;
-    const int w = image.width();
-    for (int y = 0; y < image.height(); ++y) {
-        std::uint8_t* p = image.row(y);
-        for (int x = 0; x < w; ++x, p += 3) {
+    for (int y = area.top; y < area.bottom; ++y) {
+        std::uint8_t* p = image.row(y) + 3 * area.left;
+        for (int x = area.left; x < area.right; ++x, p += 3) {
             if (p[0] == kb && p[1] == kg && p[2] == kr) {
                 p[0] = sb;
                 p[1] = sg;
@@ -36,25 +40,8 @@ void ProtectKeyColour(EdxImage& image, ColorRef key, ColorRef substitute) {
 
 void ComposeFrame(EdxWorld* w, ColorRef key, ColorRef substitute,
                   const std::function<void(EdxWorld*)>& cut_shape) {
-    EdxImage& back = w->back_buffer;
-    if (w->suspended || !back.has_bitmap()) return;
-    std::memset(back.pixels(), 0, std::size_t(back.stride()) * back.height());
-    w->clip = w->rect;
-    Broadcast(w, EDX_DRAW);
-    w->send(EDX_DRAWN);
-    ProtectKeyColour(back, key, substitute);
-    if (cut_shape) cut_shape(w);
-    std::lock_guard<std::mutex> g(w->lock);
-    EdxImage& front = w->front_buffer;
-    if (front.has_bitmap() && front.stride() == back.stride()) {
-        std::size_t n = std::size_t(front.stride()) * std::min(front.height(), back.height());
-        // Only the worker writes the front buffer, so reading it here needs no more than the
-        // lock already held. An unchanged frame leaves the window alone.
-        if (std::memcmp(front.pixels(), back.pixels(), n) != 0) {
-            std::memcpy(front.pixels(), back.pixels(), n);
-            w->frame_changed = true;
-        }
-    }
+    if (w->suspended || !w->back_buffer.has_bitmap()) return;
+    w->composer.compose(*w, key, substitute, cut_shape);
 }
 
 void PaintWindow(EdxWorld* w) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "edx/EdxBody.h"
+#include "edx/EdxComposer.h"
 #include "edx/EdxFont.h"
 #include "edx/EdxImage.h"
 #include "edx/EdxShape.h"
@@ -88,6 +89,8 @@ public:
     CursorHandle cursor_set = 0;
     // The window shape's cut pixels, kept between frames. Worker thread.
     EdxShapeMask shape_mask;
+    // The drawing of the last composed frame, to draw only what changed. Worker thread.
+    EdxComposer composer;
 };
 
 // A function the worker has run on the UI thread: (body, user data, call_argument).

@@ -89,6 +89,10 @@ public:
     virtual void destroy_window() = 0;
     // Ends the UI loop once the current event returns (the quit message).
     virtual void quit_loop() = 0;
+
+    // --- any thread ---
+    // The longest time between the clicks of a double click, in milliseconds.
+    virtual int double_click_ms() const { return 500; }
 };
 
 }  // namespace dz

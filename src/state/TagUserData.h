@@ -8,6 +8,7 @@
 // worker has ended.
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -100,6 +101,12 @@ public:
     EdxWorld* world = nullptr;  // set when the world is attached
     // Posts a command id to the worker, as a menu choice does (any thread).
     std::function<void(int id)> post_command;
+    // A left release on a main-menu button opens the main menu only once the double-click
+    // time has passed without a second click (which closes the window instead): the menu
+    // would otherwise take the second click. Worker thread.
+    bool main_menu_pending = false;
+    std::chrono::steady_clock::time_point main_menu_due;
+    Point main_menu_point;
 };
 
 }  // namespace dz

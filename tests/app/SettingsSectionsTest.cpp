@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <functional>
+
 #include "TempDir.h"
 #include "platform/fake/FakeAudioLibrary.h"
 #include "player/Player.h"
@@ -95,6 +97,38 @@ TEST(SettingsSections, PositionUsesTheWindowCornerAsDefault) {
     EXPECT_EQ(where.window_left, -40);
     EXPECT_EQ(where.window_top, 30);
     EXPECT_EQ(s.scroll_page, 8);
+}
+
+}  // namespace
+}  // namespace dz
+
+namespace dz {
+namespace {
+
+// A settings file that cannot be written (its folder is a file) is reported on stderr by
+// each writer, naming the file; a write that works says nothing.
+TEST(SettingsSections, AFailedWriteIsReportedOnStderr) {
+    test::TempDir dir;
+    FakeAudioLibrary library;
+    State s(library);
+    test::write_file((dir.path() / "file").string(), "");
+    s.ini_path = (dir.path() / "file" / "Dezidu.ini").string();
+    const std::pair<const char*, std::function<bool()>> writers[] = {
+        {"Setting", [&] { return WriteSettingSection(s); }},
+        {"Property", [&] { return WritePropertySection(s); }},
+        {"Position", [&] { return WritePositionSection(s, 1, 2); }},
+    };
+    for (const auto& [section, write] : writers) {
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(write());
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find(section), std::string::npos) << said;
+        EXPECT_NE(said.find(s.ini_path), std::string::npos) << said;
+    }
+    s.ini_path = settings_path(dir.path()).string();
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(WriteSettingSection(s));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
 }  // namespace

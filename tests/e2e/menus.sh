@@ -2,7 +2,9 @@
 # The pop-up menus of the real program under a virtual X server: a right click on the
 # player opens the main menu; Options > Double Size doubles the window and stores
 # Double=1; with "japanese.ico" in the working folder the menus are in Japanese; with two
-# skins in the skins folder, Skins > (the other one) changes the picture and SelectSkin.
+# skins in the skins folder, Skins > (the other one) changes the picture and SelectSkin;
+# a click on the main-menu button opens the main menu once the double-click time has
+# passed, and two clicks 80 ms apart close the player instead.
 # The screenshots stay in <shots-folder> (default: a temporary folder, removed).
 #
 # Usage: menus.sh <dezidu> <demo-folder> [shots-folder]   (run under xvfb-run)
@@ -101,4 +103,22 @@ changed=$(compare -metric AE "$shots/skin_pxtone.png" "$shots/skin_dusk.png" nul
 echo "pixels changed by the skin: $changed"
 [ "${changed%.*}" -gt 5000 ] || fail "the picture did not change with the skin"
 stop
+
+# The main-menu button is at (6, 3), 9 x 9; its menu opens at the button's bottom-left
+# corner. A menu opened at the first click of a double click would take the second.
+start
+geometry
+xdotool mousemove "$((X + 10))" "$((Y + 7))"; sleep 0.3
+xdotool click 1; sleep 1.5
+import -window root "$shots/menu_button.png"
+b=$(brightness "$shots/menu_button.png" 100 60 "$((X + 16))" "$((Y + 22))")
+echo "main-menu button's menu brightness $b"
+awk "BEGIN{exit !($b > 0.5)}" || fail "no menu below the main-menu button"
+keys Escape
+sleep 0.5
+xdotool click --repeat 2 --delay 80 1
+for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "a double click on the main-menu button left the player open"
+wait "$pid"; rc=$?
+[ "$rc" = 0 ] || fail "exit code $rc after the double click"
 echo PASS

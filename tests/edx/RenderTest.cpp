@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "edx/EdxCodes.h"
+#include "edx/EdxDraw.h"
+#include "edx/EdxRaster.h"
 #include "edx/EdxRender.h"
 #include "edx/EdxWindow.h"
 #include "edx/EdxWorld.h"
@@ -126,6 +128,71 @@ TEST(RenderTest, OnlyAChangedFrameOrScaleIsPresented) {
     SetZoom(&world, 2.0);  // the window mask follows the scale
     PaintWindow(&world);
     EXPECT_EQ(host.presents, 3);
+}
+
+// Bodies that draw through the primitives, each in the colour its tag indexes.
+ColorRef g_fill[3];
+int Filler(EdxBody* body, int code, TAG_USERDATA*) {
+    if (code == EDX_DRAW)
+        DrawRect(body, 0, body->rect.width(), body->rect.height(), g_fill[body->tag], 1);
+    return 0;
+}
+
+struct FillWorld {
+    FakeWindowHost host{20, 10};
+    EdxWorld world{&host};
+    EdxBody* bodies[3];
+    FillWorld() {
+        world.rect = Rect{0, 0, 20, 10};
+        RecreateBuffers(&world);
+        // The third overlaps the second and is drawn after it.
+        const Rect rects[3] = {{0, 0, 6, 10}, {8, 0, 16, 6}, {12, 4, 18, 9}};
+        for (int i = 0; i < 3; ++i)
+            bodies[i] = CreateBody(&world, EdxBodyInfo{Filler, rects[i], 1, i});
+    }
+    void compose() { ComposeFrame(&world, 0, 0x000100); }
+};
+
+::testing::AssertionResult SameFrame(const EdxImage& a, const EdxImage& b) {
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return ::testing::AssertionFailure() << "differs at (" << x << ", " << y << ")";
+    return ::testing::AssertionSuccess();
+}
+
+TEST(RenderTest, OnlyTheBodiesWhoseDrawingChangedAreComposedAgain) {
+    g_fill[0] = 0x0000FF, g_fill[1] = 0x00FF00, g_fill[2] = 0xFF0000;
+    FillWorld f;
+    f.compose();
+    EXPECT_EQ(f.world.composer.last_drawn(), std::vector<Rect>{f.world.rect});
+    PaintWindow(&f.world);
+    const int presents = f.host.presents;
+    f.compose();  // nothing changed: no pixel written, nothing shown again
+    EXPECT_TRUE(f.world.composer.last_drawn().empty());
+    PaintWindow(&f.world);
+    EXPECT_EQ(f.host.presents, presents);
+
+    g_fill[1] = 0x00FFFF;  // the second body only; the third stays on top of it
+    f.compose();
+    EXPECT_EQ(f.world.composer.last_drawn(), (std::vector<Rect>{{8, 0, 16, 6}}));
+    FillWorld whole;  // the same state composed from scratch
+    whole.compose();
+    EXPECT_TRUE(SameFrame(f.world.front_buffer, whole.world.front_buffer));
+    EXPECT_EQ(f.world.front_buffer.pixel(13, 5), 0xFF0000u);
+
+    f.bodies[2]->visible = 0;  // a body that goes leaves its area to be drawn again
+    whole.bodies[2]->visible = 0;
+    f.compose();
+    EXPECT_EQ(f.world.composer.last_drawn(), (std::vector<Rect>{{12, 4, 18, 9}}));
+    whole.compose();
+    EXPECT_TRUE(SameFrame(f.world.front_buffer, whole.world.front_buffer));
+    EXPECT_EQ(f.world.front_buffer.pixel(13, 5), 0x00FFFFu);
+
+    RasterFill(f.world.back_buffer, f.world.rect, Rect{0, 0, 1, 1}, 0x123456);
+    f.compose();  // a write outside composition: the whole frame again
+    EXPECT_EQ(f.world.composer.last_drawn(), std::vector<Rect>{f.world.rect});
+    EXPECT_TRUE(SameFrame(f.world.front_buffer, whole.world.front_buffer));
 }
 
 TEST(RenderTest, ComposeWithoutBuffersTouchesNothing) {

@@ -1,12 +1,13 @@
 // The dialogs driven headless: Preferences stores every choice of its table in the
 // Property section and re-opens the library, Default restores the defaults, Cancel
 // changes nothing; File Info shows Shift-JIS texts; Add URL hands its text to the URL
-// path; Save Playlist adds the playlist extension.
+// path; Save Playlist adds the playlist extension; every label holds its text.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -21,7 +22,10 @@
 #include "platform/PreferenceChoices.h"
 #include "platform/fake/FakeAudioLibrary.h"
 #include "platform/fake/FakeWindowHost.h"
+#include "platform/qt/QtAboutDialog.h"
+#include "platform/qt/QtAddUrlDialog.h"
 #include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtFileInfoDialog.h"
 #include "platform/qt/QtPreferencesDialog.h"
 #include "state/TagUserData.h"
 
@@ -216,6 +220,41 @@ TEST_F(QtDialogsTest, AddUrlHandsTheTextToTheUrlPath) {
     });
     cmd_add_url(&d);
     EXPECT_EQ(added.size(), 1u) << "Cancel adds nothing";
+}
+
+// Every label of every dialog, in both languages: its text fits its rectangle and no
+// other control covers the text.
+TEST(QtDialogLabels, EveryLabelHoldsItsTextInBothLanguages) {
+    for (bool japanese : {false, true}) {
+        std::vector<std::unique_ptr<QDialog>> dialogs;
+        dialogs.push_back(std::make_unique<QtAboutDialog>(nullptr, japanese));
+        dialogs.push_back(std::make_unique<QtAddUrlDialog>(nullptr, japanese));
+        dialogs.push_back(std::make_unique<QtFileInfoDialog>(nullptr, FileInfoText{}, japanese));
+        dialogs.push_back(
+            std::make_unique<QtPreferencesDialog>(nullptr, PreferenceValues{}, japanese));
+        for (const auto& dialog : dialogs) {
+            int labels = 0;
+            for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+                if (label->text().isEmpty()) continue;
+                ++labels;
+                const QFontMetrics fm(label->font());
+                const QRect text(label->geometry().topLeft(),
+                                 QSize(fm.horizontalAdvance(label->text()), fm.height()));
+                const QString where =
+                    dialog->windowTitle() + " " + label->objectName() + " " + label->text();
+                EXPECT_LE(text.width(), label->contentsRect().width()) << where.toStdString();
+                EXPECT_LE(text.height(), label->contentsRect().height()) << where.toStdString();
+                for (const QWidget* other : dialog->findChildren<QWidget*>()) {
+                    if (other->parentWidget() == dialog.get() &&
+                        !qobject_cast<const QLabel*>(other))
+                        EXPECT_FALSE(other->geometry().intersects(text))
+                            << where.toStdString() << " under "
+                            << other->objectName().toStdString();
+                }
+            }
+            EXPECT_GT(labels, 0);
+        }
+    }
 }
 
 TEST_F(QtDialogsTest, SavePlaylistAddsTheExtensionWhenMissing) {

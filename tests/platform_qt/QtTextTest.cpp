@@ -1,5 +1,5 @@
-// Text in the world font: the default UI face at 12 pixels, Japanese (code page 932)
-// from the installed CJK font, cut to the clip.
+// Text in the world font: the default UI face in a 12-pixel cell, Japanese (code page
+// 932) from the installed CJK font, cut to the clip.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -36,11 +36,36 @@ TEST(QtTextTest, JapaneseGlyphsComeFromTheCjkFont) {
     EXPECT_GT(text.measure("\x93\xfa\x96\x7b", 12).cx, text.measure("\x93\xfa", 12).cx);
 }
 
-TEST(QtTextTest, TwelvePixelTextStaysInsideTheClip) {
+TEST(QtTextTest, TheFontHeightIsTheCharacterCell) {
     QtTextRenderer text;
-    TextSize size = text.measure("Ag", 12);
-    EXPECT_GE(size.cy, 12);
-    EXPECT_LE(size.cy, 18);
+    for (int height : {12, 16}) {
+        const QtTextRenderer::Cell cell = text.cell(height);
+        EXPECT_EQ(cell.ascent + cell.descent, height);
+        EXPECT_EQ(text.measure("Ag", height).cy, height);
+    }
+    // No ink above the cell or below it: rows 2 to 13 of the frame for a cell at y = 2.
+    Frame f;
+    text.draw(f.view, Rect{0, 0, 24, 16}, 0, 2, "\xc9gj", 0xFFFFFF, 12);
+    ASSERT_FALSE(f.ink().empty());
+    for (int i : f.ink()) {
+        EXPECT_GE(i / f.width, 2);
+        EXPECT_LT(i / f.width, 14);
+    }
+}
+
+TEST(QtTextTest, ARunGivesTheSamePixelsWhereverTheClipCutsIt) {
+    QtTextRenderer text;
+    Frame whole, left, right;
+    text.draw(whole.view, Rect{0, 0, 24, 16}, 1, 1, "Wag", 0x20C0FF, 12);
+    text.draw(left.view, Rect{0, 0, 9, 16}, 1, 1, "Wag", 0x20C0FF, 12);
+    text.draw(right.view, Rect{9, 0, 24, 16}, 1, 1, "Wag", 0x20C0FF, 12);
+    ASSERT_FALSE(whole.ink().empty());
+    for (std::size_t i = 0; i < whole.pixels.size(); ++i)
+        EXPECT_EQ(whole.pixels[i], (i / 3) % 24 < 9 ? left.pixels[i] : right.pixels[i]) << i;
+}
+
+TEST(QtTextTest, TextStaysInsideTheClip) {
+    QtTextRenderer text;
     Frame f;
     text.draw(f.view, Rect{0, 0, 6, 16}, 0, 0, "WWW", 0x00FF00, 12);
     ASSERT_FALSE(f.ink().empty());

@@ -194,6 +194,12 @@ TEST_F(SkinArchiveTest, TruncatedArchivesKeepTheWholeMembers) {
     EXPECT_EQ(seen[1].content, b);
     std::vector<std::uint8_t> cut_described(described.begin(), described.end() - 30);
     EXPECT_EQ(Load(Write("cutdesc.wsz", cut_described)).size(), 1u);
+
+    // Descriptors without their signature are 12 bytes: the next header follows them.
+    seen = Load(Write(
+        "nosig.wsz", MakeZip({{"a.bmp", a, 8, true, false}, {"b.bmp", b, 8, true, false}}, false)));
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].content, b);
 }
 
 TEST_F(SkinArchiveTest, MemberNamesNeverBecomePaths) {

@@ -97,6 +97,7 @@ TEST_F(SkinLoadTest, FolderSkinLoadsEveryKindOfFileInAnyCase) {
     dir.write("F/posbar.bmp", Bmp32());
     dir.write("F/Text.bmp", TextBmp());
     dir.write("F/normal.cur", test::SolidCur(1, 2, 3));
+    dir.write("F/NORMAL.cur", test::SolidCur(3, 2, 1));  // before normal.cur in byte order
     dir.write("F/normal.ani", test::AniFile({test::SolidCur(9, 9, 9)}));
     dir.write("F/close.ANI", test::AniFile({test::SolidCur(4, 5, 6)}));
     dir.write("F/titlebar.cur", test::AniFile({test::SolidCur(7, 8, 9)}));  // ANI as .cur
@@ -132,6 +133,8 @@ TEST_F(SkinLoadTest, FolderSkinLoadsEveryKindOfFileInAnyCase) {
 
     EXPECT_TRUE(log.has("cursor TITLEBAR 1x1 @0,0 titlebar.cur"));
     EXPECT_TRUE(log.has("skip main.bmp: element MAIN already loaded"));
+    EXPECT_TRUE(log.has("cursor NORMAL 1x1 @0,0 NORMAL.cur"));
+    EXPECT_TRUE(log.has("skip normal.cur: element NORMAL already loaded"));
     EXPECT_TRUE(log.has("skip normal.ani: element NORMAL already loaded"));
     EXPECT_TRUE(log.has("skip psize.cur: not a readable cursor"));
     EXPECT_TRUE(log.has("skip readme.txt: not a skin file"));

@@ -87,6 +87,7 @@ struct ZipMember {
     std::vector<std::uint8_t> data;
     int method = 8;           // 0 stored, 8 deflated, anything else written as stored bytes
     bool descriptor = false;  // sizes and CRC in a data descriptor after the data
+    bool descriptor_signature = true;  // the descriptor starts with its signature
 };
 
 inline std::vector<std::uint8_t> Bytes8(std::string_view s) {
@@ -111,7 +112,8 @@ inline std::vector<std::uint8_t> MakeZip(const std::vector<ZipMember>& members, 
         zip.u16(static_cast<unsigned>(m.name.size())).u16(4).str(m.name).raw({0xFE, 0xCA, 0, 0});
         zip.raw(body);
         if (m.descriptor) {
-            zip.u32(0x08074B50).u32(crc).u32(static_cast<std::uint32_t>(body.size()));
+            if (m.descriptor_signature) zip.u32(0x08074B50);
+            zip.u32(crc).u32(static_cast<std::uint32_t>(body.size()));
             zip.u32(static_cast<std::uint32_t>(m.data.size()));
         }
         cd.u32(0x02014B50).u16(0x031E).u16(20).u16(flags).u16(static_cast<unsigned>(m.method));

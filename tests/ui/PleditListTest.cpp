@@ -135,6 +135,11 @@ TEST_F(PleditTest, ClicksSelectWithShiftAndCtrlAndTheRightButtonAdds) {
     host.pump(std::chrono::milliseconds(0));
     ASSERT_EQ(popups.shown.size(), 1u);
     EXPECT_EQ(popups.shown[0].screen, host.cursor_pos());
+
+    // Shift-click selects the new range only: row 3, outside it, is no longer selected.
+    hold(vk::kShift, true);
+    click(row(2));
+    EXPECT_EQ(selected(), (Tags{0, 1, 2}));
 }
 
 TEST_F(PleditTest, DoubleClickLoadsAndPlaysThatRow) {

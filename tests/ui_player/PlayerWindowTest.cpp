@@ -4,11 +4,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <tuple>
 
 #include "edx/EdxCodes.h"
+#include "edx/EdxRaster.h"
 #include "edx/EdxRender.h"
 #include "platform/WindowEvents.h"
 #include "platform/fake/FakeAudioLibrary.h"
+#include "platform/fake/FakePopupMenus.h"
 #include "platform/fake/FakeWindowHost.h"
 #include "skin/SkinBitmaps.h"
 #include "skin/SkinImageDecoder.h"
@@ -155,6 +158,27 @@ TEST_F(PlayerWindow, VolumeRowsAndSeekThumbFollowTheirValues) {
     }
 }
 
+// The shaded bar's mini seek bar: the bar and a 3-pixel thumb whose image steps by
+// thirds of the position, over a range of 14 pixels.
+TEST_F(PlayerWindow, MiniSeekBarOfTheShadedBarFollowsThePosition) {
+    EdxImage* bar = d.skin_images.lookup("TITLEBAR");
+    ASSERT_NE(bar, nullptr);
+    for (int k = 0; k < 3; ++k)  // the skin's three thumbs look alike: tell them apart
+        RasterPixel(*bar, Rect{0, 0, bar->width(), bar->height()}, 18 + 3 * k, 39, 0x0000F0 + k);
+    d.body_main->visible = 0;
+    d.body_main_shade->visible = 1;
+    compose();
+    EXPECT_TRUE(shows(226, 4, "TITLEBAR", 253, 33, 17, 7));  // nothing plays: the bar only
+    play(100.0f);
+    for (auto [seconds, x, k] : {std::tuple{20.0f, 2, 0}, {40.0f, 5, 1}, {75.0f, 10, 2}}) {
+        d.player.position_seconds = seconds;
+        compose();
+        EXPECT_TRUE(shows(226, 4, "TITLEBAR", 0, 36, x, 7)) << seconds;
+        EXPECT_TRUE(shows(226 + x, 4, "TITLEBAR", 17 + 3 * k, 36, 3, 7)) << seconds;
+        EXPECT_TRUE(shows(229 + x, 4, "TITLEBAR", 3 + x, 36, 14 - x, 7)) << seconds;
+    }
+}
+
 // The play state, the time and the digits: 83 seconds shows "01" and "23" at x 48 and
 // 78 (two digits 12 pixels apart), with the minus cell when counting back.
 TEST_F(PlayerWindow, TimeDigitsShowMinutesAndSeconds) {
@@ -213,6 +237,25 @@ TEST_F(PlayerMouse, ButtonsRunTheirCommandsWithShiftAndCtrl) {
     button(kWmLButtonDown, 20, 95);
     button(kWmLButtonUp, 115, 95);
     EXPECT_EQ(commands, (std::vector<int>{2, 5, 9, 38, 37, 37, 5}));
+}
+
+TEST_F(PlayerMouse, ShiftPlayAddsFilesAndShiftOrCtrlPreviousSeekBack) {
+    hold(0x10, true);
+    click(45, 95);  // Shift+play: add files
+    play(100.0f);
+    d.player.sample_rate = 44100;
+    d.player.position_seconds = 12.0f;
+    lib.take_calls();
+    click(20, 95);  // Shift+previous: 5 s back
+    hold(0x10, false);
+    hold(0x11, true);
+    click(20, 95);  // Ctrl+previous: the start of the tune
+    hold(0x11, false);
+    std::vector<std::string> starts;
+    for (const std::string& c : lib.take_calls())
+        if (c.rfind("Start ", 0) == 0) starts.push_back(c.substr(0, c.find(' ', 6)));
+    EXPECT_EQ(starts, (std::vector<std::string>{"Start 308700", "Start 0"}));
+    EXPECT_EQ(commands, std::vector<int>{36});  // neither ran "previous entry"
 }
 
 TEST_F(PlayerMouse, SeekDragSeeksOnceAfterTheReleaseAndVolumeClamps) {
@@ -275,6 +318,30 @@ TEST_F(PlayerMouse, AlwaysOnTopLampShowsWhatTheWindowSystemKeeps) {
     d.topmost_refused = 0;
     click(14, 36);
     EXPECT_EQ(d.always_on_top, 0);
+}
+
+// The main-menu button decides on a double click before it opens the menu: a menu open
+// at the second click would take that click.
+TEST_F(PlayerMouse, MainMenuButtonDoubleClickClosesAndASingleClickOpensTheMenuLater) {
+    FakePopupMenus popups;
+    d.services.popup_menus = &popups;
+    d.menus[0] = std::make_shared<Menu>();
+    host.double_click = 60000;  // the second click comes well inside it
+    click(10, 7);
+    button(kWmLButtonDblClk, 10, 7);
+    button(kWmLButtonUp, 10, 7);
+    move(10, 7);
+    host.pump(std::chrono::milliseconds(0));
+    EXPECT_EQ(host.close_requests, 1);
+    EXPECT_TRUE(popups.shown.empty());
+
+    host.double_click = 0;  // no second click: the menu at the next update
+    click(10, 7);
+    move(10, 7);
+    host.pump(std::chrono::milliseconds(0));
+    ASSERT_EQ(popups.shown.size(), 1u);
+    EXPECT_EQ(popups.shown[0].screen, (Point{6, 12}));  // the button's bottom-left corner
+    EXPECT_EQ(host.close_requests, 1);
 }
 
 TEST(BitmapText, GlyphMapFirstEntryAndBlankFallback) {

@@ -34,6 +34,7 @@ public:
     // A window system that places windows itself (Wayland): moves by the program are
     // ignored, drags are taken by begin_system_move, stays-on-top is refused.
     bool system_places = false;
+    int double_click = 500;  // double_click_ms()
 
     // What the core did.
     std::atomic<int> presents{0};
@@ -85,6 +86,7 @@ public:
     void show() override { shown = true; }
     void destroy_window() override;
     void quit_loop() override;
+    int double_click_ms() const override { return double_click; }
 
 private:
     bool run_one(std::unique_lock<std::mutex>& lk);

@@ -1,5 +1,7 @@
 #include "platform/qt/QtDialogLayout.h"
 
+#include <algorithm>
+
 #include "platform/qt/QtDialogArt.h"
 
 namespace dz {
@@ -17,6 +19,12 @@ void SetUpDialog(QDialog& dialog, int width, int height, const char* japanese_ti
     QFont font = dialog.font();
     font.setPointSize(8);
     dialog.setFont(font);
+}
+
+void FitLabel(QLabel& label) {
+    if (label.text().isEmpty()) return;
+    const QSize need = label.sizeHint();
+    label.resize(std::max(label.width(), need.width()), std::max(label.height(), need.height()));
 }
 
 }  // namespace dz

@@ -5,8 +5,10 @@
 // (objectName "1004"), so tests find them.
 
 #include <QDialog>
+#include <QLabel>
 #include <QRect>
 #include <QString>
+#include <type_traits>
 
 namespace dz {
 
@@ -16,11 +18,18 @@ QRect DialogUnits(int x, int y, int width, int height);
 void SetUpDialog(QDialog& dialog, int width, int height, const char* japanese_title,
                  const char* english_title, bool japanese);
 
-// Places `widget` at a template rectangle and names it after its control id.
+// Grows a label whose text needs more room than its rectangle to the size its text
+// needs in the dialog's font; the top-left corner stays.
+void FitLabel(QLabel& label);
+
+// Places `widget` at a template rectangle and names it after its control id. A label
+// gets at least the room its text needs (the template's sizes are made for another
+// font).
 template <class Widget>
 Widget* PlaceControl(Widget* widget, int id, int x, int y, int width, int height) {
     widget->setObjectName(QString::number(id));
     widget->setGeometry(DialogUnits(x, y, width, height));
+    if constexpr (std::is_base_of_v<QLabel, Widget>) FitLabel(*widget);
     return widget;
 }
 

@@ -12,6 +12,8 @@
 #include <QUrl>
 #include <QWheelEvent>
 #include <QWindow>
+#include <algorithm>
+#include <cstring>
 
 #include "platform/VirtualKeys.h"
 #include "platform/qt/QtKeyMap.h"
@@ -45,8 +47,49 @@ std::array<std::uint8_t, 256> QtMainWindow::key_state() const {
 
 void QtMainWindow::present() {
     if (!events_) return;
-    events_->on_paint([this](const FrameView& f) { update_mask(f); });
-    update();
+    bool framed = false;
+    QRect area;
+    events_->on_paint([&](const FrameView& f) {
+        update_mask(f);
+        area = changed_area(f);
+        framed = true;
+    });
+    if (!framed) {
+        update();
+    } else if (!area.isEmpty()) {
+        update(area);
+    }
+}
+
+QRect QtMainWindow::changed_area(const FrameView& f) {
+    const std::size_t bytes = static_cast<std::size_t>(f.stride) * f.height;
+    if (f.width != shown_width_ || f.height != shown_height_ || f.stride != shown_stride_ ||
+        f.zoom != shown_zoom_ || shown_.size() != bytes) {
+        shown_.assign(f.pixels, f.pixels + bytes);
+        shown_width_ = f.width;
+        shown_height_ = f.height;
+        shown_stride_ = f.stride;
+        shown_zoom_ = f.zoom;
+        return rect();
+    }
+    const std::size_t row_bytes = 3 * static_cast<std::size_t>(f.width);
+    int top = -1, bottom = 0, left = f.width, right = 0;
+    for (int y = 0; y < f.height; ++y) {
+        const std::uint8_t* now = f.pixels + static_cast<std::size_t>(y) * f.stride;
+        std::uint8_t* was = shown_.data() + static_cast<std::size_t>(y) * f.stride;
+        if (std::memcmp(now, was, row_bytes) == 0) continue;
+        int l = 0, r = f.width;
+        while (std::memcmp(now + 3 * l, was + 3 * l, 3) == 0) ++l;
+        while (std::memcmp(now + 3 * (r - 1), was + 3 * (r - 1), 3) == 0) --r;
+        left = std::min(left, l);
+        right = std::max(right, r);
+        if (top < 0) top = y;
+        bottom = y + 1;
+        std::memcpy(was, now, row_bytes);
+    }
+    if (top < 0) return QRect();
+    const double z = f.zoom;
+    return QRect(int(left * z), int(top * z), int((right - left) * z), int((bottom - top) * z));
 }
 
 void QtMainWindow::update_mask(const FrameView& f) {
@@ -111,7 +154,7 @@ void QtMainWindow::apply_shape() {
     if (QWindow* handle = windowHandle()) handle->setMask(shape_);
 }
 
-void QtMainWindow::paintEvent(QPaintEvent*) {
+void QtMainWindow::paintEvent(QPaintEvent* e) {
     QPainter painter(this);
     if (alpha_shape_) {
         // Outside the shape stays fully transparent.
@@ -125,7 +168,9 @@ void QtMainWindow::paintEvent(QPaintEvent*) {
         events_->on_paint([&](const FrameView& f) {
             QImage image(f.pixels, f.width, f.height, f.stride, QImage::Format_BGR888);
             if (f.zoom == 1.0) {
-                painter.drawImage(0, 0, image);
+                // Only the part asked for: a present asks for the pixels that changed.
+                const QRect part = e->rect() & image.rect();
+                painter.drawImage(part.topLeft(), image, part);
             } else {
                 // Default hints: exact nearest-neighbour scaling.
                 painter.drawImage(QRect(0, 0, width(), height()), image);

@@ -28,7 +28,8 @@ public:
     void set_colour_key(ColorRef key) { key_ = key; }
     // Closing for good: a close event is then accepted instead of becoming a request.
     void set_destroying() { destroying_ = true; }
-    // Rebuilds the mask when the key-coloured pixels changed, then repaints.
+    // Rebuilds the mask when the key-coloured pixels changed, then repaints the part of
+    // the window whose pixels changed since the last present.
     void present();
 
     // The keyboard state, one byte per virtual key (high bit: held).
@@ -66,6 +67,9 @@ private:
     void key(QKeyEvent* e, bool down);
     void update_mask(const FrameView& frame);
     void apply_shape();  // shape_ as the window's mask (X11) or input region (alpha shape)
+    // The window pixels whose frame pixels differ from the last present's (the whole
+    // window when the size or the scale changed); keeps the frame for the next time.
+    QRect changed_area(const FrameView& frame);
 
     WindowEvents* events_ = nullptr;
     const bool alpha_shape_;
@@ -78,6 +82,10 @@ private:
     std::vector<int> key_runs_;
     double mask_zoom_ = 0;
     int mask_width_ = 0, mask_height_ = 0;  // the frame size the mask was made for
+    // The frame of the last present, and its layout.
+    std::vector<std::uint8_t> shown_;
+    int shown_width_ = 0, shown_height_ = 0, shown_stride_ = 0;
+    double shown_zoom_ = 0;
 };
 
 }  // namespace dz

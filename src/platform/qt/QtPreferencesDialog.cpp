@@ -24,12 +24,14 @@ struct Label {
     const char* english;
 };
 
+// The labels left of the lists start at x 27, which leaves room for the longest
+// Japanese label in the dialog font.
 constexpr Label kLabels[] = {
-    {1010, 33, 42, 47, 8, "チャンネル", "Channel"},
-    {1011, 33, 57, 47, 8, "サンプルビット", "Bit/Sample"},
-    {1012, 33, 72, 47, 8, "秒間サンプル", "Sample/Sec"},
-    {1013, 33, 87, 47, 8, "デバイス", "Device"},
-    {1014, 33, 102, 47, 8, "バッファ", "Buffer"},
+    {1010, 27, 42, 47, 8, "チャンネル", "Channel"},
+    {1011, 27, 57, 47, 8, "サンプルビット", "Bit/Sample"},
+    {1012, 27, 72, 47, 8, "秒間サンプル", "Sample/Sec"},
+    {1013, 27, 87, 47, 8, "デバイス", "Device"},
+    {1014, 27, 102, 47, 8, "バッファ", "Buffer"},
     {1015, 124, 102, 47, 8, "秒", "sec"},
     {1017, 33, 117, 47, 8, "出力先", "Output"},
     {1002, 7, 7, 103, 8, "≪環境設定≫", "== Config =="},

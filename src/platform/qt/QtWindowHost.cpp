@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QWindow>
+#include <QStyleHints>
 
 #include <cstdint>
 #include <future>
@@ -26,6 +27,7 @@ QtWindowHost::QtWindowHost(int width, int height)
     }
     window_->setFixedSize(width, height);
     window_->hide();
+    double_click_ms_ = QGuiApplication::styleHints()->mouseDoubleClickInterval();
 }
 
 QtWindowHost::~QtWindowHost() {

@@ -61,6 +61,7 @@ public:
     void show() override;
     void destroy_window() override;
     void quit_loop() override;
+    int double_click_ms() const override { return double_click_ms_; }
 
     // Cursors made from skin images get handles from here (the arrow is kArrowCursor).
     CursorHandle add_cursor(const QCursor& cursor);
@@ -78,6 +79,7 @@ private:
     bool stopped_ = false;
     std::deque<std::function<void()>> pending_;  // guarded by calls_mutex_
     std::atomic<bool> present_pending_{false};
+    int double_click_ms_ = 500;  // the desktop's, read on the UI thread at construction
     bool destroyed_ = false;
     bool captured_ = false;
     CursorHandle cursor_ = kArrowCursor;       // a new window shows the arrow

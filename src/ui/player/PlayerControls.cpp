@@ -13,6 +13,8 @@
 //   MONOSTER  stereo (0, 0) lit / (0, 12), 29 x 12; mono (29, 0) lit / (29, 12), 27 x 12
 //   PLAYPAUS  state 9 x 9 at x 9s (s: 0 streaming, 1 paused, 2 stopped); lamp (25, 0)
 //             2 x 9, and (36, 0) 3 x 9 while streaming
+#include <chrono>
+
 #include "edx/EdxCodes.h"
 #include "edx/EdxDraw.h"
 #include "platform/VirtualKeys.h"
@@ -113,12 +115,26 @@ int TitleButtonHandler(EdxBody* b, int code, TAG_USERDATA* d) {
                     return 0;
                 });
             if (B == TitleButton::Shade) ToggleShade(d);
-            if (B == TitleButton::Menu) ShowMenu(d, 0, ScreenPointOf(b, 0, b->rect.height()));
+            if (B == TitleButton::Menu && host) {
+                d->main_menu_pending = true;
+                d->main_menu_due = std::chrono::steady_clock::now() +
+                                   std::chrono::milliseconds(host->double_click_ms());
+                d->main_menu_point = ScreenPointOf(b, 0, b->rect.height());
+            }
             return 0;
         }
         case kWmLButtonDblClk:
-            if (B == TitleButton::Menu && b->world && b->world->window)
+            if (B == TitleButton::Menu && b->world && b->world->window) {
+                d->main_menu_pending = false;
                 b->world->window->request_close();
+            }
+            return 0;
+        case EDX_UPDATE:
+            if (B == TitleButton::Menu && d->main_menu_pending &&
+                std::chrono::steady_clock::now() >= d->main_menu_due) {
+                d->main_menu_pending = false;
+                ShowMenu(d, 0, d->main_menu_point);
+            }
             return 0;
         default:
             return CommonEvents(b, code, d);
