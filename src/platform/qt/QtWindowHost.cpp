@@ -8,8 +8,8 @@
 #include <QMetaObject>
 #include <QPixmap>
 #include <QScreen>
-#include <QWindow>
 #include <QStyleHints>
+#include <QWindow>
 
 #include <cstdint>
 #include <future>
