@@ -1,3 +1,4 @@
+#include "SettleLoads.h"
 #include "app/PlaylistStore.h"
 
 #include <gtest/gtest.h>
@@ -94,6 +95,7 @@ TEST_F(PlaylistStoreTest, EntriesWithoutLengthOrTitleAreLoadedAgainAndGapsSkippe
                          "File3=" + c + "\nTitle3=Kept\nLength3=9\nFile4=" +
                          (dir_ / "gone.ptcop").string() + "\n");
     ASSERT_TRUE(store().ReadPlaylistFile(list));
+    ASSERT_TRUE(test::settle_loads(player_));
     EXPECT_EQ(titles(), (std::vector<std::string>{"Own Name", "Kept"}));
     EXPECT_FLOAT_EQ(player_.playlist[0].length_seconds, 6.0f);
     EXPECT_FLOAT_EQ(player_.playlist[1].length_seconds, 9.0f);

@@ -70,6 +70,8 @@ void open_paths(TAG_USERDATA& d, const std::vector<std::string>& paths) {
     bool paused = pause_for_list_change(d);
     if (add_paths(d, expanded) && first_new < d.player.playlist.count()) {
         d.player.play(first_new, 0);
+        // A URL plays once downloaded; the tune that was playing plays on until then.
+        if (d.player.has_pending_play()) resume_after_list_change(d, paused);
         return;
     }
     resume_after_list_change(d, paused);
