@@ -195,6 +195,8 @@ private:
     int load_as_current_from(int i, int sample, bool may_download);
     int play_from(int i, int sample, bool may_download);
     int index_of_uid(std::uint64_t uid) const;
+    // Entry i for a change of anything but its shuffle key and sequence; null out of range.
+    tagTUNEINFO* information_of(int i);
     void remove_missing(const std::vector<std::uint64_t>& uids);
     int draw_shuffle_key() const;
     void make_current(int i);

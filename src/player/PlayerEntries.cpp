@@ -109,7 +109,7 @@ int tagPLAYER::add_file_later(const std::string& path, const std::optional<std::
     int i = add_entry(path, title, length_seconds);
     if (i < 0) return -1;
     if (url)
-        request_download(playlist[i], true);
+        request_download(*information_of(i), true);
     else
         request_information(i);
     return i;
@@ -121,7 +121,7 @@ int tagPLAYER::load_entry(int i) {
 
 // Without `may_download` a URL entry loads the copy it has (the download just applied).
 int tagPLAYER::load_entry_from(int i, bool may_download) {
-    tagTUNEINFO* e = entry(i);
+    tagTUNEINFO* e = information_of(i);
     if (!e) return 0;
     if (!e->info_loaded && path_is_url(e->path) && (may_download || e->temp_path.empty())) {
         // No copy to load: nothing stays loaded, as after any failed load, so the tune
@@ -146,7 +146,7 @@ void tagPLAYER::request_download(tagTUNEINFO& e, bool check) {
 }
 
 void tagPLAYER::request_information(int i) {
-    tagTUNEINFO* e = entry(i);
+    tagTUNEINFO* e = information_of(i);
     if (!e || e->info_loaded || e->loading != EntryLoading::None) return;
     if (path_is_url(e->path)) {
         if (http_) request_download(*e, false);
@@ -157,7 +157,7 @@ void tagPLAYER::request_information(int i) {
 }
 
 void tagPLAYER::read_information_now(int i) {
-    tagTUNEINFO* e = entry(i);
+    tagTUNEINFO* e = information_of(i);
     if (!e || e->info_loaded) return;
     if (path_is_url(e->path)) {
         request_information(i);
@@ -167,6 +167,10 @@ void tagPLAYER::read_information_now(int i) {
         fill_information(*e, *details);
         recompute_totals();
     }
+}
+
+tagTUNEINFO* tagPLAYER::information_of(int i) {
+    return playlist.in_range(i) ? &playlist.keeping_index(static_cast<std::size_t>(i)) : nullptr;
 }
 
 int tagPLAYER::index_of_uid(std::uint64_t uid) const {
