@@ -42,6 +42,8 @@ void ApplyLoadedEntries(TAG_USERDATA& data) {
     const int changes = data.player.apply_loaded();
     if (changes & tagPLAYER::kEntriesRemoved) data.list_dirty = 1;
     if (changes & (tagPLAYER::kEntriesRemoved | tagPLAYER::kDownloadsApplied)) save_list(data);
+    if (changes & tagPLAYER::kFilesDownloaded)
+        call_hook(data.hooks.commands.open_downloaded_playlists, data);
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include "app/PlaylistStore.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "base/PathUtil.h"
 #include "io/PlaylistFile.h"
 #include "io/UrlPath.h"
@@ -61,17 +64,36 @@ void PlaylistStore::replace_playlist(const std::vector<PlaylistFileEntry>& entri
     player_.recompute_totals();
 }
 
+PlaylistStore::Opened PlaylistStore::OpenDownloadedPlaylists() {
+    Opened opened = Opened::None;
+    for (const tagPLAYER::DownloadedFile& file : player_.take_downloaded_files()) {
+        if (file.temp_path.empty()) continue;
+        if (ReadPlaylistFile(file.temp_path)) {
+            opened = file.play_first ? Opened::PlayFirst : Opened::Replaced;
+            SavePlaylist();
+        }
+        std::error_code ec;
+        std::filesystem::remove(file.temp_path, ec);
+    }
+    return opened;
+}
+
 bool PlaylistStore::AddPaths(const std::vector<std::string>& paths) {
     bool touched = false;
     for (const std::string& path : paths) {
-        // A tune's URL is tested by the player's download thread, not here.
-        const bool url_tune = path_is_url(path) && classify_added_path(path) == AddedPathKind::Tune;
-        if (!url_tune && !path_or_url_exists(path, http_)) continue;
+        // A URL is tested on the player's download thread, not here.
+        const bool url = path_is_url(path);
+        if (!url && !path_or_url_exists(path, http_)) continue;
         switch (classify_added_path(path)) {
             case AddedPathKind::Tune:
-                if (player_.add_file(path) < 0 && url_tune) continue;
+                if (player_.add_file(path) < 0 && url) continue;
                 break;
             case AddedPathKind::Playlist:
+                if (url) {
+                    // Opened when it has arrived (OpenDownloadedPlaylists).
+                    player_.request_file(path);
+                    continue;
+                }
                 if (!OpenPlaylist(path)) continue;  // unreadable: the list stays as it is
                 break;
             case AddedPathKind::None:

@@ -41,14 +41,22 @@ public:
     bool OpenPlaylist(const std::optional<std::string>& path = std::nullopt);
 
     // Adds what `path` names: a tune (".ptcop"/".pttune" in any case) is added
-    // (a URL at once, tested and downloaded in the background),
-    // a playlist (".ptlist" in lower case) replaces the playlist; then the
-    // playlist is saved into the settings file. Anything else, or a path that
-    // does not exist, does nothing. True when the playlist was touched.
+    // (a URL at once, tested and downloaded in the background), a playlist
+    // (".ptlist" in lower case) replaces the playlist (a URL once downloaded in the
+    // background: OpenDownloadedPlaylists); then the playlist is saved into the
+    // settings file. Anything else, or a path that does not exist, does nothing.
+    // True when the playlist was touched (a playlist URL touches it later).
     bool AddPath(const std::string& path) { return AddPaths({path}); }
     // AddPath for each path in order, with one save at the end when any touched
     // the playlist.
     bool AddPaths(const std::vector<std::string>& paths);
+
+    // Opens the playlists whose download the player has applied (each replaces the
+    // playlist, which is then saved) and deletes their copies; a failed download does
+    // nothing. Tells whether the playlist was replaced, and whether the last one opened
+    // is to play from its first entry.
+    enum class Opened { None, Replaced, PlayFirst };
+    Opened OpenDownloadedPlaylists();
 
 private:
     void mark_dirty();

@@ -57,10 +57,9 @@ std::vector<LoadResult> EntryLoader::take_results() {
     return std::exchange(results_, {});
 }
 
-void EntryLoader::drop_queued() {
+void EntryLoader::drop_queued_reads() {
     std::lock_guard<std::mutex> g(mutex_);
     reads_.jobs.clear();
-    downloads_.jobs.clear();
 }
 
 bool EntryLoader::idle() const {
@@ -123,7 +122,7 @@ LoadResult EntryLoader::perform(const LoadJob& job, HttpClient* http) {
     std::optional<std::string> copy = http->fetch(job.path);
     if (!copy) return r;
     r.temp_path = std::move(*copy);
-    r.details = library_.read_tune_details(r.temp_path);
+    if (job.read) r.details = library_.read_tune_details(r.temp_path);
     return r;
 }
 

@@ -30,6 +30,7 @@ struct LoadJob {
     std::string path;       // local path, or URL when `download`
     bool download = false;  // download the URL, then read the copy
     bool check = false;     // before the download, test that the URL exists
+    bool read = true;       // read the tune (a playlist file is only downloaded)
 };
 
 struct LoadResult {
@@ -52,8 +53,8 @@ public:
     void submit(LoadJob job);
     // The results finished since the last call, in the order they finished.
     std::vector<LoadResult> take_results();
-    // Forgets the jobs not started yet (the entries they were for have gone).
-    void drop_queued();
+    // Forgets the reads not started yet (the entries they were for have gone).
+    void drop_queued_reads();
     // Nothing queued, running or waiting to be taken.
     bool idle() const;
     // Ends both lanes: queued jobs are dropped, a running download is cancelled

@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <ctime>
+#include <filesystem>
 #include <limits>
+#include <system_error>
 
 #include "player/Random15.h"
 
@@ -62,6 +64,10 @@ void tagPLAYER::release() {
     if (released) return;
     loader_->stop();
     pending_play_.reset();
+    for (const DownloadedFile& f : take_downloaded_files()) {
+        std::error_code ec;
+        if (!f.temp_path.empty()) std::filesystem::remove(f.temp_path, ec);
+    }
     if (library_.pxtone_Tune_IsStreaming()) library_.pxtone_Tune_Stop();
     playlist.clear();
     library_.pxtone_Tune_Release();

@@ -12,9 +12,12 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/AudioLibrary.h"
 #include "player/EntryLoader.h"
@@ -33,6 +36,15 @@ public:
     static constexpr int kEntriesRemoved = 1;    // added URLs that do not exist left the list
     static constexpr int kDownloadsApplied = 2;  // downloads changed entries
     static constexpr int kInfoApplied = 4;       // information was filled in
+    static constexpr int kFilesDownloaded = 8;   // requested files arrived (or failed)
+
+    // A file downloaded for the application (a playlist): its URL and its copy, which the
+    // taker deletes; no copy when the URL does not exist or the download failed.
+    struct DownloadedFile {
+        std::string url;
+        std::string temp_path;
+        bool play_first = false;  // the list it holds is to play from its first entry
+    };
 
     // Output format defaults, pxtone_Ready, loop off, random generator seeded with the time.
     explicit tagPLAYER(AudioLibrary& library);
@@ -120,6 +132,16 @@ public:
     // added URLs that do not exist are removed, totals are recomputed, and a play that
     // waited for a download starts. Returns the k* bits of what changed.
     int apply_loaded();
+    // Tests and downloads `url` on the download thread; the copy arrives through
+    // take_downloaded_files after apply_loaded. Nothing without an HTTP client.
+    void request_file(const std::string& url);
+    // The files requested and not yet arrived are lists to play from their first entry.
+    void play_requested_files() {
+        for (auto& [uid, file] : file_jobs_) file.play_first = true;
+    }
+    std::vector<DownloadedFile> take_downloaded_files() {
+        return std::exchange(downloaded_files_, {});
+    }
     // Background work is queued, running or waiting for apply_loaded.
     bool loads_pending() const { return !loader_->idle(); }
     // A play waits for its entry's download (the tune before it plays on meanwhile).
@@ -212,6 +234,8 @@ private:
     std::uint64_t next_uid_ = 1;
     // The entry to play when its download has been applied, and where.
     std::optional<PendingPlay> pending_play_;
+    std::map<std::uint64_t, DownloadedFile> file_jobs_;  // requested files, by job
+    std::vector<DownloadedFile> downloaded_files_;       // arrived, not taken yet
     // Shuffle key of the entry made current when its load failed; the play
     // order moves on from it instead of from the stale `current_tune`.
     std::optional<int> failed_key_;

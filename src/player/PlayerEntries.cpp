@@ -188,13 +188,32 @@ void tagPLAYER::remove_missing(const std::vector<std::uint64_t>& uids) {
     if (current_uid != 0 && gone.count(current_uid) == 0) current_index = index_of_uid(current_uid);
 }
 
+void tagPLAYER::request_file(const std::string& url) {
+    if (!http_) return;
+    const std::uint64_t uid = next_uid_++;
+    file_jobs_[uid] = DownloadedFile{url, {}, false};
+    LoadJob job{uid, url, true, true};
+    job.read = false;
+    loader_->submit(std::move(job));
+}
+
 int tagPLAYER::apply_loaded() {
     std::vector<LoadResult> results = loader_->take_results();
     if (results.empty()) return 0;
+    int changes = 0;
     std::unordered_map<std::uint64_t, LoadResult*> by_uid;
     by_uid.reserve(results.size());
-    for (LoadResult& r : results) by_uid[r.uid] = &r;
-    int changes = 0;
+    for (LoadResult& r : results) {
+        auto file = file_jobs_.find(r.uid);
+        if (file == file_jobs_.end()) {
+            by_uid[r.uid] = &r;
+            continue;
+        }
+        file->second.temp_path = std::exchange(r.temp_path, {});
+        downloaded_files_.push_back(std::move(file->second));
+        file_jobs_.erase(file);
+        changes |= kFilesDownloaded;
+    }
     bool pending_done = false;
     std::vector<std::uint64_t> missing;
     for (tagTUNEINFO& e : playlist) {

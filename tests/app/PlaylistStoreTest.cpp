@@ -202,7 +202,9 @@ TEST_F(PlaylistStoreTest, PlaylistUrlIsFetchedReadAndItsFileDeleted) {
     std::string a = add_tune_file("a.ptcop", "A", 2);
     http_.responses["http://h/l.ptlist"] = {
         200, "[Playlist]\nNumberOfEntries=1\nFile1=" + a + "\nTitle1=Remote\nLength1=4\n"};
-    EXPECT_TRUE(store().AddPath("http://h/l.ptlist"));
+    EXPECT_FALSE(store().AddPath("http://h/l.ptlist"));  // downloaded in the background
+    ASSERT_TRUE(test::settle_loads(player_));
+    EXPECT_EQ(store().OpenDownloadedPlaylists(), PlaylistStore::Opened::Replaced);
     EXPECT_EQ(titles(), std::vector<std::string>{"Remote"});
     ASSERT_EQ(http_.fetched_files.size(), 1u);
     EXPECT_FALSE(std::filesystem::exists(http_.fetched_files[0]));

@@ -111,7 +111,12 @@ TEST_F(UrlTuneTest, PlaylistUrlReplacesTheListAndLeavesNoFile) {
                   HttpRoute{.chunks = {"[Playlist]\nNumberOfEntries=2\nFile1=", song,
                                        "\nTitle1=Stored\nLength1=7\nFile2=", song, "\n"},
                             .pause_ms = 10});
-    ASSERT_TRUE(store_.AddPath(server_.url("/set.ptlist")));
+    player_.add_entry("/old.ptcop", std::string("Old"), 5.0f);
+    // Downloaded in the background: the list stays until the copy is opened.
+    EXPECT_FALSE(store_.AddPath(server_.url("/set.ptlist")));
+    ASSERT_TRUE(test::settle_loads(player_));
+    EXPECT_EQ(player_.playlist.count(), 1);
+    EXPECT_EQ(store_.OpenDownloadedPlaylists(), PlaylistStore::Opened::Replaced);
     ASSERT_TRUE(test::settle_loads(player_));
     ASSERT_EQ(player_.playlist.count(), 2);
     EXPECT_EQ(player_.playlist[0].title, "Stored");  // stored: not downloaded
@@ -122,14 +127,17 @@ TEST_F(UrlTuneTest, PlaylistUrlReplacesTheListAndLeavesNoFile) {
     EXPECT_TRUE(pat_files().empty());
 }
 
-// They show while they are tested, and leave the list when the test fails.
+// They show while they are tested, and leave the list when the test fails; such a
+// playlist URL leaves the list as it is.
 TEST_F(UrlTuneTest, EmptyMissingAndSilentUrlsAreNotAdded) {
     EXPECT_TRUE(store_.AddPath(server_.url("/empty.ptcop")));
     EXPECT_TRUE(store_.AddPath(server_.url("/missing.ptcop")));
     EXPECT_TRUE(store_.AddPath(server_.url("/silent.ptcop")));  // ends by the stall time-out
+    EXPECT_FALSE(store_.AddPath(server_.url("/missing.ptlist")));
     EXPECT_EQ(player_.playlist.count(), 3);
     ASSERT_TRUE(test::settle_loads(player_));
     EXPECT_TRUE(player_.playlist.empty());
+    EXPECT_EQ(store_.OpenDownloadedPlaylists(), PlaylistStore::Opened::None);
     EXPECT_TRUE(pat_files().empty());
 }
 
