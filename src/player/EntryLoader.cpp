@@ -47,9 +47,28 @@ void EntryLoader::submit(LoadJob job) {
     }
     if (!lane->thread.joinable()) {
         const bool background = lane == &reads_;
-        lane->thread = std::thread([this, lane, background] { run(*lane, background); });
+        try {
+            lane->thread = std::thread([this, lane, background] { run(*lane, background); });
+        } catch (const std::system_error&) {
+            // No thread to be had: the job runs here, as it would have without a loader.
+            run_here(*lane);
+            return;
+        }
     }
     wake_.notify_all();
+}
+
+void EntryLoader::run_here(Lane& lane) {
+    std::unique_lock<std::mutex> lk(mutex_);
+    while (!lane.jobs.empty()) {
+        LoadJob job = std::move(lane.jobs.front());
+        lane.jobs.pop_front();
+        HttpClient* http = http_;
+        lk.unlock();
+        LoadResult result = perform(job, http);
+        lk.lock();
+        results_.push_back(std::move(result));
+    }
 }
 
 std::vector<LoadResult> EntryLoader::take_results() {

@@ -8,7 +8,8 @@
 //
 // Threads: every member is called by the controlling thread (the worker; the UI thread
 // during start-up and shutdown). A lane's thread starts with its first job and ends in
-// stop(). The library is used only through read_tune_details.
+// stop(); when no thread can be made, jobs run on the calling thread as they come. The
+// library is used only through read_tune_details.
 
 #include <condition_variable>
 #include <cstdint>
@@ -70,6 +71,7 @@ private:
     };
 
     void run(Lane& lane, bool background);
+    void run_here(Lane& lane);  // the lane's jobs on the calling thread
     LoadResult perform(const LoadJob& job, HttpClient* http);
 
     AudioLibrary& library_;
