@@ -3,7 +3,8 @@
 #  1. AddressSanitizer + UBSan (build-asan): every test, leaks checked. Leaks
 #     inside system libraries are suppressed by tests/lsan.supp.
 #  2. ThreadSanitizer (build-tsan): the tests that run more than one thread (the
-#     application, the widget world, the Qt platform, the audio library and devices,
+#     application, the widget world, the Qt platform, the player and its loader, the
+#     audio library and devices,
 #     the URL fetch and the real program). Reports are filtered by tests/tsan.supp.
 # Usage: scripts/sanitize.sh [asan|tsan]   (default: both)
 set -euo pipefail
@@ -33,10 +34,11 @@ if [ "$what" = all ] || [ "$what" = tsan ]; then
     cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DDEZIDU_TSAN=ON -DDEZIDU_SANITIZE=OFF -DDEZIDU_BENCH=OFF
     cmake --build "$root/build-tsan" -j"$jobs" --target test_app test_edx test_platform_qt \
-        player_library_tests audio_tests io_tests dezidu ptrender
+        player_tests player_library_tests audio_tests io_tests dezidu ptrender
     export TSAN_OPTIONS="suppressions=$root/tests/tsan.supp:halt_on_error=1:second_deadlock_stack=1"
     cd "$root/build-tsan"
-    for t in tests/app/test_app tests/edx/test_edx tests/player/player_library_tests \
+    for t in tests/app/test_app tests/edx/test_edx tests/player/player_tests \
+        tests/player/player_library_tests \
         tests/audio/audio_tests; do
         echo "== $t"
         "./$t" --gtest_brief=1 || status=1

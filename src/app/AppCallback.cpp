@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "app/CommandTable.h"
+#include "app/commands/CommandSupport.h"
 #include "edx/EdxCodes.h"
 #include "edx/EdxRender.h"
 #include "edx/EdxWorld.h"
@@ -32,6 +33,17 @@ std::string MakeIniPath() {
 int DetectJapanese() {
     std::error_code ec;
     return std::filesystem::is_regular_file("japanese.ico", ec) ? 1 : 0;
+}
+
+// Background reads and downloads that finished go into their entries. Rows are rebuilt
+// when entries left; the list is saved after downloads (rare, and what they brought is
+// worth keeping), not after every batch of a large playlist being read.
+void ApplyLoadedEntries(TAG_USERDATA& data) {
+    const int changes = data.player.apply_loaded();
+    if (changes & tagPLAYER::kEntriesRemoved) data.list_dirty = 1;
+    if (changes & (tagPLAYER::kEntriesRemoved | tagPLAYER::kDownloadsApplied)) save_list(data);
+    if (changes & tagPLAYER::kFilesDownloaded)
+        call_hook(data.hooks.commands.open_downloaded_playlists, data);
 }
 
 }  // namespace
@@ -76,6 +88,7 @@ int AppWorldHandler(EdxBody* body, int code, TAG_USERDATA* data) {
             RunInitialisation(*data);
             return 0;
         case EDX_UPDATE:
+            ApplyLoadedEntries(*data);
             data->player.tick();
             RequestCursor(world);
             return 0;

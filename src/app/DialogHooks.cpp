@@ -100,9 +100,11 @@ std::optional<tagTUNEINFO> FileInfoEntry(TAG_USERDATA& d) {
         if (p.playlist.empty()) return std::nullopt;
         index = p.first_index();
     }
-    // The loads run before the entry is copied, so a fresh entry shows its information.
+    // The other entries are read in the background; the one shown is read before it is
+    // copied, so a fresh entry shows its information.
     if (!p.library().pxtone_Tune_IsStreaming()) p.load_unloaded_entries();
     if (use_current) return p.current_tune;
+    p.read_information_now(index);
     const tagTUNEINFO* entry = p.entry(index);
     if (!entry) return std::nullopt;
     return *entry;

@@ -63,6 +63,13 @@ void InstallSettings(AppHooks& h) {
     c.save_playlist_file = [](TAG_USERDATA& d, const std::string& path) {
         return Store(d).SavePlaylist(path);
     };
+    c.open_downloaded_playlists = [](TAG_USERDATA& d) {
+        PlaylistStore::Opened opened = Store(d).OpenDownloadedPlaylists();
+        if (opened == PlaylistStore::Opened::None) return;
+        d.list_dirty = 1;
+        if (opened == PlaylistStore::Opened::PlayFirst && !d.player.playlist.empty())
+            d.player.play(0, 0);
+    };
     c.save_settings = [](TAG_USERDATA& d) { WriteSettingSection(d); };
     c.save_playlist = [](TAG_USERDATA& d) { Store(d).SavePlaylist(); };
     c.save_position = [](TAG_USERDATA& d) {

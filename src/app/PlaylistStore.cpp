@@ -1,5 +1,9 @@
 #include "app/PlaylistStore.h"
 
+#include <filesystem>
+#include <system_error>
+
+#include "base/PathUtil.h"
 #include "io/PlaylistFile.h"
 #include "io/UrlPath.h"
 
@@ -44,24 +48,52 @@ void PlaylistStore::replace_playlist(const std::vector<PlaylistFileEntry>& entri
     mark_dirty();
     // Totals are recomputed once at the end rather than after every stored
     // entry: nothing reads them in between, and per entry it is quadratic.
+    // Entries without a stored title and length are read in the background: a
+    // playlist of thousands of tunes shows at once, and what is stored of such an
+    // entry (a title without a length) stands until its tune has been read.
     for (const PlaylistFileEntry& entry : entries) {
-        if (!entry.has_stored_info())
-            player_.add_file(entry.path);
-        else
-            player_.add_entry(entry.path, entry.title, static_cast<float>(entry.length_seconds));
+        const auto length = static_cast<float>(entry.length_seconds);
+        if (!entry.has_stored_info()) {
+            std::optional<std::string> title;
+            if (!entry.title.empty()) title = entry.title;
+            player_.add_file_later(entry.path, title, length);
+        } else {
+            player_.add_entry(entry.path, entry.title, length);
+        }
     }
     player_.recompute_totals();
+}
+
+PlaylistStore::Opened PlaylistStore::OpenDownloadedPlaylists() {
+    Opened opened = Opened::None;
+    for (const tagPLAYER::DownloadedFile& file : player_.take_downloaded_files()) {
+        if (file.temp_path.empty()) continue;
+        if (ReadPlaylistFile(file.temp_path)) {
+            opened = file.play_first ? Opened::PlayFirst : Opened::Replaced;
+            SavePlaylist();
+        }
+        std::error_code ec;
+        std::filesystem::remove(file.temp_path, ec);
+    }
+    return opened;
 }
 
 bool PlaylistStore::AddPaths(const std::vector<std::string>& paths) {
     bool touched = false;
     for (const std::string& path : paths) {
-        if (!path_or_url_exists(path, http_)) continue;
+        // A URL is tested on the player's download thread, not here.
+        const bool url = path_is_url(path);
+        if (!url && !path_or_url_exists(path, http_)) continue;
         switch (classify_added_path(path)) {
             case AddedPathKind::Tune:
-                player_.add_file(path);
+                if (player_.add_file(path) < 0 && url) continue;
                 break;
             case AddedPathKind::Playlist:
+                if (url) {
+                    // Opened when it has arrived (OpenDownloadedPlaylists).
+                    player_.request_file(path);
+                    continue;
+                }
                 if (!OpenPlaylist(path)) continue;  // unreadable: the list stays as it is
                 break;
             case AddedPathKind::None:

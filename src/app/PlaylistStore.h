@@ -29,7 +29,8 @@ public:
 
     // Replaces the playlist with the entries of a local playlist file. Entries
     // with a stored title and length are added as they are; the others are
-    // added as tunes (checked and loaded). A file that cannot be read leaves
+    // added if they exist (a URL: tested in the background) and read in the
+    // background (tagPLAYER::add_file_later). A file that cannot be read leaves
     // the playlist as it is and gives false.
     bool ReadPlaylistFile(const std::string& path);
 
@@ -39,14 +40,23 @@ public:
     // True when the playlist was replaced.
     bool OpenPlaylist(const std::optional<std::string>& path = std::nullopt);
 
-    // Adds what `path` names: a tune (".ptcop"/".pttune" in any case) is added,
-    // a playlist (".ptlist" in lower case) replaces the playlist; then the
-    // playlist is saved into the settings file. Anything else, or a path that
-    // does not exist, does nothing. True when the playlist was touched.
+    // Adds what `path` names: a tune (".ptcop"/".pttune" in any case) is added
+    // (a URL at once, tested and downloaded in the background), a playlist
+    // (".ptlist" in lower case) replaces the playlist (a URL once downloaded in the
+    // background: OpenDownloadedPlaylists); then the playlist is saved into the
+    // settings file. Anything else, or a path that does not exist, does nothing.
+    // True when the playlist was touched (a playlist URL touches it later).
     bool AddPath(const std::string& path) { return AddPaths({path}); }
     // AddPath for each path in order, with one save at the end when any touched
     // the playlist.
     bool AddPaths(const std::vector<std::string>& paths);
+
+    // Opens the playlists whose download the player has applied (each replaces the
+    // playlist, which is then saved) and deletes their copies; a failed download does
+    // nothing. Tells whether the playlist was replaced, and whether the last one opened
+    // is to play from its first entry.
+    enum class Opened { None, Replaced, PlayFirst };
+    Opened OpenDownloadedPlaylists();
 
 private:
     void mark_dirty();

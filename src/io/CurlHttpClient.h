@@ -13,9 +13,13 @@ namespace dz {
 
 struct HttpLimits {
     long connect_timeout_ms = 10000;  // to set up the connection
-    long low_speed_bytes = 1;         // a transfer slower than this many bytes per second ...
-    long low_speed_seconds = 30;      // ... for this long is aborted (waiting for an answer too)
-    long total_timeout_ms = 60000;    // a whole transfer, however it trickles
+    // A transfer slower than low_speed_bytes a second for low_speed_seconds in a row is
+    // aborted (waiting for an answer too): a server that drips a byte now and then would
+    // otherwise hold the download thread until the total limit. Real tunes arrive at
+    // kilobytes a second even over slow links.
+    long low_speed_bytes = 512;
+    long low_speed_seconds = 20;
+    long total_timeout_ms = 60000;  // a whole transfer, however it trickles
     std::uint64_t max_body_bytes = std::uint64_t{64} << 20;  // larger downloads fail
 };
 

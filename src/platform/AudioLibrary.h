@@ -3,9 +3,11 @@
 // Results that are "boolean bytes" are bool; 1 (true) means success.
 //
 // Threads: every call is made by the worker thread (the UI thread during
-// start-up and shutdown). The position callback runs on the audio thread.
+// start-up and shutdown), except read_tune_details, which any thread may make.
+// The position callback runs on the audio thread.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,15 @@ struct TuneInformation {
     float tempo = 0;  // beats per minute
     int clocks_per_beat = 0;
     int measure_count = 0;
+};
+
+// Everything a tune reports about itself, read without making it the loaded tune.
+struct TuneDetails {
+    TuneInformation info;
+    int play_meas = 0;
+    int repeat_meas = 0;
+    std::string name;     // raw bytes (Shift-JIS)
+    std::string comment;  // raw bytes (Shift-JIS)
 };
 
 class AudioLibrary {
@@ -69,6 +80,11 @@ public:
     // The raw bytes of the loaded tune's name and comment (Shift-JIS); empty when none.
     virtual std::string pxtone_Tune_GetName() = 0;
     virtual std::string pxtone_Tune_GetComment() = 0;
+
+    // What the tune file at `path` reports, as the calls above would after loading it;
+    // nothing when it does not load. The loaded tune and the stream are not touched.
+    // Any thread, also while the controlling thread makes the other calls.
+    virtual std::optional<TuneDetails> read_tune_details(const std::string& path) = 0;
 
     virtual bool pxtone_Tune_Release() = 0;
     virtual bool pxtone_Release() = 0;

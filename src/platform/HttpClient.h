@@ -1,7 +1,8 @@
 #pragma once
 // The network operations of the player: an existence test and a download.
-// Both block the calling thread (the worker, or the UI thread during start-up)
-// until the server has answered or a time-out has struck; neither throws.
+// Both block the calling thread until the server has answered or a time-out has
+// struck; neither throws. Tunes are tested and downloaded on the player's download
+// thread (EntryLoader); playlist URLs on the worker.
 
 #include <optional>
 #include <string>

@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <ctime>
+#include <filesystem>
 #include <limits>
+#include <system_error>
 
 #include "player/Random15.h"
 
@@ -22,7 +24,8 @@ int trunc_to_int(double v) {
 
 }  // namespace
 
-tagPLAYER::tagPLAYER(AudioLibrary& library) : library_(library) {
+tagPLAYER::tagPLAYER(AudioLibrary& library)
+    : library_(library), loader_(std::make_unique<EntryLoader>(library)) {
     position_callback = [this](int clock) { return on_position(clock); };
     library_.pxtone_Ready(format(), position_callback);
     take_output_format();
@@ -60,6 +63,12 @@ void tagPLAYER::take_output_format() {
 
 void tagPLAYER::release() {
     if (released) return;
+    loader_->stop();
+    pending_play_.reset();
+    for (const DownloadedFile& f : take_downloaded_files()) {
+        std::error_code ec;
+        if (!f.temp_path.empty()) std::filesystem::remove(f.temp_path, ec);
+    }
     if (library_.pxtone_Tune_IsStreaming()) library_.pxtone_Tune_Stop();
     playlist.clear();
     library_.pxtone_Tune_Release();
@@ -158,9 +167,13 @@ void tagPLAYER::stop_tune() {
 }
 
 int tagPLAYER::load_as_current(int i, int sample) {
+    return load_as_current_from(i, sample, true);
+}
+
+int tagPLAYER::load_as_current_from(int i, int sample, bool may_download) {
     if (!playlist.in_range(i)) return 0;
     if (library_.pxtone_Tune_IsStreaming()) stop_tune();
-    if (load_entry(i) == 1) {
+    if (load_entry_from(i, may_download) == 1) {
         current_tune = playlist[i];
         failed_key_.reset();
     } else {
@@ -178,7 +191,21 @@ void tagPLAYER::make_current(int i) {
 }
 
 int tagPLAYER::play(int i, int sample) {
-    int r = load_as_current(i, sample);
+    return play_from(i, sample, true);
+}
+
+// A URL entry without its copy is not waited for here: its download is requested and
+// the play is kept pending until apply_loaded has the result; whatever plays meanwhile
+// plays on. Playing another entry gives a pending play up; playing the current entry
+// again (the resume around a change of the list) keeps it.
+int tagPLAYER::play_from(int i, int sample, bool may_download) {
+    if (i != current_index) pending_play_.reset();
+    if (may_download && playlist.in_range(i) && awaits_download(playlist[i])) {
+        request_download(playlist[i], false);
+        pending_play_ = PendingPlay{playlist[i].uid, sample};
+        return 1;
+    }
+    int r = load_as_current_from(i, sample, may_download);
     if (r != 1) return r;
     make_current(i);
     is_playing = 1;
@@ -254,6 +281,11 @@ int tagPLAYER::prev_index(int i) const {
 void tagPLAYER::tick() {
     output = library_.poll_output();
     if (!is_playing || is_paused || library_.pxtone_Tune_IsStreaming()) return;
+    // The next tune is downloading: wait for it rather than skip it.
+    if (pending_play_) {
+        if (index_of_uid(pending_play_->uid) >= 0) return;
+        pending_play_.reset();
+    }
     if (playlist.empty() || current_index == last_index()) {
         stop_tune();
         return;
@@ -271,6 +303,7 @@ void tagPLAYER::tick() {
 
 void tagPLAYER::command_play() {
     if (library_.pxtone_Tune_IsStreaming()) {
+        pending_play_.reset();
         stop_tune();
         return;
     }
@@ -294,6 +327,7 @@ void tagPLAYER::command_pause() {
 }
 
 void tagPLAYER::command_stop() {
+    pending_play_.reset();
     if (is_playing) stop_tune();
 }
 

@@ -5,15 +5,22 @@
 // Threads: everything runs on the worker thread except the position callback,
 // which the library calls from its audio thread. That callback writes only the
 // four position fields (atomics) and reads only the atomics published by
-// `publish_position_basis` before every start of the stream.
+// `publish_position_basis` before every start of the stream. Downloads and
+// background reads run on the loader's threads, which touch no entry: their
+// results are applied by apply_loaded on the worker.
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/AudioLibrary.h"
+#include "player/EntryLoader.h"
 #include "player/Playlist.h"
 #include "player/TuneInfo.h"
 
@@ -25,6 +32,19 @@ class tagPLAYER {
 public:
     // Shuffle keys are 1..32767, so the list holds at most this many entries.
     static constexpr int kMaxEntries = 32767;
+    // What apply_loaded changed (bits).
+    static constexpr int kEntriesRemoved = 1;    // added URLs that do not exist left the list
+    static constexpr int kDownloadsApplied = 2;  // downloads changed entries
+    static constexpr int kInfoApplied = 4;       // information was filled in
+    static constexpr int kFilesDownloaded = 8;   // requested files arrived (or failed)
+
+    // A file downloaded for the application (a playlist): its URL and its copy, which the
+    // taker deletes; no copy when the URL does not exist or the download failed.
+    struct DownloadedFile {
+        std::string url;
+        std::string temp_path;
+        bool play_first = false;  // the list it holds is to play from its first entry
+    };
 
     // Output format defaults, pxtone_Ready, loop off, random generator seeded with the time.
     explicit tagPLAYER(AudioLibrary& library);
@@ -70,9 +90,12 @@ public:
     OutputStatus output = OutputStatus::ok;
 
     AudioLibrary& library() { return library_; }
-    // URL entries are checked and downloaded through this client; without one
-    // no URL exists.
-    void set_http_client(HttpClient* http) { http_ = http; }
+    // URL entries are checked and downloaded through this client, on the loader's
+    // download thread; without one no URL exists.
+    void set_http_client(HttpClient* http) {
+        http_ = http;
+        loader_->set_http_client(http);
+    }
     AudioFormat format() const;
     // Re-opens the library with the current output format, then takes the format the
     // library plays (unsupported values become the defaults).
@@ -90,18 +113,54 @@ public:
     // Adds one tune if its path exists, reading its information; a streaming
     // tune is stopped and restarted around the load. Returns the new index or -1
     // (a path longer than tagTUNEINFO::kPathMax is said on stderr).
+    // A URL is added at once, marked as downloading: the existence test, the
+    // download and the read run on the loader, and apply_loaded removes the entry
+    // again when nothing is there (-1 only without an HTTP client).
     int add_file(const std::string& path);
     // True when `path` fits tagTUNEINFO::kPathMax; otherwise says so on stderr.
     static bool path_fits(const std::string& path);
+    // Adds a tune whose information is read in the background (request_information):
+    // a local file only if it exists (else -1), a URL as add_file does. The title
+    // and length given stand until the information arrives.
+    int add_file_later(const std::string& path, const std::optional<std::string>& title,
+                       float length_seconds);
     // Makes entry i the library's loaded tune; on its first success fills the
     // information and the title. Returns 1 on success, else the failure value.
+    // A URL entry whose information is not loaded has no copy to load yet: its
+    // download is requested, no tune is left loaded and the result is 0.
     int load_entry(int i);
+    // Asks the loader for entry i's information (a URL entry: its download), unless
+    // it is loaded or already on its way.
+    void request_information(int i);
+    // Reads entry i's information now, without touching the loaded tune (a dialog
+    // about that entry); a URL entry's download is requested instead.
+    void read_information_now(int i);
+    // Applies the background work finished since the last call: downloaded copies and
+    // information go into their entries (entries loaded in the meantime keep theirs),
+    // added URLs that do not exist are removed, totals are recomputed, and a play that
+    // waited for a download starts. Returns the k* bits of what changed.
+    int apply_loaded();
+    // Tests and downloads `url` on the download thread; the copy arrives through
+    // take_downloaded_files after apply_loaded. Nothing without an HTTP client.
+    void request_file(const std::string& url);
+    // The files requested and not yet arrived are lists to play from their first entry.
+    void play_requested_files() {
+        for (auto& [uid, file] : file_jobs_) file.play_first = true;
+    }
+    std::vector<DownloadedFile> take_downloaded_files() {
+        return std::exchange(downloaded_files_, {});
+    }
+    // Background work is queued, running or waiting for apply_loaded.
+    bool loads_pending() const { return !loader_->idle(); }
+    // A play waits for its entry's download (the tune before it plays on meanwhile).
+    bool has_pending_play() const { return pending_play_.has_value(); }
     tagTUNEINFO* entry(int i);
     const tagTUNEINFO* entry(int i) const;
     void recompute_totals();
     int current_mark_index() const;  // first entry with current_mark, -1 if none
     int max_sequence() const;        // 0 for an empty list
-    // Loads, in list order, every entry whose information is not loaded yet.
+    // Requests, in list order, the information of every entry that has none yet;
+    // it arrives through apply_loaded.
     void load_unloaded_entries();
     // Adds every file directly inside `folder` whose extension names a tune,
     // calling `after_each` after each addition. Returns the number added.
@@ -152,10 +211,25 @@ public:
     void randomize_list();
 
 private:
+    struct PendingPlay {
+        std::uint64_t uid = 0;
+        int sample = 0;
+    };
+
     void take_output_format();
     int on_position(int clock);
     bool path_exists(const std::string& path) const;
-    void fill_information(tagTUNEINFO& e);
+    void fill_information(tagTUNEINFO& e, const TuneDetails& details);
+    TuneDetails loaded_details();
+    bool awaits_download(const tagTUNEINFO& e) const;
+    void request_download(tagTUNEINFO& e, bool check);
+    int load_entry_from(int i, bool may_download);
+    int load_as_current_from(int i, int sample, bool may_download);
+    int play_from(int i, int sample, bool may_download);
+    int index_of_uid(std::uint64_t uid) const;
+    // Entry i for a change of anything but its shuffle key and sequence; null out of range.
+    tagTUNEINFO* information_of(int i);
+    void remove_missing(const std::vector<std::uint64_t>& uids);
     int draw_shuffle_key() const;
     void make_current(int i);
     void step_to(int i);
@@ -166,6 +240,12 @@ private:
 
     AudioLibrary& library_;
     HttpClient* http_ = nullptr;
+    std::unique_ptr<EntryLoader> loader_;
+    std::uint64_t next_uid_ = 1;
+    // The entry to play when its download has been applied, and where.
+    std::optional<PendingPlay> pending_play_;
+    std::map<std::uint64_t, DownloadedFile> file_jobs_;  // requested files, by job
+    std::vector<DownloadedFile> downloaded_files_;       // arrived, not taken yet
     // Shuffle key of the entry made current when its load failed; the play
     // order moves on from it instead of from the stale `current_tune`.
     std::optional<int> failed_key_;

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <limits>
 #include <system_error>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -79,6 +81,7 @@ int tagPLAYER::add_entry(const std::string& path, const std::optional<std::strin
     if (title) e.title = cut_text(*title, tagTUNEINFO::kTitleMax);
     e.length_seconds = length_seconds;
     e.shuffle_key = draw_shuffle_key();
+    e.uid = next_uid_++;
     return playlist.push_back(std::move(e));
 }
 
@@ -89,7 +92,9 @@ bool tagPLAYER::path_exists(const std::string& path) const {
 }
 
 int tagPLAYER::add_file(const std::string& path) {
-    if (playlist.count() >= kMaxEntries || !path_fits(path)) return -1;
+    if (!path_fits(path)) return -1;
+    if (path_is_url(path)) return add_file_later(path, std::nullopt, 0.0f);
+    if (playlist.count() >= kMaxEntries) return -1;
     int resume_index = -1;
     int resume_sample = 0;
     if (library_.pxtone_Tune_IsStreaming()) {
@@ -106,37 +111,189 @@ int tagPLAYER::add_file(const std::string& path) {
     return added;
 }
 
+int tagPLAYER::add_file_later(const std::string& path, const std::optional<std::string>& title,
+                              float length_seconds) {
+    if (playlist.count() >= kMaxEntries || !path_fits(path)) return -1;
+    const bool url = path_is_url(path);
+    if (url ? http_ == nullptr : !path_exists(path)) return -1;
+    int i = add_entry(path, title, length_seconds);
+    if (i < 0) return -1;
+    if (url)
+        request_download(*information_of(i), true);
+    else
+        request_information(i);
+    return i;
+}
+
 int tagPLAYER::load_entry(int i) {
-    tagTUNEINFO* e = entry(i);
+    return load_entry_from(i, true);
+}
+
+// Without `may_download` a URL entry loads the copy it has (the download just applied).
+int tagPLAYER::load_entry_from(int i, bool may_download) {
+    tagTUNEINFO* e = information_of(i);
     if (!e) return 0;
-    if (!e->info_loaded && path_is_url(e->path)) {
-        if (!http_) return 0;
-        std::optional<std::string> local = http_->fetch(e->path);
-        if (!local) return 0;
-        // A copy from an earlier download whose tune did not load is replaced,
-        // not left behind in the temporary folder.
-        if (!e->temp_path.empty() && e->temp_path != *local) {
-            std::error_code ec;
-            std::filesystem::remove(e->temp_path, ec);
-        }
-        e->temp_path = *local;
+    if (!e->info_loaded && path_is_url(e->path) && (may_download || e->temp_path.empty())) {
+        // No copy to load: nothing stays loaded, as after any failed load, so the tune
+        // loaded before cannot play under this entry.
+        if (may_download && http_) request_download(*e, false);
+        library_.pxtone_Tune_Release();
+        return 0;
     }
     if (!library_.pxtone_Tune_Load(e->temp_path.empty() ? e->path : e->temp_path)) return 0;
-    if (!e->info_loaded) fill_information(*e);
+    if (!e->info_loaded) fill_information(*e, loaded_details());
     return 1;
 }
 
-void tagPLAYER::fill_information(tagTUNEINFO& e) {
-    TuneInformation info;
-    library_.pxtone_Tune_GetInformation(info);
+bool tagPLAYER::awaits_download(const tagTUNEINFO& e) const {
+    return http_ != nullptr && !e.info_loaded && path_is_url(e.path);
+}
+
+void tagPLAYER::request_download(tagTUNEINFO& e, bool check) {
+    if (e.loading == EntryLoading::Downloading) return;
+    e.loading = EntryLoading::Downloading;
+    loader_->submit(LoadJob{e.uid, e.path, true, check});
+}
+
+void tagPLAYER::request_information(int i) {
+    tagTUNEINFO* e = information_of(i);
+    if (!e || e->info_loaded || e->loading != EntryLoading::None) return;
+    if (path_is_url(e->path)) {
+        if (http_) request_download(*e, false);
+        return;
+    }
+    e->loading = EntryLoading::Reading;
+    loader_->submit(LoadJob{e->uid, e->path, false, false});
+}
+
+void tagPLAYER::read_information_now(int i) {
+    tagTUNEINFO* e = information_of(i);
+    if (!e || e->info_loaded) return;
+    if (path_is_url(e->path)) {
+        request_information(i);
+        return;
+    }
+    if (std::optional<TuneDetails> details = library_.read_tune_details(e->path)) {
+        fill_information(*e, *details);
+        recompute_totals();
+    }
+}
+
+tagTUNEINFO* tagPLAYER::information_of(int i) {
+    return playlist.in_range(i) ? &playlist.keeping_index(static_cast<std::size_t>(i)) : nullptr;
+}
+
+int tagPLAYER::index_of_uid(std::uint64_t uid) const {
+    for (int k = 0; k < playlist.count(); ++k)
+        if (playlist[k].uid == uid) return k;
+    return -1;
+}
+
+// The current index follows its entry when entries before it go.
+void tagPLAYER::remove_missing(const std::vector<std::uint64_t>& uids) {
+    const std::unordered_set<std::uint64_t> gone(uids.begin(), uids.end());
+    const std::uint64_t current_uid =
+        playlist.in_range(current_index) ? playlist[current_index].uid : 0;
+    playlist.erase_if([&](const tagTUNEINFO& e) { return gone.count(e.uid) != 0; });
+    if (current_uid != 0 && gone.count(current_uid) == 0) current_index = index_of_uid(current_uid);
+}
+
+void tagPLAYER::request_file(const std::string& url) {
+    if (!http_) return;
+    const std::uint64_t uid = next_uid_++;
+    file_jobs_[uid] = DownloadedFile{url, {}, false};
+    LoadJob job{uid, url, true, true};
+    job.read = false;
+    loader_->submit(std::move(job));
+}
+
+int tagPLAYER::apply_loaded() {
+    std::vector<LoadResult> results = loader_->take_results();
+    if (results.empty()) return 0;
+    int changes = 0;
+    std::unordered_map<std::uint64_t, LoadResult*> by_uid;
+    by_uid.reserve(results.size());
+    for (LoadResult& r : results) {
+        auto file = file_jobs_.find(r.uid);
+        if (file == file_jobs_.end()) {
+            by_uid[r.uid] = &r;
+            continue;
+        }
+        file->second.temp_path = std::exchange(r.temp_path, {});
+        downloaded_files_.push_back(std::move(file->second));
+        file_jobs_.erase(file);
+        changes |= kFilesDownloaded;
+    }
+    bool pending_done = false;
+    std::vector<std::uint64_t> missing;
+    for (tagTUNEINFO& e : playlist) {
+        auto it = by_uid.find(e.uid);
+        if (it == by_uid.end()) continue;
+        LoadResult& r = *it->second;
+        e.loading = EntryLoading::None;
+        if (pending_play_ && pending_play_->uid == e.uid) pending_done = true;
+        if (r.download) {
+            changes |= kDownloadsApplied;
+            if (!r.exists) {
+                missing.push_back(e.uid);
+                continue;
+            }
+            if (e.info_loaded) continue;
+            if (!r.temp_path.empty()) {
+                // A copy from an earlier download whose tune did not load is replaced,
+                // not left behind in the temporary folder.
+                if (!e.temp_path.empty() && e.temp_path != r.temp_path) {
+                    std::error_code ec;
+                    std::filesystem::remove(e.temp_path, ec);
+                }
+                e.temp_path = std::exchange(r.temp_path, {});
+            }
+        }
+        if (r.details && !e.info_loaded) {
+            fill_information(e, *r.details);
+            changes |= kInfoApplied;
+        }
+    }
+    // Copies nobody took: their entries have gone.
+    for (const LoadResult& r : results) {
+        if (r.temp_path.empty()) continue;
+        std::error_code ec;
+        std::filesystem::remove(r.temp_path, ec);
+    }
+    if (!missing.empty()) {
+        remove_missing(missing);
+        changes |= kEntriesRemoved;
+    }
+    if (changes) recompute_totals();
+    if (pending_done) {
+        const PendingPlay p = *pending_play_;
+        pending_play_.reset();
+        const int i = index_of_uid(p.uid);
+        if (i >= 0) play_from(i, p.sample, false);
+    }
+    return changes;
+}
+
+TuneDetails tagPLAYER::loaded_details() {
+    TuneDetails d;
+    library_.pxtone_Tune_GetInformation(d.info);
+    d.repeat_meas = library_.pxtone_Tune_GetRepeatMeas();
+    d.play_meas = library_.pxtone_Tune_GetPlayMeas();
+    d.name = library_.pxtone_Tune_GetName();
+    d.comment = library_.pxtone_Tune_GetComment();
+    return d;
+}
+
+void tagPLAYER::fill_information(tagTUNEINFO& e, const TuneDetails& details) {
+    const TuneInformation& info = details.info;
     e.beats_per_measure = info.beats_per_measure;
     e.tempo = info.tempo;
     e.clocks_per_beat = info.clocks_per_beat;
     e.measure_count = info.measure_count;
-    e.repeat_measure = library_.pxtone_Tune_GetRepeatMeas();
-    e.play_measures = library_.pxtone_Tune_GetPlayMeas();
-    e.name = cut_text(library_.pxtone_Tune_GetName(), tagTUNEINFO::kNameMax);
-    e.comment = cut_text(library_.pxtone_Tune_GetComment(), tagTUNEINFO::kCommentMax);
+    e.repeat_measure = details.repeat_meas;
+    e.play_measures = details.play_meas;
+    e.name = cut_text(details.name, tagTUNEINFO::kNameMax);
+    e.comment = cut_text(details.comment, tagTUNEINFO::kCommentMax);
     e.total_clocks = saturate(static_cast<std::int64_t>(e.play_measures) * e.beats_per_measure *
                               e.clocks_per_beat);
     if (e.tempo == 0.0f || e.clocks_per_beat == 0)
@@ -169,7 +326,7 @@ void tagPLAYER::recompute_totals() {
 
 void tagPLAYER::load_unloaded_entries() {
     for (int k = 0; k < playlist.count(); ++k)
-        if (!playlist[k].info_loaded) load_entry(k);
+        if (!playlist[k].info_loaded) request_information(k);
 }
 
 int tagPLAYER::add_folder(const std::string& folder,

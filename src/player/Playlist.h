@@ -43,6 +43,9 @@ public:
         return entries_[i];
     }
     const tagTUNEINFO& operator[](std::size_t i) const { return entries_[i]; }
+    // Entry i for a change that leaves its shuffle key and sequence as they are (its
+    // information, its loading state): the index stays valid.
+    tagTUNEINFO& keeping_index(std::size_t i) { return entries_[i]; }
 
     iterator begin() {
         index_stale_ = true;

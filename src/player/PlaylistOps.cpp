@@ -65,6 +65,8 @@ void tagPLAYER::invert_selection() {
 // the end; every use checks the range.
 void tagPLAYER::remove_selected() {
     playlist.erase_if([](const tagTUNEINFO& e) { return e.selected == 1; });
+    // Nothing is left to read or download for: queued work would only be thrown away.
+    if (playlist.empty()) loader_->drop_queued_reads();
     recompute_totals();
 }
 

@@ -242,6 +242,22 @@ std::string PxtoneLibrary::pxtone_Tune_GetComment() {
     return project_ ? project_->comment : std::string();
 }
 
+std::optional<TuneDetails> PxtoneLibrary::read_tune_details(const std::string& path) {
+    pxtone::LoadResult result = pxtone::Project::load_file(path);
+    if (!result) return std::nullopt;
+    const pxtone::TuneInfo t = result.project->info();
+    TuneDetails d;
+    d.info.beats_per_measure = t.beats;
+    d.info.tempo = t.tempo;
+    d.info.clocks_per_beat = t.beat_clock;
+    d.info.measure_count = t.play_meas;
+    d.play_meas = t.play_meas;
+    d.repeat_meas = t.repeat_meas;
+    d.name = result.project->name;
+    d.comment = result.project->comment;
+    return d;
+}
+
 bool PxtoneLibrary::pxtone_Tune_Release() {
     stop_stream();
     std::unique_ptr<pxtone::Project> old_project;

@@ -71,6 +71,8 @@ public:
     int pxtone_Tune_GetRepeatMeas() override;
     std::string pxtone_Tune_GetName() override;
     std::string pxtone_Tune_GetComment() override;
+    // Reads the file into a project of its own (no tone preparation); any thread.
+    std::optional<TuneDetails> read_tune_details(const std::string& path) override;
     bool pxtone_Tune_Release() override;
     bool pxtone_Release() override;
     OutputStatus poll_output() override;

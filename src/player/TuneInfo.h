@@ -6,12 +6,20 @@
 // `temp_path` with the entry in the playlist; only the playlist deletes that
 // file, when the entry leaves it (see Playlist).
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "base/PathUtil.h"  // has_tune_extension
 
 namespace dz {
+
+// Work on an entry that runs in the background (EntryLoader).
+enum class EntryLoading : std::uint8_t {
+    None,
+    Reading,      // its information is being read
+    Downloading,  // its URL is being downloaded (and, when just added, tested)
+};
 
 class tagTUNEINFO {
 public:
@@ -47,6 +55,10 @@ public:
     int shuffle_key = 0;          // 1..32767, distinct within the list
     int selected = 0;
     int current_mark = 0;  // this entry is the current tune
+
+    // ---- not part of the record ----
+    std::uint64_t uid = 0;  // identity within the player's life, for background results
+    EntryLoading loading = EntryLoading::None;
 };
 
 // `path` without folder and extension, as the playlist shows it: the name after

@@ -35,6 +35,10 @@ struct CommandHooks {
     // Replaces the playlist with a playlist file's entries; writes the playlist to a file.
     std::function<bool(TAG_USERDATA&, const std::string& path)> open_playlist_file;
     std::function<bool(TAG_USERDATA&, const std::string& path)> save_playlist_file;
+    // Opens the playlist URLs whose download has arrived (each replaces the playlist,
+    // which is saved, and the rows are rebuilt); a list handed over on a command line
+    // then plays from its first entry.
+    StateHook open_downloaded_playlists;
 
     // Writers and menus.
     StateHook save_settings;       // the Setting section

@@ -6,9 +6,11 @@
 #include <atomic>
 #include <thread>
 
+#include "TempDir.h"
 #include "TestHttpServer.h"
 #include "app/Application.h"
 #include "app/CommandTable.h"
+#include "app/commands/AddPaths.h"
 #include "edx/EdxCodes.h"
 #include "io/CurlHttpClient.h"
 #include "platform/fake/FakeAudioLibrary.h"
@@ -88,6 +90,43 @@ TEST_F(ApplicationTest, CloseEndsADownloadInProgress) {
     app->on_close_request();
     ASSERT_TRUE(run_until_quit());
     EXPECT_EQ(fetched, std::nullopt);
+}
+
+// A URL handed over while a tune plays, from a server that drips a byte every half
+// second: meanwhile the worker runs commands and the tune plays on;
+// the close ends the download at once.
+TEST_F(ApplicationTest, SlowDownloadLeavesTheWorkerFree) {
+    test::TempDir dir;
+    const std::string tune = (dir.path() / "a.ptcop").string();
+    test::write_file(tune, "tune");
+    lib.tunes[tune] = FakeTune{};
+    test::TestHttpServer server;
+    server.route("/drip.ptcop",
+                 test::HttpRoute{.chunks = std::vector<std::string>(240, "x"), .pause_ms = 500});
+    CurlHttpClient http;
+    services.http = &http;
+    hooks.open_paths = open_paths;
+    std::atomic<int> answered{0};
+    hooks.skin_menu_command = [&](TAG_USERDATA&, int) { ++answered; };
+    start();
+    app->open_paths({tune});
+    for (int k = 0; k < 500 && !lib.streaming; ++k) host.pump(10ms);
+    ASSERT_TRUE(lib.streaming);
+
+    app->open_paths({server.url("/drip.ptcop")});
+    auto downloading = [&] { return CountOf(server.log(), "GET /drip.ptcop") >= 2; };
+    for (int k = 0; k < 1000 && !downloading(); ++k) host.pump(10ms);
+    ASSERT_TRUE(downloading());  // the existence test, then the download
+    for (int round = 1; round <= 3; ++round) {
+        app->on_command(60);
+        for (int k = 0; k < 1000 && answered < round; ++k) host.pump(10ms);
+        EXPECT_EQ(answered, round);
+    }
+    EXPECT_TRUE(lib.streaming);
+    EXPECT_TRUE(downloading());
+
+    app->on_close_request();
+    ASSERT_TRUE(run_until_quit());
 }
 
 TEST_F(ApplicationTest, ExitCommandClosesAndShutdownRunsExactlyOnce) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "SettleLoads.h"
 #include "app/CommandTable.h"
 #include "app/commands/AddPaths.h"
 #include "edx/EdxBody.h"
@@ -358,6 +359,7 @@ TEST_F(Handlers, AboutLoadsUnloadedEntriesOnlyWhenNotStreaming) {
     std::string a = tune("a.ptcop");
     data.player.add_entry(a, std::string("A"), 3.0f);
     run(57);
+    ASSERT_TRUE(test::settle_loads(data.player));
     EXPECT_EQ(data.player.playlist[0].info_loaded, 1);
     std::string b = tune("b.ptcop");
     data.player.add_entry(b, std::string("B"), 3.0f);

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <thread>
 
+#include "SettleLoads.h"
 #include "TestSupport.h"
 
 #include <algorithm>
@@ -23,6 +24,7 @@
 #include "platform/Menu.h"
 #include "platform/fake/FakeAudioLibrary.h"
 #include "platform/fake/FakeDialogs.h"
+#include "platform/fake/FakeHttpClient.h"
 #include "platform/fake/FakeWindowHost.h"
 #include "state/TagUserData.h"
 #include "ui/TopLevel.h"
@@ -489,6 +491,21 @@ TEST(ModuleHooksTest, OpenPathsScansFoldersAndPlaysTheFirstNewEntry) {
     EXPECT_EQ(d.player.current_index, 0);
     EXPECT_EQ(d.player.current_tune.path, c);
     EXPECT_EQ(lib.start_sample, 0);
+
+    // A playlist URL: downloaded while the tune plays on, then opened and played.
+    FakeHttpClient http;
+    http.responses["http://h/l.ptlist"] = {
+        200, "[Playlist]\nNumberOfEntries=1\nFile1=" + e + "\nTitle1=E\nLength1=4\n"};
+    d.services.http = &http;
+    d.player.set_http_client(&http);
+    open_paths(d, {"http://h/l.ptlist"});
+    EXPECT_EQ(d.player.playlist.count(), 2);
+    EXPECT_TRUE(lib.streaming);
+    ASSERT_TRUE(test::settle_loads(d.player));
+    d.hooks.commands.open_downloaded_playlists(d);
+    ASSERT_EQ(d.player.playlist.count(), 1);
+    EXPECT_EQ(d.player.current_tune.path, e);
+    EXPECT_TRUE(lib.streaming);
 }
 
 }  // namespace

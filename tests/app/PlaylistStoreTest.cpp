@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "SettleLoads.h"
 #include "TempDir.h"
 #include "io/PlaylistFile.h"
 #include "io/Settings.h"
@@ -94,11 +95,47 @@ TEST_F(PlaylistStoreTest, EntriesWithoutLengthOrTitleAreLoadedAgainAndGapsSkippe
                          "File3=" + c + "\nTitle3=Kept\nLength3=9\nFile4=" +
                          (dir_ / "gone.ptcop").string() + "\n");
     ASSERT_TRUE(store().ReadPlaylistFile(list));
+    ASSERT_TRUE(test::settle_loads(player_));
     EXPECT_EQ(titles(), (std::vector<std::string>{"Own Name", "Kept"}));
     EXPECT_FLOAT_EQ(player_.playlist[0].length_seconds, 6.0f);
     EXPECT_FLOAT_EQ(player_.playlist[1].length_seconds, 9.0f);
     EXPECT_EQ(player_.playlist[0].info_loaded, 1);
     EXPECT_EQ(player_.playlist[1].info_loaded, 0);
+}
+
+// A large playlist without stored lengths comes in at once with what is stored (a title
+// without a length stays until the tune is read): no tune is opened by the library, and a
+// save meanwhile keeps the stored values. The tunes are read in the background.
+TEST_F(PlaylistStoreTest, LargePlaylistComesInAtOnceAndIsReadInTheBackground) {
+    constexpr int kEntries = 3000;
+    std::string text = "[Playlist]\nNumberOfEntries=" + std::to_string(kEntries) + "\n";
+    for (int k = 1; k <= kEntries; ++k) {
+        const std::string n = std::to_string(k);
+        text += "File" + n + "=" + add_tune_file("t" + n + ".ptcop", "Name" + n, 1) + "\n";
+    }
+    text += "Title1=Stored\nLength1=0\n";
+    const std::string list = (dir_ / "big.ptlist").string();
+    write_file(list, text);
+    library_.take_calls();
+
+    ASSERT_TRUE(store().ReadPlaylistFile(list));
+    EXPECT_EQ(loads(), 0);
+    ASSERT_EQ(player_.playlist.count(), kEntries);
+    EXPECT_EQ(player_.playlist[0].title, "Stored");
+    EXPECT_EQ(player_.playlist[1].title, "");
+    EXPECT_EQ(player_.playlist[1].loading, EntryLoading::Reading);
+    ASSERT_TRUE(store().SavePlaylist());
+    std::vector<PlaylistFileEntry> saved = read_playlist_file(ini_);
+    ASSERT_EQ(saved.size(), static_cast<size_t>(kEntries));
+    EXPECT_EQ(saved[0].title, "Stored");
+    EXPECT_EQ(saved[0].length_seconds, 0);
+
+    ASSERT_TRUE(test::settle_loads(player_));
+    EXPECT_EQ(loads(), 0);
+    EXPECT_EQ(player_.playlist[0].title, "Name1");
+    EXPECT_EQ(player_.playlist[kEntries - 1].title, "Name" + std::to_string(kEntries));
+    EXPECT_EQ(player_.playlist[kEntries - 1].loading, EntryLoading::None);
+    EXPECT_FLOAT_EQ(player_.total_seconds, 2.0f * kEntries);
 }
 
 TEST_F(PlaylistStoreTest, AddPathDecidesByExtensionAndMirrorsIntoTheSettingsFile) {
@@ -165,7 +202,9 @@ TEST_F(PlaylistStoreTest, PlaylistUrlIsFetchedReadAndItsFileDeleted) {
     std::string a = add_tune_file("a.ptcop", "A", 2);
     http_.responses["http://h/l.ptlist"] = {
         200, "[Playlist]\nNumberOfEntries=1\nFile1=" + a + "\nTitle1=Remote\nLength1=4\n"};
-    EXPECT_TRUE(store().AddPath("http://h/l.ptlist"));
+    EXPECT_FALSE(store().AddPath("http://h/l.ptlist"));  // downloaded in the background
+    ASSERT_TRUE(test::settle_loads(player_));
+    EXPECT_EQ(store().OpenDownloadedPlaylists(), PlaylistStore::Opened::Replaced);
     EXPECT_EQ(titles(), std::vector<std::string>{"Remote"});
     ASSERT_EQ(http_.fetched_files.size(), 1u);
     EXPECT_FALSE(std::filesystem::exists(http_.fetched_files[0]));

@@ -1,8 +1,9 @@
-// A tune added by URL against a real HTTP server: checked, downloaded once into
-// a "pat" file, and that file deleted with its entry.
+// A tune added by URL against a real HTTP server: checked and downloaded once into
+// a "pat" file on the player's download thread, and that file deleted with its entry.
 
 #include <gtest/gtest.h>
 
+#include "SettleLoads.h"
 #include "TempDir.h"
 #include "TestHttpServer.h"
 #include "app/PlaylistStore.h"
@@ -16,17 +17,17 @@ namespace {
 using test::HttpRoute;
 using test::read_file;
 
-// Loads a downloaded file only when it holds exactly the served body.
+// Reads a downloaded file only when it holds exactly the served body (on the
+// download thread: `tunes` is not touched there).
 class DownloadLibrary : public FakeAudioLibrary {
 public:
     std::string body;
-    bool pxtone_Tune_Load(const std::string& path) override {
-        if (path.find("/pat") != std::string::npos && read_file(path) == body) {
-            FakeTune t;
-            t.name = "Remote Tune";
-            tunes[path] = t;
-        }
-        return FakeAudioLibrary::pxtone_Tune_Load(path);
+    std::optional<TuneDetails> read_tune_details(const std::string& path) override {
+        if (path.find("/pat") == std::string::npos || read_file(path) != body) return std::nullopt;
+        TuneDetails d;
+        d.name = "Remote Tune";
+        d.play_meas = 8;
+        return d;
     }
 };
 
@@ -78,15 +79,17 @@ protected:
 TEST_F(UrlTuneTest, TuneUrlIsDownloadedOnceAndItsFileGoesWithTheEntry) {
     const std::string url = server_.url("/song.ptcop");
     ASSERT_TRUE(store_.AddPath(url));
+    ASSERT_TRUE(test::settle_loads(player_));
     ASSERT_EQ(player_.playlist.count(), 1);
     EXPECT_EQ(player_.playlist[0].title, "Remote Tune");
     auto files = pat_files();
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(player_.playlist[0].temp_path, files[0].string());
     EXPECT_TRUE(read_file(files[0]) == library_.body);
-    // Existence tests by AddPath and by add_file, then the one download.
+    // The existence test, then the one download.
     const int after_add = requests_for("/song.ptcop");
-    EXPECT_EQ(after_add, 3);
+    EXPECT_EQ(after_add, 2);
+    library_.tunes[player_.playlist[0].temp_path] = FakeTune{};
     EXPECT_EQ(player_.load_entry(0), 1);
     EXPECT_EQ(player_.load_entry(0), 1);
     EXPECT_EQ(requests_for("/song.ptcop"), after_add);  // later loads use the file
@@ -96,6 +99,7 @@ TEST_F(UrlTuneTest, TuneUrlIsDownloadedOnceAndItsFileGoesWithTheEntry) {
     EXPECT_TRUE(pat_files().empty());
 
     ASSERT_TRUE(store_.AddPath(url));
+    ASSERT_TRUE(test::settle_loads(player_));
     EXPECT_EQ(pat_files().size(), 1u);
     player_.release();  // shutdown
     EXPECT_TRUE(pat_files().empty());
@@ -107,7 +111,13 @@ TEST_F(UrlTuneTest, PlaylistUrlReplacesTheListAndLeavesNoFile) {
                   HttpRoute{.chunks = {"[Playlist]\nNumberOfEntries=2\nFile1=", song,
                                        "\nTitle1=Stored\nLength1=7\nFile2=", song, "\n"},
                             .pause_ms = 10});
-    ASSERT_TRUE(store_.AddPath(server_.url("/set.ptlist")));
+    player_.add_entry("/old.ptcop", std::string("Old"), 5.0f);
+    // Downloaded in the background: the list stays until the copy is opened.
+    EXPECT_FALSE(store_.AddPath(server_.url("/set.ptlist")));
+    ASSERT_TRUE(test::settle_loads(player_));
+    EXPECT_EQ(player_.playlist.count(), 1);
+    EXPECT_EQ(store_.OpenDownloadedPlaylists(), PlaylistStore::Opened::Replaced);
+    ASSERT_TRUE(test::settle_loads(player_));
     ASSERT_EQ(player_.playlist.count(), 2);
     EXPECT_EQ(player_.playlist[0].title, "Stored");  // stored: not downloaded
     EXPECT_EQ(player_.playlist[0].temp_path, "");
@@ -117,11 +127,17 @@ TEST_F(UrlTuneTest, PlaylistUrlReplacesTheListAndLeavesNoFile) {
     EXPECT_TRUE(pat_files().empty());
 }
 
+// They show while they are tested, and leave the list when the test fails; such a
+// playlist URL leaves the list as it is.
 TEST_F(UrlTuneTest, EmptyMissingAndSilentUrlsAreNotAdded) {
-    EXPECT_FALSE(store_.AddPath(server_.url("/empty.ptcop")));
-    EXPECT_FALSE(store_.AddPath(server_.url("/missing.ptcop")));
-    EXPECT_FALSE(store_.AddPath(server_.url("/silent.ptcop")));  // ends by the stall time-out
+    EXPECT_TRUE(store_.AddPath(server_.url("/empty.ptcop")));
+    EXPECT_TRUE(store_.AddPath(server_.url("/missing.ptcop")));
+    EXPECT_TRUE(store_.AddPath(server_.url("/silent.ptcop")));  // ends by the stall time-out
+    EXPECT_FALSE(store_.AddPath(server_.url("/missing.ptlist")));
+    EXPECT_EQ(player_.playlist.count(), 3);
+    ASSERT_TRUE(test::settle_loads(player_));
     EXPECT_TRUE(player_.playlist.empty());
+    EXPECT_EQ(store_.OpenDownloadedPlaylists(), PlaylistStore::Opened::None);
     EXPECT_TRUE(pat_files().empty());
 }
 

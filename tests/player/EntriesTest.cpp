@@ -1,4 +1,5 @@
 #include "PlayerFixture.h"
+#include "SettleLoads.h"
 #include "base/PathUtil.h"
 #include "player/TuneInfo.h"
 
@@ -192,17 +193,21 @@ TEST_F(Entries, UrlEntryDownloadsOnceAndOwnsItsTemporaryFile) {
     MapHttpClient http(dir());
     player->set_http_client(&http);
     const std::string url = "http://example.test/song.ptcop";
-    EXPECT_EQ(player->add_file(url), -1);  // not served yet
+    // Added at once while the download thread tests it; gone when nothing is served.
+    ASSERT_EQ(player->add_file(url), 0);
+    EXPECT_EQ(player->playlist[0].loading, EntryLoading::Downloading);
+    ASSERT_TRUE(settle_loads(*player));
+    EXPECT_TRUE(player->playlist.empty());
     http.pages[url] = "bytes";
-    // The fake library loads the first download.
+    // The fake library reads the first download.
     lib.tunes[(dir() / "pat1.tmp").string()] = FakeTune{};
-    int i = player->add_file(url);
-    ASSERT_EQ(i, 0);
+    ASSERT_EQ(player->add_file(url), 0);
+    ASSERT_TRUE(settle_loads(*player));
     EXPECT_EQ(http.fetches, 1);
     const std::string temp = player->playlist[0].temp_path;
     EXPECT_EQ(temp, (dir() / "pat1.tmp").string());
     EXPECT_EQ(player->playlist[0].title, "song");
-    EXPECT_EQ(lib.loaded, temp);
+    EXPECT_EQ(player->playlist[0].loading, EntryLoading::None);
 
     player->command_play();  // later loads use the copy
     player->command_play();
@@ -228,17 +233,53 @@ TEST_F(Entries, FailedDownloadIsRetriedAndReplacedCopiesAreDeleted) {
     http.pages[url] = "bytes";
     http.fail_fetch = true;
     ASSERT_EQ(player->add_file(url), 0);
+    ASSERT_TRUE(settle_loads(*player));
     EXPECT_EQ(player->playlist[0].info_loaded, 0);
     EXPECT_EQ(player->playlist[0].temp_path, "");
     http.fail_fetch = false;
-    EXPECT_EQ(player->load_entry(0), 0);  // downloaded, but the library refuses it
+    EXPECT_EQ(player->load_entry(0), 0);  // no copy yet: the download is requested
+    ASSERT_TRUE(settle_loads(*player));   // downloaded, but the library refuses it
     std::string first = player->playlist[0].temp_path;
     EXPECT_TRUE(std::filesystem::exists(first));
     lib.tunes[(dir() / "pat3.tmp").string()] = FakeTune{};
+    EXPECT_EQ(player->load_entry(0), 0);
+    ASSERT_TRUE(settle_loads(*player));
     EXPECT_EQ(player->load_entry(0), 1);
     EXPECT_EQ(http.fetches, 3);
     EXPECT_FALSE(std::filesystem::exists(first));
     EXPECT_EQ(player->playlist[0].temp_path, (dir() / "pat3.tmp").string());
+}
+
+// While a URL downloads the tune before plays on; when the download fails, the entry
+// fails as a tune that does not load: nothing plays under it and the list moves on.
+TEST_F(Entries, PlayOfAUrlWaitsForItsDownloadAndAFailedOneMovesOn) {
+    MapHttpClient http(dir());
+    player->set_http_client(&http);
+    const std::string a = make_tune("a.ptcop");
+    const std::string c = make_tune("c.ptcop");
+    const std::string url = "http://example.test/gone.ptcop";
+    player->add_file(a);
+    player->add_entry(url, std::string("Stored"), 5.0f);
+    player->add_file(c);
+    player->play(0, 0);
+    http.fail_fetch = true;
+    player->command_next();
+    EXPECT_TRUE(player->has_pending_play());
+    EXPECT_EQ(player->current_index, 0);
+    EXPECT_EQ(lib.loaded, a);
+    EXPECT_TRUE(lib.streaming);
+    player->tick();  // waits for the download rather than skipping the entry
+    EXPECT_EQ(player->current_index, 0);
+
+    ASSERT_TRUE(settle_loads(*player));
+    EXPECT_EQ(player->current_index, 1);
+    EXPECT_EQ(player->is_playing, 1);
+    EXPECT_EQ(lib.loaded, "");
+    EXPECT_FALSE(lib.streaming);
+    player->tick();
+    EXPECT_EQ(player->current_index, 2);
+    EXPECT_EQ(lib.loaded, c);
+    EXPECT_TRUE(lib.streaming);
 }
 
 TEST_F(Entries, UrlWithoutHttpClientDoesNotExist) {
@@ -252,6 +293,7 @@ TEST_F(Entries, ShutdownDeletesTemporaryFiles) {
     player->set_http_client(&http);
     http.pages["http://h/a.ptcop"] = "x";
     player->add_file("http://h/a.ptcop");
+    ASSERT_TRUE(settle_loads(*player));
     std::string temp = player->playlist[0].temp_path;
     ASSERT_TRUE(std::filesystem::exists(temp));
     player.reset();

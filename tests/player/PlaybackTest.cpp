@@ -1,6 +1,7 @@
 #include <thread>
 
 #include "PlayerFixture.h"
+#include "SettleLoads.h"
 
 namespace dz::test {
 namespace {
@@ -357,6 +358,7 @@ TEST_F(Playback, PlayLoadsUnloadedEntriesFirst) {
     player->add_entry(a, std::string("Stored A"), 3.0f);
     player->add_entry(b, std::string("Stored B"), 3.0f);
     player->command_play();
+    ASSERT_TRUE(test::settle_loads(*player));
     EXPECT_EQ(player->playlist[0].info_loaded, 1);
     EXPECT_EQ(player->playlist[1].info_loaded, 1);
     EXPECT_EQ(player->playlist[1].title, "Bee");

@@ -157,6 +157,48 @@ TEST_F(PxtoneLibraryTest, LoadReportsTheTuneAndFailsCleanly) {
     EXPECT_FALSE(lib.pxtone_Tune_IsStreaming());
 }
 
+// Another thread reads a tune's details while the loaded tune plays on untouched.
+TEST_F(PxtoneLibraryTest, DetailsAreReadBesideThePlayingTune) {
+    pxtone::Project p = test::simple_tune(3, 150.0f);
+    p.master.beats = 3;
+    p.master.repeat_meas = 1;
+    p.name = "Read";
+    p.comment = "note";
+    p.update_measures();
+    const std::string path = tune(p, "details.ptcop");
+    pxtone::Project q = test::simple_tune(40, 120.0f);
+    q.name = "Playing";
+    const std::string playing = tune(q, "playing.ptcop");
+    const std::string junk = temp("junk2.ptcop");
+    std::ofstream(junk) << "PTCOLLAGE-071119 this is not a tune";
+
+    PxtoneLibrary lib(null_device());
+    lib.pxtone_Ready(fmt(), nullptr);
+    ASSERT_TRUE(lib.pxtone_Tune_Load(playing));
+    ASSERT_TRUE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+    std::optional<TuneDetails> read, missing, bad;
+    std::thread reader([&] {
+        read = lib.read_tune_details(path);
+        missing = lib.read_tune_details(temp("missing2.ptcop"));
+        bad = lib.read_tune_details(junk);
+    });
+    reader.join();
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(3, read->info.beats_per_measure);
+    EXPECT_FLOAT_EQ(150.0f, read->info.tempo);
+    EXPECT_EQ(480, read->info.clocks_per_beat);
+    EXPECT_EQ(4, read->info.measure_count);
+    EXPECT_EQ(4, read->play_meas);
+    EXPECT_EQ(1, read->repeat_meas);
+    EXPECT_EQ("Read", read->name);
+    EXPECT_EQ("note", read->comment);
+    EXPECT_FALSE(missing.has_value());
+    EXPECT_FALSE(bad.has_value());
+    EXPECT_TRUE(lib.pxtone_Tune_IsStreaming());
+    EXPECT_EQ("Playing", lib.pxtone_Tune_GetName());
+    lib.pxtone_Tune_Stop();
+}
+
 TEST_F(PxtoneLibraryTest, FallsBackToTheNullDeviceWhenNoOutputOpens) {
     PxtoneLibrary no_device([] { return std::unique_ptr<AudioDevice>(); });
     no_device.pxtone_Ready(fmt(), nullptr);

@@ -68,8 +68,13 @@ void open_paths(TAG_USERDATA& d, const std::vector<std::string>& paths) {
         if (classify_added_path(path) == AddedPathKind::Playlist) opens_playlist = true;
     int first_new = opens_playlist ? 0 : d.player.playlist.count();
     bool paused = pause_for_list_change(d);
-    if (add_paths(d, expanded) && first_new < d.player.playlist.count()) {
+    const bool changed = add_paths(d, expanded);
+    // A playlist URL is opened when it has arrived, and plays from there.
+    if (opens_playlist) d.player.play_requested_files();
+    if (changed && first_new < d.player.playlist.count()) {
         d.player.play(first_new, 0);
+        // A URL plays once downloaded; the tune that was playing plays on until then.
+        if (d.player.has_pending_play()) resume_after_list_change(d, paused);
         return;
     }
     resume_after_list_change(d, paused);

@@ -24,7 +24,8 @@ void drop_files(TAG_USERDATA& d, const std::vector<std::string>& paths);
 // Files, folders and URLs named on the command line (or handed over by a second start):
 // added as a drop is (folders scanned), and then the first new entry plays: the first of an opened
 // playlist file, else the first entry after those the list had. Nothing plays when the
-// list did not change; a tune that was playing is then resumed.
+// list did not change; a tune that was playing is then resumed. A URL to play plays
+// when its download has arrived; a tune that was playing plays on until then.
 void open_paths(TAG_USERDATA& d, const std::vector<std::string>& paths);
 
 // The pause before a change of the list: runs the Pause command when a tune is

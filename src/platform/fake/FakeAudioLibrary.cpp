@@ -103,6 +103,19 @@ std::string FakeAudioLibrary::pxtone_Tune_GetComment() {
     return t ? t->comment : std::string();
 }
 
+std::optional<TuneDetails> FakeAudioLibrary::read_tune_details(const std::string& path) {
+    ++detail_reads;
+    auto it = tunes.find(path);
+    if (it == tunes.end()) return std::nullopt;
+    TuneDetails d;
+    d.info = it->second.info;
+    d.play_meas = it->second.play_meas;
+    d.repeat_meas = it->second.repeat_meas;
+    d.name = it->second.name;
+    d.comment = it->second.comment;
+    return d;
+}
+
 bool FakeAudioLibrary::pxtone_Tune_Release() {
     log("Tune_Release");
     loaded.clear();

@@ -23,7 +23,8 @@ struct FakeTune {
 
 class FakeAudioLibrary : public AudioLibrary {
 public:
-    // Paths that load, with what they report. Any other path fails to load.
+    // Paths that load, with what they report. Any other path fails to load. Filled
+    // before other threads read details (read_tune_details reads it from any thread).
     std::map<std::string, FakeTune> tunes;
 
     // Test-controlled stream state.
@@ -39,7 +40,8 @@ public:
     PositionCallback callback;
     bool loop = false;
     float volume = 1.0f;
-    int start_sample = -1;  // argument of the last start
+    int start_sample = -1;             // argument of the last start
+    std::atomic<int> detail_reads{0};  // read_tune_details calls (any thread)
 
     // Sends a position to the callback, as the audio thread would.
     void report_position(int clock) {
@@ -70,6 +72,8 @@ public:
     int pxtone_Tune_GetRepeatMeas() override;
     std::string pxtone_Tune_GetName() override;
     std::string pxtone_Tune_GetComment() override;
+    // From `tunes`, like a load; counted in `detail_reads`, not logged in `calls`.
+    std::optional<TuneDetails> read_tune_details(const std::string& path) override;
     bool pxtone_Tune_Release() override;
     bool pxtone_Release() override;
     // Not logged: the player polls at every tick.

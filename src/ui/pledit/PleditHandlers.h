@@ -42,6 +42,10 @@ void DrawEntryText(EdxBody* b, int number, const std::string& title, float lengt
                    ColorRef text_colour, ColorRef background);
 
 // The list and its rows (PleditList.cpp).
+// The title a row shows (bytes in the world font's encoding): the entry's title; while
+// its information is on its way and it has no title, its file title; while its URL
+// downloads, that title after "Loading: " (Japanese texts: "読み込み中: ").
+std::string RowTitle(const TAG_USERDATA& d, int index);
 int ListContainerHandler(EdxBody* b, int code, TAG_USERDATA* d);
 int ListRowHandler(EdxBody* b, int code, TAG_USERDATA* d);
 

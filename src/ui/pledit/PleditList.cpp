@@ -24,6 +24,9 @@ namespace {
 // The menu a right click on a row shows.
 constexpr int kRowMenu = 10;
 
+// "読み込み中: " in CP932.
+constexpr const char* kLoadingJa = "\x93\xc7\x82\xdd\x8d\x9e\x82\xdd\x92\x86: ";
+
 int RowHeight(const TAG_USERDATA* d) {
     return d->row_height > 0 ? d->row_height : 14;
 }
@@ -101,6 +104,16 @@ int ListContainerHandler(EdxBody* b, int code, TAG_USERDATA* d) {
     }
 }
 
+std::string RowTitle(const TAG_USERDATA& d, int index) {
+    const tagPLAYER& p = d.player;
+    if (!p.playlist.in_range(index)) return {};
+    const tagTUNEINFO& e = p.playlist[static_cast<std::size_t>(index)];
+    if (e.loading == EntryLoading::None) return e.title;
+    const std::string& title = e.title.empty() ? e.file_title : e.title;
+    if (e.loading != EntryLoading::Downloading) return title;
+    return (d.japanese == 1 ? kLoadingJa : "Loading: ") + title;
+}
+
 int ListRowHandler(EdxBody* b, int code, TAG_USERDATA* d) {
     tagPLAYER& p = d->player;
     const int i = b->tag;
@@ -115,7 +128,7 @@ int ListRowHandler(EdxBody* b, int code, TAG_USERDATA* d) {
             const ColorRef fg = e.current_mark ? SkinColour(d, "PLEDIT.Current", 0xFFFFFF)
                                                : SkinColour(d, "PLEDIT.Normal", 0x00FF00);
             DrawRect(b, 0, b->rect.width(), b->rect.height(), bg, 1);
-            DrawEntryText(b, e.sequence, e.title, e.length_seconds, fg, bg);
+            DrawEntryText(b, e.sequence, RowTitle(*d, i), e.length_seconds, fg, bg);
             return 0;
         }
         case kWmLButtonDown:
