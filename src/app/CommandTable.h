@@ -1,13 +1,14 @@
 #pragma once
 // The command table: every user command (menu item, keyboard shortcut) is a
-// numbered command; one static table maps each id to its handler and,
-// optionally, to one keyboard accelerator. Ids 1-57 are table commands; ids
-// from 58 up are the items of the skins menu and never reach the table.
+// numbered command (CommandId); one static table maps each id to its handler and,
+// optionally, to one keyboard accelerator. Ids below kCmdFirstSkin are table
+// commands; the items of the skins menu never reach the table.
 
 #include <span>
 #include <vector>
 
 #include "edx/EdxWorld.h"
+#include "state/CommandId.h"
 
 namespace dz {
 
@@ -23,18 +24,15 @@ struct CommandRow {
     int ctrl;           // 1: Ctrl must be held
     int alt;            // 1: Alt must be held
     int shift;          // 1: Shift must be held
-    int id;             // 1..57
+    CommandId id;
     CommandHandler handler;
 };
-
-inline constexpr int kFirstSkinCommand = 58;
-inline constexpr int kCommandExit = 10;
 
 // The program's table (CommandTable.cpp).
 std::span<const CommandRow> command_table();
 
-// Runs command `id` on the worker thread: below 58 the handler of the first row of
-// `table` with that id (no row: nothing); from 58 the skin menu hook.
+// Runs command `id` on the worker thread: below kCmdFirstSkin the handler of the first
+// row of `table` with that id (no row: nothing); from kCmdFirstSkin the skin menu hook.
 void dispatch_command(int id, TAG_USERDATA* data, std::span<const CommandRow> table);
 void dispatch_command(int id, TAG_USERDATA* data);
 

@@ -14,15 +14,6 @@ namespace dz {
 
 namespace {
 
-// Ids of the command table.
-constexpr int kPrevious = 1;
-constexpr int kPlay = 2;
-constexpr int kPause = 3;
-constexpr int kStop = 4;
-constexpr int kNext = 5;
-constexpr int kShuffle = 44;
-constexpr int kRepeat = 45;
-
 std::int64_t Micros(double seconds) {
     return static_cast<std::int64_t>(std::llround(seconds * 1e6));
 }
@@ -92,34 +83,34 @@ void RunMediaRequest(TAG_USERDATA& d, const MediaRequest& r) {
     switch (r.kind) {
         case MediaRequest::Kind::Play:
             if (p.is_paused)
-                dispatch_command(kPause, &d);
+                dispatch_command(kCmdPause, &d);
             else if (can_start)
-                dispatch_command(kPlay, &d);
+                dispatch_command(kCmdPlay, &d);
             break;
         case MediaRequest::Kind::Pause:
-            if (p.is_playing && !p.is_paused) dispatch_command(kPause, &d);
+            if (p.is_playing && !p.is_paused) dispatch_command(kCmdPause, &d);
             break;
         case MediaRequest::Kind::PlayPause:
             if (p.is_playing)
-                dispatch_command(kPause, &d);
+                dispatch_command(kCmdPause, &d);
             else if (can_start)
-                dispatch_command(kPlay, &d);
+                dispatch_command(kCmdPlay, &d);
             break;
         case MediaRequest::Kind::Stop:
-            dispatch_command(kStop, &d);
+            dispatch_command(kCmdStop, &d);
             break;
         case MediaRequest::Kind::Next:
-            dispatch_command(kNext, &d);
+            dispatch_command(kCmdNext, &d);
             break;
         case MediaRequest::Kind::Previous:
-            dispatch_command(kPrevious, &d);
+            dispatch_command(kCmdPrevious, &d);
             break;
         case MediaRequest::Kind::SeekBy: {
             const tagTUNEINFO* e = p.entry(p.current_index);
             if (!p.is_playing || !e || e->length_seconds <= 0) break;
             const std::int64_t target = SaturatingAdd(Micros(p.position_seconds.load()), r.micros);
             if (target >= Micros(e->length_seconds))
-                dispatch_command(kNext, &d);
+                dispatch_command(kCmdNext, &d);
             else
                 SeekTo(p, target);
             break;
@@ -130,7 +121,7 @@ void RunMediaRequest(TAG_USERDATA& d, const MediaRequest& r) {
             const std::int64_t length = Micros(e->length_seconds);
             if (r.micros < 0 || r.micros > length) break;
             if (r.micros == length)
-                dispatch_command(kNext, &d);  // the end of the tune, as a seek past it
+                dispatch_command(kCmdNext, &d);  // the end of the tune, as a seek past it
             else
                 SeekTo(p, r.micros);
             break;
@@ -143,10 +134,10 @@ void RunMediaRequest(TAG_USERDATA& d, const MediaRequest& r) {
             break;
         }
         case MediaRequest::Kind::SetShuffle:
-            if ((d.shuffle != 0) != r.on) dispatch_command(kShuffle, &d);
+            if ((d.shuffle != 0) != r.on) dispatch_command(kCmdShuffle, &d);
             break;
         case MediaRequest::Kind::SetRepeat:
-            if ((d.repeat != 0) != r.on) dispatch_command(kRepeat, &d);
+            if ((d.repeat != 0) != r.on) dispatch_command(kCmdRepeat, &d);
             break;
     }
 }

@@ -31,7 +31,8 @@ struct AppHooks {
     // --- worker thread ---
     // Runs a command of the command table at once, as a key would (bodies' buttons).
     std::function<void(TAG_USERDATA&, int id)> run_command;
-    // A command id of 58 or more: the skins menu item skin_menu_base + id - 58.
+    // A command id of kCmdFirstSkin or more: the skins menu item
+    // skin_menu_base + id - kCmdFirstSkin.
     std::function<void(TAG_USERDATA&, int id)> skin_menu_command;
     // Files dropped on the window, in order: pause, add each, resume.
     std::function<void(TAG_USERDATA&, const std::vector<std::string>& paths)> drop_files;

@@ -5,6 +5,7 @@
 // Threads: worker thread (body handlers), like the tree.
 
 #include "edx/EdxWorld.h"
+#include "state/CommandId.h"
 #include "state/TagUserData.h"
 
 namespace dz {

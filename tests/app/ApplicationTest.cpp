@@ -61,7 +61,7 @@ TEST_F(ApplicationTest, CloseWhileACommandRunsWaitsForIt) {
         events.push_back("command done");
     };
     start();
-    app->on_command(60);
+    app->on_command(kCmdFirstSkin + 2);
     while (!started) host.pump(1ms);  // this thread is the UI thread: keep serving it
     app->on_close_request();
     ASSERT_TRUE(run_until_quit());
@@ -84,7 +84,7 @@ TEST_F(ApplicationTest, CloseEndsADownloadInProgress) {
         fetched = d.services.http->fetch(server.url("/slow.ptcop"));
     };
     start();
-    app->on_command(60);
+    app->on_command(kCmdFirstSkin + 2);
     while (!started) host.pump(1ms);
     std::this_thread::sleep_for(200ms);
     app->on_close_request();
@@ -118,7 +118,7 @@ TEST_F(ApplicationTest, SlowDownloadLeavesTheWorkerFree) {
     for (int k = 0; k < 1000 && !downloading(); ++k) host.pump(10ms);
     ASSERT_TRUE(downloading());  // the existence test, then the download
     for (int round = 1; round <= 3; ++round) {
-        app->on_command(60);
+        app->on_command(kCmdFirstSkin + 2);
         for (int k = 0; k < 1000 && answered < round; ++k) host.pump(10ms);
         EXPECT_EQ(answered, round);
     }
@@ -131,7 +131,7 @@ TEST_F(ApplicationTest, SlowDownloadLeavesTheWorkerFree) {
 
 TEST_F(ApplicationTest, ExitCommandClosesAndShutdownRunsExactlyOnce) {
     start();
-    app->on_command(kCommandExit);
+    app->on_command(kCmdExit);
     ASSERT_TRUE(run_until_quit());
     EXPECT_EQ(shutdowns, 1);
     EXPECT_EQ(host.close_requests, 1);
@@ -158,7 +158,7 @@ TEST_F(ApplicationTest, DestructorShutsDownWhenTheWindowNeverClosed) {
 TEST_F(ApplicationTest, CloseBeforeTheWorkerExistsDestroysAtOnce) {
     app = std::make_unique<Application>(host, lib, hooks);
     app->create();
-    app->on_command(kCommandExit);  // dropped: no worker yet
+    app->on_command(kCmdExit);  // dropped: no worker yet
     EXPECT_EQ(host.close_requests, 0);
     app->on_close_request();
     EXPECT_TRUE(host.destroyed);

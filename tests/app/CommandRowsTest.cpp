@@ -72,20 +72,20 @@ TEST(CommandRows, AcceleratorsFollowRowOrderAndFirstKeyWins) {
     auto key = [&](int vk, bool c, bool a, bool s) {
         return translate_accelerator(accels, vk, c, a, s);
     };
-    EXPECT_EQ(key('T', true, false, false), 47);  // never 48 or 49
-    EXPECT_EQ(key(vk::kDelete, true, false, true), 26);
-    EXPECT_EQ(key('N', true, false, false), 26);
-    EXPECT_EQ(key(vk::kDelete, false, false, false), 30);
-    EXPECT_EQ(key(vk::kDelete, true, false, false), 29);
-    EXPECT_EQ(key('R', false, false, false), 45);
-    EXPECT_EQ(key('R', true, false, false), 34);
-    EXPECT_EQ(key('R', true, false, true), 35);
-    EXPECT_EQ(key('L', false, false, true), 38);
-    EXPECT_EQ(key(vk::kUp, false, false, true), 18);
-    EXPECT_EQ(key(vk::kUp, false, true, false), 50);
-    EXPECT_EQ(key('E', false, true, false), 46);
-    EXPECT_EQ(key('1', true, false, false), 31);
-    EXPECT_EQ(key('X', true, false, false), 0);  // no such row
+    EXPECT_EQ(key('T', true, false, false), kCmdToggleTime);  // never 48 or 49
+    EXPECT_EQ(key(vk::kDelete, true, false, true), kCmdClearPlaylist);
+    EXPECT_EQ(key('N', true, false, false), kCmdClearPlaylist);
+    EXPECT_EQ(key(vk::kDelete, false, false, false), kCmdRemoveSelected);
+    EXPECT_EQ(key(vk::kDelete, true, false, false), kCmdCrop);
+    EXPECT_EQ(key('R', false, false, false), kCmdRepeat);
+    EXPECT_EQ(key('R', true, false, false), kCmdReverseList);
+    EXPECT_EQ(key('R', true, false, true), kCmdRandomizeList);
+    EXPECT_EQ(key('L', false, false, true), kCmdAddFolder);
+    EXPECT_EQ(key(vk::kUp, false, false, true), kCmdExtendUp);
+    EXPECT_EQ(key(vk::kUp, false, true, false), kCmdMoveUp);
+    EXPECT_EQ(key('E', false, true, false), kCmdPlaylistEditor);
+    EXPECT_EQ(key('1', true, false, false), kCmdSortByTitle);
+    EXPECT_EQ(key('X', true, false, false), kCmdNone);  // no such row
     // 48 and 49 carry Ctrl+T in the table too, after 47: no key combination reaches them.
     for (int vk = 0; vk < 256; ++vk)
         for (int m = 0; m < 8; ++m) {
@@ -142,43 +142,43 @@ TEST_F(Handlers, PlayOnEmptyListAsksForFilesFirst) {
         ++asked;
         return std::vector<std::string>{};
     };
-    run(2);
+    run(kCmdPlay);
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(data.player.is_playing, 0);
     std::string a = tune("a.ptcop");
     data.hooks.commands.choose_files = [&](TAG_USERDATA&) { return std::vector<std::string>{a}; };
-    run(2);
+    run(kCmdPlay);
     EXPECT_EQ(data.player.is_playing, 1);
     EXPECT_TRUE(lib.streaming);
 }
 
 TEST_F(Handlers, PlaybackKeysDriveThePlayer) {
     fill(3);
-    run(2);  // X
+    run(kCmdPlay);  // X
     EXPECT_EQ(data.player.current_index, 0);
-    run(5);  // B
+    run(kCmdNext);  // B
     EXPECT_EQ(data.player.current_index, 1);
-    run(1);  // Z
+    run(kCmdPrevious);  // Z
     EXPECT_EQ(data.player.current_index, 0);
     lib.stop_result = 500;
-    run(3);  // C
+    run(kCmdPause);  // C
     EXPECT_EQ(data.player.is_paused, 1);
-    run(3);
+    run(kCmdPause);
     EXPECT_EQ(lib.start_sample, 500);
-    run(4);  // V
+    run(kCmdStop);  // V
     EXPECT_EQ(data.player.is_playing, 0);
     EXPECT_FALSE(lib.streaming);
 }
 
 TEST_F(Handlers, RepeatAndShuffleToggleStateAndPlayer) {
-    run(45);
+    run(kCmdRepeat);
     EXPECT_EQ(data.repeat, 1);
     EXPECT_EQ(data.player.repeat, 1);
     EXPECT_TRUE(lib.loop);
-    run(44);
+    run(kCmdShuffle);
     EXPECT_EQ(data.shuffle, 1);
     EXPECT_EQ(data.player.shuffle, 1);
-    run(44);
+    run(kCmdShuffle);
     EXPECT_EQ(data.player.shuffle, 0);
     EXPECT_EQ(log, (std::vector<std::string>{"menu_checks", "save_settings", "menu_checks",
                                              "save_settings", "menu_checks", "save_settings"}));
@@ -186,25 +186,25 @@ TEST_F(Handlers, RepeatAndShuffleToggleStateAndPlayer) {
 
 TEST_F(Handlers, TimeToggleOnlyWhilePlayingMenuItemsAlways) {
     fill(1);
-    run(47);
+    run(kCmdToggleTime);
     EXPECT_EQ(data.time_reverse, 0);
     EXPECT_TRUE(log.empty());
-    run(49);
+    run(kCmdShowRemaining);
     EXPECT_EQ(data.time_reverse, 1);
-    run(48);
+    run(kCmdShowElapsed);
     EXPECT_EQ(data.time_reverse, 0);
-    run(2);
-    run(47);
+    run(kCmdPlay);
+    run(kCmdToggleTime);
     EXPECT_EQ(data.time_reverse, 1);
     EXPECT_EQ(log.back(), "save_settings");
 }
 
 TEST_F(Handlers, EditorCommandsNeedTheEditor) {
     fill(5);
-    run(25);  // select all
-    run(17);  // cursor down
-    run(22);  // end
-    run(30);  // remove selected
+    run(kCmdSelectAll);
+    run(kCmdCursorDown);
+    run(kCmdScrollBottom);  // end
+    run(kCmdRemoveSelected);
     EXPECT_TRUE(selected().empty());
     EXPECT_EQ(data.list_cursor, -1);
     EXPECT_EQ(data.scroll_top, 0);
@@ -216,21 +216,21 @@ TEST_F(Handlers, CursorJumpsIntoViewThenMovesAndSelectsOnlyItsRow) {
     fill(10);
     data.scroll_top = 5;
     data.list_cursor = 2;  // above the view
-    run(16);               // Up
+    run(kCmdCursorUp);     // Up
     EXPECT_EQ(data.list_cursor, 5);
     EXPECT_EQ(selected(), (std::vector<int>{5}));
-    run(16);
+    run(kCmdCursorUp);
     EXPECT_EQ(data.list_cursor, 4);
     EXPECT_EQ(data.scroll_top, 4);
     data.list_cursor = 9;  // below the view 4..7
-    run(17);               // Down
+    run(kCmdCursorDown);   // Down
     EXPECT_EQ(data.list_cursor, 7);
-    run(17);
+    run(kCmdCursorDown);
     EXPECT_EQ(data.list_cursor, 8);
     EXPECT_EQ(data.scroll_top, 5);
     EXPECT_EQ(selected(), (std::vector<int>{8}));
-    run(17);
-    run(17);  // stays on the last row
+    run(kCmdCursorDown);
+    run(kCmdCursorDown);  // stays on the last row
     EXPECT_EQ(data.list_cursor, 9);
     EXPECT_EQ(data.scroll_top, 6);
 }
@@ -240,14 +240,14 @@ TEST_F(Handlers, ShiftCursorExtendsOnlyWhenItMoves) {
     fill(3);
     data.list_cursor = 0;
     data.player.select_one(2);
-    run(19);  // Shift+Down
+    run(kCmdExtendDown);  // Shift+Down
     EXPECT_EQ(selected(), (std::vector<int>{1, 2}));
     data.player.select_all_as(0);
     data.list_cursor = 0;
-    run(18);  // Shift+Up at the top: no move, nothing selected
+    run(kCmdExtendUp);  // Shift+Up at the top: no move, nothing selected
     EXPECT_TRUE(selected().empty());
     data.list_cursor = -1;  // no cursor yet: Up goes to the first visible row
-    run(18);
+    run(kCmdExtendUp);
     EXPECT_EQ(data.list_cursor, 0);
     EXPECT_EQ(selected(), (std::vector<int>{0}));
 }
@@ -255,21 +255,21 @@ TEST_F(Handlers, ShiftCursorExtendsOnlyWhenItMoves) {
 TEST_F(Handlers, PagesHomeAndEndClampTheScroll) {
     data.body_pledit = &editor;
     fill(3);
-    run(15);  // Page Down on a list shorter than a page
+    run(kCmdPageDown);  // Page Down on a list shorter than a page
     EXPECT_EQ(data.scroll_top, 0);
-    fill(7);  // 10 entries, page 4
-    run(22);  // End
+    fill(7);                // 10 entries, page 4
+    run(kCmdScrollBottom);  // End
     EXPECT_EQ(data.scroll_top, 6);
     EXPECT_EQ(data.scroll_max, 6);
-    run(14);  // Page Up
+    run(kCmdPageUp);  // Page Up
     EXPECT_EQ(data.scroll_top, 2);
-    run(14);
+    run(kCmdPageUp);
     EXPECT_EQ(data.scroll_top, 0);
-    run(15);
-    run(15);
-    run(15);
+    run(kCmdPageDown);
+    run(kCmdPageDown);
+    run(kCmdPageDown);
     EXPECT_EQ(data.scroll_top, 6);
-    run(21);  // Home
+    run(kCmdScrollTop);  // Home
     EXPECT_EQ(data.scroll_top, 0);
 }
 
@@ -277,17 +277,17 @@ TEST_F(Handlers, EnterPlaysTheCursorRow) {
     data.body_pledit = &editor;
     fill(3);
     data.list_cursor = 2;
-    run(20);
+    run(kCmdPlayCursorRow);
     EXPECT_EQ(data.player.current_index, 2);
     EXPECT_TRUE(lib.streaming);
     data.list_cursor = 7;
-    run(20);
+    run(kCmdPlayCursorRow);
     EXPECT_EQ(data.player.current_index, 2);
 }
 
 TEST_F(Handlers, ClearRemoveAndCropSave) {
     fill(4);
-    run(26);  // Ctrl+N, and Ctrl+Shift+Del (row 21) runs the same handler
+    run(kCmdClearPlaylist);  // Ctrl+N, and Ctrl+Shift+Del (row 21) runs the same handler
     EXPECT_TRUE(data.player.playlist.empty());
     EXPECT_EQ(data.list_dirty, 1);
     EXPECT_EQ(log, (std::vector<std::string>{"save_playlist"}));
@@ -297,12 +297,12 @@ TEST_F(Handlers, ClearRemoveAndCropSave) {
     fill(6);
     data.scroll_top = 2;
     data.player.select_range(0, 3);
-    run(30);
+    run(kCmdRemoveSelected);
     EXPECT_EQ(data.player.playlist.count(), 2);
     EXPECT_EQ(data.scroll_top, 0);
     EXPECT_EQ(log, (std::vector<std::string>{"save_playlist"}));
     data.player.select_one(1);
-    run(29);  // crop keeps the selected row, selected
+    run(kCmdCrop);  // crop keeps the selected row, selected
     ASSERT_EQ(data.player.playlist.count(), 1);
     EXPECT_EQ(data.player.playlist[0].file_title, "t5");
     EXPECT_EQ(selected(), (std::vector<int>{0}));
@@ -310,28 +310,28 @@ TEST_F(Handlers, ClearRemoveAndCropSave) {
 
 TEST_F(Handlers, OrderingsRenumberFollowCurrentAndSave) {
     fill(3);
-    run(2);
-    run(34);  // reverse
+    run(kCmdPlay);
+    run(kCmdReverseList);
     EXPECT_EQ(data.player.current_index, 2);
     EXPECT_EQ(data.player.playlist[0].file_title, "t2");
     EXPECT_EQ(data.list_dirty, 1);
-    run(32);  // by file name
+    run(kCmdSortByFileName);  // by file name
     EXPECT_EQ(data.player.current_index, 0);
     EXPECT_EQ(log, (std::vector<std::string>{"save_playlist", "save_playlist"}));
 }
 
 TEST_F(Handlers, WindowMovesStayInsideTheWorkArea) {
     host.window = Rect{10, 100, 285, 216};
-    run(52);  // Alt+Left: 25 would leave the work area by 15
+    run(kCmdMoveLeft);  // Alt+Left: 25 would leave the work area by 15
     EXPECT_EQ(host.window.left, 0);
-    run(52);
+    run(kCmdMoveLeft);
     EXPECT_EQ(host.window.left, 0);
-    run(50);  // Alt+Up
+    run(kCmdMoveUp);  // Alt+Up
     EXPECT_EQ(host.window.top, 75);
     host.window = Rect{1000, 900, 1275, 1016};
-    run(53);
+    run(kCmdMoveRight);
     EXPECT_EQ(host.window.right, 1280);
-    run(51);
+    run(kCmdMoveDown);
     EXPECT_EQ(host.window.bottom, 1024);
     EXPECT_EQ(host.window.width(), 275);
     EXPECT_EQ(host.window.height(), 116);
@@ -340,33 +340,33 @@ TEST_F(Handlers, WindowMovesStayInsideTheWorkArea) {
 
 TEST_F(Handlers, WindowMoveWithoutWindowStillSavesPosition) {
     data.main_window = nullptr;
-    run(50);
+    run(kCmdMoveUp);
     EXPECT_EQ(log, (std::vector<std::string>{"save_position"}));
 }
 
 TEST_F(Handlers, PreferencesStopsThePlayingTuneFirst) {
     fill(1);
-    run(2);
+    run(kCmdPlay);
     bool playing_in_dialog = true;
     data.hooks.commands.preferences_dialog = [&](TAG_USERDATA& d) {
         playing_in_dialog = d.player.is_playing || lib.streaming;
     };
-    run(55);
+    run(kCmdPreferences);
     EXPECT_FALSE(playing_in_dialog);
 }
 
 TEST_F(Handlers, AboutLoadsUnloadedEntriesOnlyWhenNotStreaming) {
     std::string a = tune("a.ptcop");
     data.player.add_entry(a, std::string("A"), 3.0f);
-    run(57);
+    run(kCmdAbout);
     ASSERT_TRUE(test::settle_loads(data.player));
     EXPECT_EQ(data.player.playlist[0].info_loaded, 1);
     std::string b = tune("b.ptcop");
     data.player.add_entry(b, std::string("B"), 3.0f);
-    run(2);  // Play loads it too; make a fresh unloaded one while streaming
+    run(kCmdPlay);  // Play loads it too; make a fresh unloaded one while streaming
     data.player.add_entry(tune("c.ptcop"), std::string("C"), 3.0f);
     lib.take_calls();
-    run(57);
+    run(kCmdAbout);
     EXPECT_EQ(data.player.playlist[2].info_loaded, 0);
     EXPECT_TRUE(lib.streaming);
 }
@@ -374,7 +374,7 @@ TEST_F(Handlers, AboutLoadsUnloadedEntriesOnlyWhenNotStreaming) {
 // A dropped folder adds the tunes directly inside it, in name order.
 TEST_F(Handlers, DropWhilePlayingAddsAllThenResumesWherePaused) {
     data.player.add_file(tune("a.ptcop"));
-    run(2);
+    run(kCmdPlay);
     lib.stop_result = 4410;
     std::filesystem::create_directories(dir_ / "folder" / "deeper");
     tune("folder/z.ptcop");
@@ -399,8 +399,8 @@ TEST_F(Handlers, DropWhileStoppedDoesNotStartAndDropWhilePausedStops) {
     drop_files(data, {tune("a.ptcop")});
     EXPECT_EQ(data.player.is_playing, 0);
     EXPECT_FALSE(lib.streaming);
-    run(2);
-    run(3);  // paused
+    run(kCmdPlay);
+    run(kCmdPause);  // paused
     drop_files(data, {tune("b.ptcop")});
     EXPECT_EQ(data.player.is_playing, 0);  // resumed by the pause step, stopped by play
     EXPECT_FALSE(lib.streaming);
@@ -426,7 +426,7 @@ TEST_F(Handlers, AddFolderScansAndSavesOnce) {
     data.hooks.commands.choose_folder = [&](TAG_USERDATA&) {
         return std::optional<std::string>((dir_ / "f").string());
     };
-    run(38);
+    run(kCmdAddFolder);
     EXPECT_EQ(data.player.playlist.count(), 2);
     EXPECT_EQ(std::count(log.begin(), log.end(), "save_playlist"), 1);
     EXPECT_EQ(data.player.is_playing, 0);
@@ -441,9 +441,9 @@ TEST_F(Handlers, AddUrlSendsTheTypedTextToAddPath) {
     data.hooks.commands.ask_url = [](TAG_USERDATA&) {
         return std::optional<std::string>("http://h/a.ptcop");
     };
-    run(37);
+    run(kCmdAddUrl);
     data.hooks.commands.ask_url = [](TAG_USERDATA&) { return std::optional<std::string>(); };
-    run(37);
+    run(kCmdAddUrl);
     EXPECT_EQ(seen, (std::vector<std::string>{"http://h/a.ptcop"}));
 }
 

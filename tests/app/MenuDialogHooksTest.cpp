@@ -48,11 +48,11 @@ TEST(MenuDialogHooksTest, MenuChoicesComeBackAsCommandsAndSkinItemsReachTheSkinC
     host.pump(20ms);
     EXPECT_EQ(d.double_size, 1);
     EXPECT_TRUE(d.menus[1]->items[7].checked);
-    EXPECT_EQ(d.menus[1]->items[7].id, 42);
+    EXPECT_EQ(d.menus[1]->items[7].id, kCmdDoubleSize);
 
     // Reload Skins Folder builds new menus.
     const Menu* before = d.menus[0].get();
-    dispatch_command(54, &d);
+    dispatch_command(kCmdReloadSkins, &d);
     EXPECT_NE(d.menus[0].get(), before);
     EXPECT_TRUE(d.menus[1]->items[7].checked);
 }

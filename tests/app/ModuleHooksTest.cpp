@@ -211,7 +211,7 @@ TEST(ModuleHooksTest, RefusedAlwaysOnTopIsShownOffAndTheWishIsKept) {
     for (const auto& menu : d.menus)
         if (menu)
             for (const MenuItem& item : menu->items)
-                if (item.id == 41) items.push_back(&item);
+                if (item.id == kCmdAlwaysOnTop) items.push_back(&item);
     ASSERT_FALSE(items.empty());
     for (const MenuItem* item : items) {
         EXPECT_FALSE(item->checked);
@@ -255,7 +255,7 @@ TEST(ModuleHooksTest, AddFolderOfAThousandTunesWritesTheSettingsFileOnce) {
     int watch = ::inotify_init1(IN_NONBLOCK);
     ASSERT_GE(watch, 0);
     ASSERT_GE(::inotify_add_watch(watch, cwd.path().c_str(), IN_MOVED_TO | IN_CLOSE_WRITE), 0);
-    dispatch_command(38, &d);
+    dispatch_command(kCmdAddFolder, &d);
     EXPECT_EQ(d.player.playlist.count(), 1000);
     int writes = 0;
     alignas(inotify_event) char buffer[65536];
@@ -334,12 +334,12 @@ TEST(ModuleHooksTest, SaveAndOpenPlaylistCommandsWriteAndReadTheChosenFile) {
     d.player.add_entry("/x/b.ptcop", "B", 3.0f);
     const std::string list = (cwd.path() / "mine.ptlist").string();
 
-    dispatch_command(27, &d);  // cancelled
+    dispatch_command(kCmdSavePlaylist, &d);  // cancelled
     EXPECT_EQ(dialogs.calls["save_playlist"], 1);
     EXPECT_FALSE(std::filesystem::exists(list));
 
     dialogs.playlist_to_save = list;
-    dispatch_command(27, &d);
+    dispatch_command(kCmdSavePlaylist, &d);
     EXPECT_EQ(ReadAll(list),
               "[Playlist]\nFile1=/x/a.ptcop\nTitle1=A\nLength1=61\nFile2=/x/b.ptcop\n"
               "Title2=B\nLength2=3\nNumberOfEntries=2\n");
@@ -347,13 +347,13 @@ TEST(ModuleHooksTest, SaveAndOpenPlaylistCommandsWriteAndReadTheChosenFile) {
 
     d.player.select_all_as(1);
     d.player.remove_selected();
-    dispatch_command(28, &d);  // cancelled: nothing read, nothing written
+    dispatch_command(kCmdOpenPlaylist, &d);  // cancelled: nothing read, nothing written
     EXPECT_EQ(dialogs.calls["open_playlist"], 1);
     EXPECT_EQ(d.player.playlist.count(), 0);
     EXPECT_FALSE(std::filesystem::exists(d.ini_path));
 
     dialogs.playlist_to_open = list;
-    dispatch_command(28, &d);
+    dispatch_command(kCmdOpenPlaylist, &d);
     ASSERT_EQ(d.player.playlist.count(), 2);
     EXPECT_EQ(d.player.playlist[0].title, "A");
     EXPECT_EQ(d.player.playlist[1].path, "/x/b.ptcop");
@@ -420,8 +420,8 @@ TEST(ModuleHooksTest, SkinChosenAtStartUpAndFromTheSkinsMenuOnTheWorker) {
 
     scratch.write(cwd.path() / "skins/Green/main.bmp", test::Bmp24(1, 1, 0, 255, 0));
     app.start_worker();
-    app.on_command(54);  // Reload Skins Folder: Blue, Green, Red
-    app.on_command(60);  // Red
+    app.on_command(kCmdReloadSkins);    // Reload Skins Folder: Blue, Green, Red
+    app.on_command(kCmdFirstSkin + 2);  // Red
     host.request_close();
     ASSERT_TRUE(host.pump(5000ms));
 

@@ -97,7 +97,7 @@ protected:
     }
     Snapshot state() {
         int before = barriers_;
-        app_->on_command(kFirstSkinCommand);
+        app_->on_command(kCmdFirstSkin);
         for (int k = 0; k < 500 && barriers_ == before; ++k) host_.pump(10ms);
         EXPECT_NE(barriers_, before) << "the worker did not answer";
         return snapshot_;

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "platform/fake/FakeAudioLibrary.h"
+#include "state/CommandId.h"
 #include "state/TagUserData.h"
 #include "ui/menus/CheckMarks.h"
 #include "ui/menus/MenuBuilder.h"
@@ -63,10 +64,10 @@ TEST_F(MenusTest, SkinsMenuIsOneMenuInBothPlacesWithItsSkinItems) {
     const Menu& skins = *d.menus[2];
     ASSERT_EQ(skins.items.size(), 5u);
     EXPECT_EQ(d.skin_menu_base, 2);
-    EXPECT_EQ(skins.items[0].id, 54);
+    EXPECT_EQ(skins.items[0].id, kCmdReloadSkins);
     for (int k = 0; k < 3; ++k) {
         const MenuItem& item = skins.items[2 + static_cast<std::size_t>(k)];
-        EXPECT_EQ(item.id, 58 + k);
+        EXPECT_EQ(item.id, kCmdFirstSkin + k);
         EXPECT_EQ(item.checked, item.text == "Beta") << item.text;
     }
 
@@ -84,10 +85,14 @@ TEST_F(MenusTest, EveryCheckMarkFollowsItsSetting) {
         int checked_when;
     };
     const Source sources[] = {
-        {41, &TAG_USERDATA::always_on_top, 1}, {42, &TAG_USERDATA::double_size, 1},
-        {43, &TAG_USERDATA::easy_move, 1},     {44, &TAG_USERDATA::shuffle, 1},
-        {45, &TAG_USERDATA::repeat, 1},        {46, &TAG_USERDATA::visible_pledit, 1},
-        {48, &TAG_USERDATA::time_reverse, 0},  {49, &TAG_USERDATA::time_reverse, 1},
+        {kCmdAlwaysOnTop, &TAG_USERDATA::always_on_top, 1},
+        {kCmdDoubleSize, &TAG_USERDATA::double_size, 1},
+        {kCmdEasyMove, &TAG_USERDATA::easy_move, 1},
+        {kCmdShuffle, &TAG_USERDATA::shuffle, 1},
+        {kCmdRepeat, &TAG_USERDATA::repeat, 1},
+        {kCmdPlaylistEditor, &TAG_USERDATA::visible_pledit, 1},
+        {kCmdShowElapsed, &TAG_USERDATA::time_reverse, 0},
+        {kCmdShowRemaining, &TAG_USERDATA::time_reverse, 1},
     };
     BuildMenus(d, {"Alpha", "Beta"});
     for (const Source& s : sources) {
@@ -108,7 +113,8 @@ TEST_F(MenusTest, EveryCheckMarkFollowsItsSetting) {
         for (int menu : {1, 13}) {
             int checked = 0;
             for (const MenuItem& item : d.menus[static_cast<std::size_t>(menu)]->items)
-                checked += (item.id == 48 || item.id == 49) && item.checked;
+                checked +=
+                    (item.id == kCmdShowElapsed || item.id == kCmdShowRemaining) && item.checked;
             EXPECT_EQ(checked, 1) << "menu " << menu;
         }
     }
@@ -135,7 +141,7 @@ TEST_F(MenusTest, SnapshotIsADeepCopyThatKeepsSharedSubmenusShared) {
     d.double_size = 1;
     RefreshCheckMarks(d);
     d.menus[2]->items.clear();
-    ASSERT_EQ(options->items[7].id, 42);
+    ASSERT_EQ(options->items[7].id, kCmdDoubleSize);
     EXPECT_FALSE(options->items[7].checked);  // Double Size as it was when shown
     EXPECT_TRUE(d.menus[1]->items[7].checked);
     EXPECT_EQ(skins->items.size(), 3u);

@@ -35,7 +35,7 @@ TEST_F(PleditTest, EditorSizesItsPartsFromThePage) {
 
 TEST_F(PleditTest, ResizeHandleAddsARowPer14PixelsAndSavesThePage) {
     add(20);
-    command(22);  // End: rows 16..19 show
+    command(kCmdScrollBottom);  // End: rows 16..19 show
     frame();
     point_at(resize_handle());
     mouse({kWmLButtonDown});

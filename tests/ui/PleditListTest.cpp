@@ -15,9 +15,9 @@ TEST_F(PleditTest, EmptyListHasNoRowsNoThumbAndKeysLeaveTheCursorAtZero) {
     // No thumb at the top of the groove.
     const Rect bar = AbsoluteRect(scroll_bar());
     EXPECT_GT(differing(bar.left, bar.top, "PLEDIT", 52, 53, 8, 18), 0);
-    command(17);  // Down
+    command(kCmdCursorDown);  // Down
     EXPECT_EQ(d.list_cursor, 0);
-    command(16);  // Up
+    command(kCmdCursorUp);  // Up
     EXPECT_EQ(d.list_cursor, 0);
     EXPECT_TRUE(selected().empty());
 }
@@ -43,7 +43,7 @@ TEST_F(PleditTest, OneRowIsDrawnAndStaysAtTheTopWhateverScrolls) {
     EXPECT_EQ(d.scroll_top, 0);
     EXPECT_EQ(d.list_cursor, 0);
     // A click under the last row hits the container: nothing is selected.
-    command(24);
+    command(kCmdSelectNone);
     point_at(list(), 5, 40);
     mouse({kWmLButtonDown, kWmLButtonUp});
     EXPECT_TRUE(selected().empty());
@@ -53,7 +53,7 @@ TEST_F(PleditTest, TenThousandEntriesBuildOnlyTheVisibleRows) {
     add(10000);
     frame();
     EXPECT_EQ(row_tags(), (Tags{0, 1, 2, 3}));
-    command(22);  // End
+    command(kCmdScrollBottom);  // End
     frame();
     EXPECT_EQ(d.scroll_top, 9996);
     EXPECT_EQ(row_tags(), (Tags{9996, 9997, 9998, 9999}));
@@ -65,7 +65,7 @@ TEST_F(PleditTest, TenThousandEntriesBuildOnlyTheVisibleRows) {
     EXPECT_EQ(d.list_cursor, 9997);
     // Scrolling by one moves the same bodies on.
     const std::vector<EdxBody*> before = rows();
-    command(14);  // Page Up
+    command(kCmdPageUp);  // Page Up
     frame();
     EXPECT_EQ(row_tags(), (Tags{9992, 9993, 9994, 9995}));
     EXPECT_EQ(rows(), before);
@@ -74,14 +74,14 @@ TEST_F(PleditTest, TenThousandEntriesBuildOnlyTheVisibleRows) {
 TEST_F(PleditTest, ScrollStopsAtBothEndsByKeysWheelArrowsAndBar) {
     add(10);
     frame();
-    command(22);  // End
+    command(kCmdScrollBottom);  // End
     EXPECT_EQ(d.scroll_top, 6);
     ScrollOneRow(d, +1);  // the wheel
     click(scroll_down());
     EXPECT_EQ(d.scroll_top, 6);
     click(scroll_up());
     EXPECT_EQ(d.scroll_top, 5);
-    command(14);  // Page Up
+    command(kCmdPageUp);  // Page Up
     ScrollOneRow(d, -1);
     EXPECT_EQ(d.scroll_top, 0);
 
@@ -163,7 +163,7 @@ TEST_F(PleditTest, DoubleClickLoadsAndPlaysThatRow) {
 TEST_F(PleditTest, RemovalsKeepTheViewFilledAndTheCursorUsable) {
     add(10);
     frame();
-    command(22);  // End: rows 6..9 show
+    command(kCmdScrollBottom);  // End: rows 6..9 show
     frame();
     // Select the last three rows (the cursor ends on 9) and remove them.
     click(rows()[1]);
@@ -171,19 +171,19 @@ TEST_F(PleditTest, RemovalsKeepTheViewFilledAndTheCursorUsable) {
     click(rows()[3]);
     hold(vk::kShift, false);
     ASSERT_EQ(selected(), (Tags{7, 8, 9}));
-    command(30);  // Delete
+    command(kCmdRemoveSelected);  // Delete
     frame();
     EXPECT_EQ(d.player.playlist.count(), 7);
     EXPECT_EQ(d.scroll_top, 3);  // the view ends at the new last row, no gap below
     EXPECT_EQ(row_tags(), (Tags{3, 4, 5, 6}));
     EXPECT_TRUE(selected().empty());
     // The cursor beyond the list comes back to the last row with the next key.
-    command(17);
+    command(kCmdCursorDown);
     EXPECT_EQ(d.list_cursor, 6);
     EXPECT_EQ(selected(), Tags{6});
     // The last rows' bodies left the tree.
-    command(25);
-    command(30);
+    command(kCmdSelectAll);
+    command(kCmdRemoveSelected);
     frame();
     EXPECT_TRUE(rows().empty());
     EXPECT_EQ(d.scroll_top, 0);

@@ -145,7 +145,7 @@ TEST_F(StripsTest, MiscSortMenuShowsWithTheOptionsButtonLit) {
 
 TEST_F(StripsTest, HidingTheEditorHidesAnOpenStripButKeepsTheCover) {
     click(strip_button(3));
-    command(46);
+    command(kCmdPlaylistEditor);
     EXPECT_EQ(strip(3)->visible, 0);
     EXPECT_EQ(d.body_strip_cover->visible, 1);
     point_at(50, 50);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <tuple>
 
+#include "app/CommandTable.h"
 #include "edx/EdxCodes.h"
 #include "edx/EdxRaster.h"
 #include "edx/EdxRender.h"
@@ -39,7 +40,11 @@ protected:
         world.rect = Rect{0, 0, 275, 116};
         RecreateBuffers(&world);
         d.world = &world;
-        d.hooks.run_command = [this](TAG_USERDATA&, int id) { commands.push_back(id); };
+        // Buttons run the program's commands; the ids are recorded.
+        d.hooks.run_command = [this](TAG_USERDATA& data, int id) {
+            commands.push_back(id);
+            dispatch_command(id, &data);
+        };
         d.hooks.commands.save_settings = [this](TAG_USERDATA&) { ++saves; };
         CreateTopLevelBodies(d);
         d.body_pledit->visible = 0;
@@ -236,7 +241,8 @@ TEST_F(PlayerMouse, ButtonsRunTheirCommandsWithShiftAndCtrl) {
     move(20, 95);  // press on previous, release over next: next acts
     button(kWmLButtonDown, 20, 95);
     button(kWmLButtonUp, 115, 95);
-    EXPECT_EQ(commands, (std::vector<int>{2, 5, 9, 38, 37, 37, 5}));
+    EXPECT_EQ(commands, (std::vector<int>{kCmdPlay, kCmdNext, kCmdForward5, kCmdAddFolder,
+                                          kCmdAddUrl, kCmdAddUrl, kCmdNext}));
 }
 
 TEST_F(PlayerMouse, ShiftPlayAddsFilesAndShiftOrCtrlPreviousSeekBack) {
@@ -255,7 +261,8 @@ TEST_F(PlayerMouse, ShiftPlayAddsFilesAndShiftOrCtrlPreviousSeekBack) {
     for (const std::string& c : lib.take_calls())
         if (c.rfind("Start ", 0) == 0) starts.push_back(c.substr(0, c.find(' ', 6)));
     EXPECT_EQ(starts, (std::vector<std::string>{"Start 308700", "Start 0"}));
-    EXPECT_EQ(commands, std::vector<int>{36});  // neither ran "previous entry"
+    // neither ran "previous entry"
+    EXPECT_EQ(commands, (std::vector<int>{kCmdAddFiles, kCmdBack5, kCmdRestart}));
 }
 
 TEST_F(PlayerMouse, SeekDragSeeksOnceAfterTheReleaseAndVolumeClamps) {

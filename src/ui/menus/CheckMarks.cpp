@@ -3,8 +3,8 @@
 #include <optional>
 #include <string_view>
 
+#include "state/CommandId.h"
 #include "state/TagUserData.h"
-#include "ui/menus/MenuBuilder.h"
 
 namespace dz {
 
@@ -14,27 +14,27 @@ constexpr std::size_t kSkinNameCompare = 260;
 
 std::optional<bool> CheckedFor(const TAG_USERDATA& d, const MenuItem& item) {
     switch (item.id) {
-        case 41:
+        case kCmdAlwaysOnTop:
             // Shown on only where the window is kept on top.
             return d.always_on_top == 1 && d.topmost_refused == 0;
-        case 42:
+        case kCmdDoubleSize:
             return d.double_size == 1;
-        case 43:
+        case kCmdEasyMove:
             return d.easy_move == 1;
-        case 44:
+        case kCmdShuffle:
             return d.shuffle == 1;
-        case 45:
+        case kCmdRepeat:
             return d.repeat == 1;
-        case 46:
+        case kCmdPlaylistEditor:
             return d.visible_pledit == 1;
-        case 48:
+        case kCmdShowElapsed:
             return d.time_reverse == 0;
-        case 49:
+        case kCmdShowRemaining:
             return d.time_reverse == 1;
         default:
             break;
     }
-    if (item.id >= kFirstSkinItem) {
+    if (item.id >= kCmdFirstSkin) {
         std::string_view text = std::string_view(item.text).substr(0, kSkinNameCompare);
         std::string_view skin = std::string_view(d.skin_name).substr(0, kSkinNameCompare);
         return text == skin;
@@ -50,7 +50,7 @@ void Refresh(const TAG_USERDATA& d, Menu& menu) {
             continue;
         }
         if (std::optional<bool> checked = CheckedFor(d, item)) item.checked = *checked;
-        if (item.id == 41) item.grayed = d.topmost_refused != 0;
+        if (item.id == kCmdAlwaysOnTop) item.grayed = d.topmost_refused != 0;
     }
 }
 

@@ -1,14 +1,14 @@
 #pragma once
 // The check marks of the menus, from the settings they show:
 //
-//   41 Always On Top     always_on_top = 1      46 Playlist Editor   visible_pledit = 1
-//   42 Double Size       double_size = 1        48 Time elapsed      time_reverse = 0
-//   43 EasyMove          easy_move = 1          49 Time remaining    time_reverse = 1
-//   44 Shuffle           shuffle = 1            58 and above         text = skin_name
-//   45 Repeat            repeat = 1                                  (first 260 bytes)
+//   kCmdAlwaysOnTop      always_on_top = 1      kCmdPlaylistEditor   visible_pledit = 1
+//   kCmdDoubleSize       double_size = 1        kCmdShowElapsed      time_reverse = 0
+//   kCmdEasyMove         easy_move = 1          kCmdShowRemaining    time_reverse = 1
+//   kCmdShuffle          shuffle = 1            kCmdFirstSkin and    text = skin_name
+//   kCmdRepeat           repeat = 1             above                (first 260 bytes)
 //
-// 41 is shown unchecked and grayed where the window system refuses to keep windows on top
-// (topmost_refused = 1). Other items keep their mark.
+// kCmdAlwaysOnTop is shown unchecked and grayed where the window system refuses to keep windows on
+// top (topmost_refused = 1). Other items keep their mark.
 
 namespace dz {
 

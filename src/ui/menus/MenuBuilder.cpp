@@ -52,7 +52,7 @@ void AppendSkinItems(TAG_USERDATA& data, const std::vector<std::string>& skin_na
     const std::shared_ptr<Menu>& skins = data.menus[kMenuSkins];
     if (!skins) return;
     data.skin_menu_base = static_cast<int>(skins->items.size());
-    int id = kFirstSkinItem;
+    int id = kCmdFirstSkin;
     for (const std::string& name : skin_names) {
         MenuItem item;
         item.id = id++;

@@ -15,16 +15,13 @@ namespace dz {
 
 class TAG_USERDATA;
 
-// The first command id of the skin items; skin item k carries id kFirstSkinItem + k.
-inline constexpr int kFirstSkinItem = 58;
-
 // Replaces the twenty menus with new ones from the menu table in the run's language
 // (`japanese`), appends one item per skin name to the Skins menu, then sets the check
 // marks (RefreshCheckMarks).
 void BuildMenus(TAG_USERDATA& data, const std::vector<std::string>& skin_names);
 
 // Records the Skins menu's item count in skin_menu_base, then appends one item per
-// name with the ids 58, 59, ... in order. Nothing without the Skins menu.
+// name with the ids kCmdFirstSkin, kCmdFirstSkin + 1, ... in order. Nothing without the Skins menu.
 void AppendSkinItems(TAG_USERDATA& data, const std::vector<std::string>& skin_names);
 
 // A deep copy of `menu` and its sub-menus, for the UI thread to show while the worker

@@ -13,6 +13,8 @@
 
 #include <span>
 
+#include "state/CommandId.h"
+
 namespace dz {
 
 enum class MenuRowKind { Command, Separator, Submenu };
@@ -20,8 +22,8 @@ enum class MenuRowKind { Command, Separator, Submenu };
 struct MenuRow {
     int menu;  // 0-19: the menu the row is appended to
     MenuRowKind kind;
-    int id;       // command id of a Command row, else 0
-    int submenu;  // menu index of a Submenu row, else -1
+    CommandId id;  // of a Command row, else kCmdNone
+    int submenu;   // menu index of a Submenu row, else -1
     const char* japanese;
     const char* english;
 };

@@ -172,20 +172,13 @@ int ClutterButtonHandler(EdxBody* b, int code, TAG_USERDATA* d) {
                     break;
                 }
                 case Clutter::AlwaysOnTop:
-                    if (d->topmost_refused) break;  // the wish stays as it is
-                    d->always_on_top = !d->always_on_top;
-                    Relayout(d);
-                    RefreshChecks(d);
-                    SaveSettings(d);
+                    RunCommand(d, kCmdAlwaysOnTop);
                     break;
                 case Clutter::Info:
-                    RunCommand(d, 56);
+                    RunCommand(d, kCmdFileInfo);
                     break;
                 case Clutter::DoubleSize:
-                    d->double_size = !d->double_size;
-                    Relayout(d);
-                    RefreshChecks(d);
-                    SaveSettings(d);
+                    RunCommand(d, kCmdDoubleSize);
                     break;
                 case Clutter::Visual:
                     break;
@@ -198,41 +191,29 @@ int ClutterButtonHandler(EdxBody* b, int code, TAG_USERDATA* d) {
 
 namespace {
 
-void SeekTo(TAG_USERDATA* d, int sample) {
-    d->player.seek(sample < 0 ? 0 : sample);
-}
-
-void TransportAction(EdxBody* b, TAG_USERDATA* d, Transport t) {
+// The command of a transport button: Shift picks the first alternative, Ctrl (without
+// Shift) the second.
+CommandId TransportCommand(EdxBody* b, Transport t) {
     const bool shift = KeyHeld(b, vk::kShift);
     const bool ctrl = !shift && KeyHeld(b, vk::kControl);
-    tagPLAYER& p = d->player;
+    auto pick = [&](CommandId plain, CommandId with_shift, CommandId with_ctrl) {
+        return shift ? with_shift : ctrl ? with_ctrl : plain;
+    };
     switch (t) {
         case Transport::Previous:
-            if (shift) {
-                if (p.is_playing)
-                    SeekTo(d, static_cast<int>((p.position_seconds.load() - 5.0) * p.sample_rate));
-            } else if (ctrl) {
-                if (p.is_playing) SeekTo(d, 0);
-            } else {
-                RunCommand(d, 1);
-            }
-            break;
+            return pick(kCmdPrevious, kCmdBack5, kCmdRestart);
         case Transport::Play:
-            RunCommand(d, shift ? 36 : ctrl ? 37 : 2);
-            break;
+            return pick(kCmdPlay, kCmdAddFiles, kCmdAddUrl);
         case Transport::Pause:
-            p.command_pause();
-            break;
+            return kCmdPause;
         case Transport::Stop:
-            p.command_stop();
-            break;
+            return kCmdStop;
         case Transport::Next:
-            RunCommand(d, shift ? 9 : ctrl ? 7 : 5);
-            break;
+            return pick(kCmdNext, kCmdForward5, kCmdJumpToEnd);
         case Transport::Eject:
-            RunCommand(d, shift ? 38 : ctrl ? 37 : 36);
-            break;
+            return pick(kCmdAddFiles, kCmdAddFolder, kCmdAddUrl);
     }
+    return kCmdNone;
 }
 
 }  // namespace
@@ -251,7 +232,7 @@ int TransportHandler(EdxBody* b, int code, TAG_USERDATA* d) {
             }
             return 0;
         case kWmLButtonUp:
-            TransportAction(b, d, T);
+            RunCommand(d, TransportCommand(b, T));
             return 0;
         default:
             return CommonEvents(b, code, d);
@@ -266,10 +247,7 @@ int ShuffleHandler(EdxBody* b, int code, TAG_USERDATA* d) {
             return 0;
         }
         case kWmLButtonUp:
-            d->shuffle = !d->shuffle;
-            d->player.shuffle = d->shuffle;
-            RefreshChecks(d);
-            SaveSettings(d);
+            RunCommand(d, kCmdShuffle);
             return 0;
         default:
             return CommonEvents(b, code, d);
@@ -284,10 +262,7 @@ int RepeatHandler(EdxBody* b, int code, TAG_USERDATA* d) {
             return 0;
         }
         case kWmLButtonUp:
-            d->repeat = !d->repeat;
-            d->player.set_repeat(d->repeat);
-            RefreshChecks(d);
-            SaveSettings(d);
+            RunCommand(d, kCmdRepeat);
             return 0;
         default:
             return CommonEvents(b, code, d);
@@ -301,10 +276,7 @@ int EditorToggleHandler(EdxBody* b, int code, TAG_USERDATA* d) {
                      61 + 12 * (d->visible_pledit ? 1 : 0), 23, 12);
             return 0;
         case kWmLButtonUp:
-            d->visible_pledit = !d->visible_pledit;
-            Relayout(d);
-            RefreshChecks(d);
-            SaveSettings(d);
+            RunCommand(d, kCmdPlaylistEditor);
             return 0;
         default:
             return CommonEvents(b, code, d);

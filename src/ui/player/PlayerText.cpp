@@ -70,12 +70,7 @@ int TimeSecondsHandler(EdxBody* b, int code, TAG_USERDATA* d) {
 
 int TimeModeHandler(EdxBody* b, int code, TAG_USERDATA* d) {
     if (code == kWmLButtonUp) {
-        if (d->player.is_playing) {
-            d->time_reverse = !d->time_reverse;
-            Relayout(d);
-            RefreshChecks(d);
-            SaveSettings(d);
-        }
+        RunCommand(d, kCmdToggleTime);
         return 0;
     }
     return CommonEvents(b, code, d);

@@ -28,24 +28,17 @@ namespace {
 // The editor's height is 60 + the rows: title bar 20, bottom bar 38, list margins 2.
 constexpr int kFrameHeight = 60;
 
-void ToggleShade(TAG_USERDATA* d) {
-    d->shade_pledit = !d->shade_pledit;
-    Relayout(d);
-    SaveSettings(d);
-}
-
-void ToggleVisible(TAG_USERDATA* d) {
-    d->visible_pledit = !d->visible_pledit;
-    Relayout(d);
-    RefreshChecks(d);
-    SaveSettings(d);
-}
-
 void SetHeight(EdxBody* b, int height) {
     b->rect.bottom = b->rect.top + height;
 }
 
 }  // namespace
+
+void TogglePleditShade(TAG_USERDATA* d) {
+    d->shade_pledit = !d->shade_pledit;
+    Relayout(d);
+    SaveSettings(d);
+}
 
 int PleditHandler(EdxBody* b, int code, TAG_USERDATA* d) {
     switch (code) {
@@ -79,7 +72,7 @@ int PleditGripHandler(EdxBody* b, int code, TAG_USERDATA* d) {
         case EDX_SET_CURSOR:
             return SetSkinCursor(b, d, "PTBAR");
         case kWmLButtonDblClk:
-            ToggleShade(d);
+            TogglePleditShade(d);
             return 0;
         default:
             MoveWindowEvents(b, code, d);
@@ -97,7 +90,7 @@ int PleditShadeButtonHandler(EdxBody* b, int code, TAG_USERDATA* d) {
         case EDX_SET_CURSOR:
             return SetSkinCursor(b, d, "PWINBUT");
         case kWmLButtonUp:
-            ToggleShade(d);
+            TogglePleditShade(d);
             return 0;
         default:
             return CommonEvents(b, code, d);
@@ -113,7 +106,7 @@ int PleditCloseButtonHandler(EdxBody* b, int code, TAG_USERDATA* d) {
         case EDX_SET_CURSOR:
             return SetSkinCursor(b, d, "PCLOSE");
         case kWmLButtonUp:
-            ToggleVisible(d);
+            RunCommand(d, kCmdPlaylistEditor);
             return 0;
         default:
             return CommonEvents(b, code, d);
@@ -173,7 +166,7 @@ int PleditShadeHandler(EdxBody* b, int code, TAG_USERDATA* d) {
         case EDX_SET_CURSOR:
             return SetSkinCursor(b, d, "PWSNORM");
         case kWmLButtonDblClk:
-            ToggleShade(d);
+            TogglePleditShade(d);
             return 0;
         default:
             MoveWindowEvents(b, code, d);

@@ -18,6 +18,8 @@ inline constexpr int kPleditMinRows = 4;
 inline constexpr int kPleditMaxRows = 512;
 
 // The editor's frame and its shaded bar (PleditFrame.cpp).
+// Shades or unshades the editor (layout, settings saved).
+void TogglePleditShade(TAG_USERDATA* d);
 int PleditHandler(EdxBody* b, int code, TAG_USERDATA* d);
 int PleditTitleBarHandler(EdxBody* b, int code, TAG_USERDATA* d);
 int PleditGripHandler(EdxBody* b, int code, TAG_USERDATA* d);

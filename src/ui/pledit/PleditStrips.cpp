@@ -19,7 +19,6 @@
 #include "edx/EdxRender.h"
 #include "platform/PopupMenus.h"
 #include "platform/WindowEvents.h"
-#include "state/ListScroll.h"
 #include "state/TagUserData.h"
 #include "ui/UiCommon.h"
 #include "ui/pledit/PleditHandlers.h"
@@ -28,12 +27,12 @@ namespace dz {
 
 namespace {
 
-enum class Action { None, Command, RemoveAll, Invert, SelectNone, SelectAll, SortMenu };
+enum class Action { None, Command, RemoveAll, SortMenu };
 
 struct Item {
     int sx, sy;
     Action action;
-    int command;
+    CommandId command;
 };
 
 struct StripLook {
@@ -54,32 +53,34 @@ constexpr int kSortMenu = 14;
 constexpr StripLook kStrips[] = {
     {48,
      true,
-     {{{0, 111, Action::Command, 37},
-       {0, 130, Action::Command, 38},
-       {0, 149, Action::Command, 36}}},
+     {{{0, 111, Action::Command, kCmdAddUrl},
+       {0, 130, Action::Command, kCmdAddFolder},
+       {0, 149, Action::Command, kCmdAddFiles}}},
      3},
     {100,
      true,
-     {{{54, 168, Action::None, 0},
-       {54, 111, Action::RemoveAll, 0},
-       {54, 130, Action::Command, 29},
-       {54, 149, Action::Command, 30}}},
+     {{{54, 168, Action::None, kCmdNone},
+       {54, 111, Action::RemoveAll, kCmdNone},
+       {54, 130, Action::Command, kCmdCrop},
+       {54, 149, Action::Command, kCmdRemoveSelected}}},
      4},
     {150,
      false,
-     {{{104, 111, Action::Invert, 0},
-       {104, 130, Action::SelectNone, 0},
-       {104, 149, Action::SelectAll, 0}}},
+     {{{104, 111, Action::Command, kCmdInvertSelection},
+       {104, 130, Action::Command, kCmdSelectNone},
+       {104, 149, Action::Command, kCmdSelectAll}}},
      3},
     {200,
      false,
-     {{{154, 111, Action::SortMenu, 0}, {154, 130, Action::None, 0}, {154, 149, Action::None, 0}}},
+     {{{154, 111, Action::SortMenu, kCmdNone},
+       {154, 130, Action::None, kCmdNone},
+       {154, 149, Action::None, kCmdNone}}},
      3},
     {250,
      false,
-     {{{204, 111, Action::Command, 26},
-       {204, 130, Action::Command, 27},
-       {204, 149, Action::Command, 28}}},
+     {{{204, 111, Action::Command, kCmdClearPlaylist},
+       {204, 130, Action::Command, kCmdSavePlaylist},
+       {204, 149, Action::Command, kCmdOpenPlaylist}}},
      3},
 };
 
@@ -146,8 +147,6 @@ void ShowSortMenu(EdxBody* item, TAG_USERDATA* d) {
 }
 
 void RunItem(EdxBody* b, TAG_USERDATA* d, const Item& item) {
-    tagPLAYER& p = d->player;
-    const bool editor = d->body_pledit != nullptr;
     switch (item.action) {
         case Action::None:
             break;
@@ -155,21 +154,8 @@ void RunItem(EdxBody* b, TAG_USERDATA* d, const Item& item) {
             RunCommand(d, item.command);
             break;
         case Action::RemoveAll:
-            if (!editor) break;
-            p.select_all_as(1);
-            p.remove_selected();
-            ClampScroll(*d);
-            d->list_dirty = 1;
-            if (d->hooks.commands.save_playlist) d->hooks.commands.save_playlist(*d);
-            break;
-        case Action::Invert:
-            if (editor) p.invert_selection();
-            break;
-        case Action::SelectNone:
-            if (editor) p.select_all_as(0);
-            break;
-        case Action::SelectAll:
-            if (editor) p.select_all_as(1);
+            RunCommand(d, kCmdSelectAll);
+            RunCommand(d, kCmdRemoveSelected);
             break;
         case Action::SortMenu:
             ShowSortMenu(b, d);

@@ -76,9 +76,7 @@ int PleditShadeTitleHandler(EdxBody* b, int code, TAG_USERDATA* d) {
         case EDX_DRAW:
             break;
         case kWmLButtonDblClk:
-            d->shade_pledit = !d->shade_pledit;
-            Relayout(d);
-            SaveSettings(d);
+            TogglePleditShade(d);
             return 0;
         default:
             MoveWindowEvents(b, code, d);
