@@ -4,19 +4,15 @@
 #include <system_error>
 
 #include "app/CommandTable.h"
-#include "app/commands/CommandSupport.h"
 #include "edx/EdxCodes.h"
 #include "edx/EdxRender.h"
 #include "edx/EdxWorld.h"
+#include "state/HookCalls.h"
 #include "state/TagUserData.h"
 
 namespace dz {
 
 namespace {
-
-void call(const AppHooks::StateHook& hook, TAG_USERDATA& data) {
-    if (hook) hook(data);
-}
 
 // The settings file lives in the current directory (not the program's folder). The whole
 // path is kept: a shortened path would read and write some other file.
@@ -41,7 +37,7 @@ int DetectJapanese() {
 void ApplyLoadedEntries(TAG_USERDATA& data) {
     const int changes = data.player.apply_loaded();
     if (changes & tagPLAYER::kEntriesRemoved) data.list_dirty = 1;
-    if (changes & (tagPLAYER::kEntriesRemoved | tagPLAYER::kDownloadsApplied)) save_list(data);
+    if (changes & (tagPLAYER::kEntriesRemoved | tagPLAYER::kDownloadsApplied)) save_playlist(data);
     if (changes & tagPLAYER::kFilesDownloaded)
         call_hook(data.hooks.commands.open_downloaded_playlists, data);
 }
@@ -53,14 +49,14 @@ void RunInitialisation(TAG_USERDATA& data) {
     if (data.main_window) data.main_window->set_colour_key(data.transparent_key);  // 2
     data.ini_path = MakeIniPath();                                                 // 3
     data.japanese = DetectJapanese();                                              // 4
-    call(data.hooks.read_setting_section, data);                                   // 5
-    call(data.hooks.read_position_section, data);                                  // 6
-    call(data.hooks.open_stored_playlist, data);                                   // 7
-    call(data.hooks.read_property_section, data);                                  // 8
-    call(data.hooks.build_menus, data);                                            // 9
-    call(data.hooks.select_skin, data);                                            // 10
-    call(data.hooks.create_bodies, data);                                          // 11
-    call(data.hooks.run_layout, data);                                             // 12
+    call_hook(data.hooks.read_setting_section, data);                              // 5
+    call_hook(data.hooks.read_position_section, data);                             // 6
+    call_hook(data.hooks.open_stored_playlist, data);                              // 7
+    call_hook(data.hooks.read_property_section, data);                             // 8
+    call_hook(data.hooks.build_menus, data);                                       // 9
+    call_hook(data.hooks.select_skin, data);                                       // 10
+    call_hook(data.hooks.create_bodies, data);                                     // 11
+    call_hook(data.hooks.run_layout, data);                                        // 12
 }
 
 bool ShapeApplies(const TAG_USERDATA& data) {

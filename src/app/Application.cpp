@@ -9,6 +9,7 @@
 #include "edx/EdxDrag.h"
 #include "edx/EdxRender.h"
 #include "platform/HttpClient.h"
+#include "state/HookCalls.h"
 #include "state/ListScroll.h"
 
 namespace dz {
@@ -64,10 +65,10 @@ void Application::handle(WorkerMessage& m) {
             dispatch_command(m.value, data);
             break;
         case WorkerMessage::Kind::Drop:
-            if (data->hooks.drop_files) data->hooks.drop_files(*data, m.paths);
+            call_hook(data->hooks.drop_files, *data, m.paths);
             break;
         case WorkerMessage::Kind::Open:
-            if (data->hooks.open_paths) data->hooks.open_paths(*data, m.paths);
+            call_hook(data->hooks.open_paths, *data, m.paths);
             break;
         case WorkerMessage::Kind::WheelRow:
             ScrollOneRow(*data, m.value);

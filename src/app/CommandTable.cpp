@@ -2,6 +2,7 @@
 
 #include "app/commands/Commands.h"
 #include "platform/VirtualKeys.h"
+#include "state/HookCalls.h"
 #include "state/TagUserData.h"
 
 namespace dz {
@@ -87,7 +88,7 @@ std::span<const CommandRow> command_table() {
 
 void dispatch_command(int id, TAG_USERDATA* data, std::span<const CommandRow> table) {
     if (id >= kCmdFirstSkin) {
-        if (data->hooks.skin_menu_command) data->hooks.skin_menu_command(*data, id);
+        call_hook(data->hooks.skin_menu_command, *data, id);
         return;
     }
     for (const CommandRow& row : table) {

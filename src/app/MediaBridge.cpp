@@ -8,6 +8,7 @@
 #include "app/CommandTable.h"
 #include "base/PathUtil.h"
 #include "base/ShiftJis.h"
+#include "state/HookCalls.h"
 #include "state/TagUserData.h"
 
 namespace dz {
@@ -130,7 +131,7 @@ void RunMediaRequest(TAG_USERDATA& d, const MediaRequest& r) {
             const float v = static_cast<float>(r.volume < 0 ? 0.0 : r.volume > 1 ? 1.0 : r.volume);
             if (!(v == v) || v == p.volume) break;
             p.set_volume(v);
-            if (d.hooks.commands.save_settings) d.hooks.commands.save_settings(d);
+            save_settings(d);
             break;
         }
         case MediaRequest::Kind::SetShuffle:

@@ -81,26 +81,10 @@ int MoveWindowEvents(EdxBody* body, int code, TAG_USERDATA* d) {
     }
     if (code == kWmLButtonUp) {
         EndDrag(body);
-        if (d->hooks.commands.save_position) d->hooks.commands.save_position(*d);
+        save_position(*d);
         return 1;
     }
     return 0;
-}
-
-void RunCommand(TAG_USERDATA* d, int id) {
-    if (d->hooks.run_command) d->hooks.run_command(*d, id);
-}
-
-void Relayout(TAG_USERDATA* d) {
-    if (d->hooks.run_layout) d->hooks.run_layout(*d);
-}
-
-void RefreshChecks(TAG_USERDATA* d) {
-    if (d->hooks.commands.update_menu_checks) d->hooks.commands.update_menu_checks(*d);
-}
-
-void SaveSettings(TAG_USERDATA* d) {
-    if (d->hooks.commands.save_settings) d->hooks.commands.save_settings(*d);
 }
 
 }  // namespace dz

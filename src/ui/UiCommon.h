@@ -1,11 +1,13 @@
 #pragma once
 // What the bodies of the player and the playlist editor share: skin lookups, the
-// pressed look, modifier keys, pop-up menus, window moves and the settings writers.
+// pressed look, modifier keys, pop-up menus and window moves. The hook calls (commands,
+// layout, settings writers) are state/HookCalls.h.
 //
 // Threads: worker thread (body handlers), like the tree.
 
 #include "edx/EdxWorld.h"
 #include "state/CommandId.h"
+#include "state/HookCalls.h"
 #include "state/TagUserData.h"
 
 namespace dz {
@@ -48,11 +50,5 @@ int MoveWindowEvents(EdxBody* body, int code, TAG_USERDATA* d);
 
 // CommonEvents, and window moves by the left button while easy move is on.
 int EasyMove(EdxBody* body, int code, TAG_USERDATA* d);
-
-// The steps after a change of a displayed setting.
-void RunCommand(TAG_USERDATA* d, int id);
-void Relayout(TAG_USERDATA* d);
-void RefreshChecks(TAG_USERDATA* d);
-void SaveSettings(TAG_USERDATA* d);
 
 }  // namespace dz

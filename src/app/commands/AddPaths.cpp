@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/commands/CommandSupport.h"
 #include "app/commands/Commands.h"
 #include "base/PathUtil.h"
 #include "io/PlaylistFile.h"
+#include "state/HookCalls.h"
 
 namespace dz {
 
@@ -22,7 +22,7 @@ bool add_paths(TAG_USERDATA& d, const std::vector<std::string>& paths) {
         if (has_tune_extension(path) && d.player.add_file(path) >= 0) changed = true;
     if (!changed) return false;
     d.list_dirty = 1;
-    save_list(d);
+    save_playlist(d);
     return true;
 }
 

@@ -1,9 +1,9 @@
 // Commands that add tunes or read and write playlist files. The dialogs only
 // ask; what is done with the answer is here.
 #include "app/commands/AddPaths.h"
-#include "app/commands/CommandSupport.h"
 #include "app/commands/Commands.h"
 #include "base/PathUtil.h"
+#include "state/HookCalls.h"
 
 namespace dz {
 
@@ -16,7 +16,7 @@ int cmd_open_playlist(TAG_USERDATA* d) {
     if (!path || path->empty()) return 0;
     c.open_playlist_file(*d, *path);
     d->list_dirty = 1;
-    save_list(*d);
+    save_playlist(*d);
     return 0;
 }
 

@@ -1,8 +1,8 @@
 // Playlist editor commands: keyboard cursor, scrolling, selection, removal, orderings.
 #include <algorithm>
 
-#include "app/commands/CommandSupport.h"
 #include "app/commands/Commands.h"
+#include "state/HookCalls.h"
 #include "state/ListScroll.h"
 
 namespace dz {
@@ -61,7 +61,7 @@ template <void (tagPLAYER::*Sort)()>
 int ordering(TAG_USERDATA* d) {
     (d->player.*Sort)();
     d->list_dirty = 1;
-    save_list(*d);
+    save_playlist(*d);
     return 0;
 }
 
@@ -132,7 +132,7 @@ int cmd_clear_playlist(TAG_USERDATA* d) {
     d->player.select_all_as(1);
     d->player.remove_selected();
     d->list_dirty = 1;
-    save_list(*d);
+    save_playlist(*d);
     return 0;
 }
 
@@ -141,7 +141,7 @@ int cmd_remove_selected(TAG_USERDATA* d) {
     d->player.remove_selected();
     ClampScroll(*d);
     d->list_dirty = 1;
-    save_list(*d);
+    save_playlist(*d);
     return 0;
 }
 
@@ -152,7 +152,7 @@ int cmd_crop(TAG_USERDATA* d) {
     d->player.select_all_as(1);
     ClampScroll(*d);
     d->list_dirty = 1;
-    save_list(*d);
+    save_playlist(*d);
     return 0;
 }
 

@@ -1,6 +1,6 @@
 // Playback commands: the player's own commands plus what the application adds.
-#include "app/commands/CommandSupport.h"
 #include "app/commands/Commands.h"
+#include "state/HookCalls.h"
 
 namespace dz {
 
@@ -57,7 +57,7 @@ int cmd_forward5(TAG_USERDATA* d) {
 int cmd_repeat(TAG_USERDATA* d) {
     d->repeat = !d->repeat;
     d->player.set_repeat(d->repeat);
-    menu_checks(*d);
+    refresh_menu_checks(*d);
     save_settings(*d);
     return 0;
 }
@@ -65,7 +65,7 @@ int cmd_repeat(TAG_USERDATA* d) {
 int cmd_shuffle(TAG_USERDATA* d) {
     d->shuffle = !d->shuffle;
     d->player.shuffle = d->shuffle;
-    menu_checks(*d);
+    refresh_menu_checks(*d);
     save_settings(*d);
     return 0;
 }

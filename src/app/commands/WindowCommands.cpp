@@ -1,6 +1,6 @@
 // Display toggles, window moves and the skins folder.
-#include "app/commands/CommandSupport.h"
 #include "app/commands/Commands.h"
+#include "state/HookCalls.h"
 
 namespace dz {
 
@@ -8,7 +8,7 @@ namespace {
 
 void display_changed(TAG_USERDATA* d) {
     relayout(*d);
-    menu_checks(*d);
+    refresh_menu_checks(*d);
     save_settings(*d);
 }
 
@@ -47,7 +47,7 @@ void move_window_by(TAG_USERDATA* d, int dx, int dy) {
             return 0;
         });
     }
-    call_hook(d->hooks.commands.save_position, *d);
+    save_position(*d);
 }
 
 }  // namespace
@@ -87,7 +87,7 @@ int cmd_double_size(TAG_USERDATA* d) {
 
 int cmd_easy_move(TAG_USERDATA* d) {
     d->easy_move = !d->easy_move;
-    menu_checks(*d);
+    refresh_menu_checks(*d);
     save_settings(*d);
     return 0;
 }

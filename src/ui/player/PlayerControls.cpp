@@ -29,8 +29,8 @@ namespace {
 
 void ToggleShade(TAG_USERDATA* d) {
     d->shade_player = !d->shade_player;
-    Relayout(d);
-    SaveSettings(d);
+    relayout(*d);
+    save_settings(*d);
 }
 
 // Sound is coming out: a stream held while the output is lost is not.
@@ -165,20 +165,20 @@ int ClutterButtonHandler(EdxBody* b, int code, TAG_USERDATA* d) {
                     // The O button stays lit while the menu opens; the menu is shown by the
                     // UI thread and its choice comes back as a command.
                     d->options_held = 1;
-                    RefreshChecks(d);
+                    refresh_menu_checks(*d);
                     ShowMenu(d, 1, ScreenPointOf(b, 0, 0));
                     d->options_held = 0;
-                    RefreshChecks(d);
+                    refresh_menu_checks(*d);
                     break;
                 }
                 case Clutter::AlwaysOnTop:
-                    RunCommand(d, kCmdAlwaysOnTop);
+                    run_command(*d, kCmdAlwaysOnTop);
                     break;
                 case Clutter::Info:
-                    RunCommand(d, kCmdFileInfo);
+                    run_command(*d, kCmdFileInfo);
                     break;
                 case Clutter::DoubleSize:
-                    RunCommand(d, kCmdDoubleSize);
+                    run_command(*d, kCmdDoubleSize);
                     break;
                 case Clutter::Visual:
                     break;
@@ -232,7 +232,7 @@ int TransportHandler(EdxBody* b, int code, TAG_USERDATA* d) {
             }
             return 0;
         case kWmLButtonUp:
-            RunCommand(d, TransportCommand(b, T));
+            run_command(*d, TransportCommand(b, T));
             return 0;
         default:
             return CommonEvents(b, code, d);
@@ -247,7 +247,7 @@ int ShuffleHandler(EdxBody* b, int code, TAG_USERDATA* d) {
             return 0;
         }
         case kWmLButtonUp:
-            RunCommand(d, kCmdShuffle);
+            run_command(*d, kCmdShuffle);
             return 0;
         default:
             return CommonEvents(b, code, d);
@@ -262,7 +262,7 @@ int RepeatHandler(EdxBody* b, int code, TAG_USERDATA* d) {
             return 0;
         }
         case kWmLButtonUp:
-            RunCommand(d, kCmdRepeat);
+            run_command(*d, kCmdRepeat);
             return 0;
         default:
             return CommonEvents(b, code, d);
@@ -276,7 +276,7 @@ int EditorToggleHandler(EdxBody* b, int code, TAG_USERDATA* d) {
                      61 + 12 * (d->visible_pledit ? 1 : 0), 23, 12);
             return 0;
         case kWmLButtonUp:
-            RunCommand(d, kCmdPlaylistEditor);
+            run_command(*d, kCmdPlaylistEditor);
             return 0;
         default:
             return CommonEvents(b, code, d);
@@ -317,7 +317,7 @@ int LampHandler(EdxBody* b, int code, TAG_USERDATA* d) {
 int AboutHandler(EdxBody* b, int code, TAG_USERDATA* d) {
     if (code == kWmLButtonUp) {
         if (!Streaming(d)) d->player.load_unloaded_entries();
-        if (d->hooks.commands.about_dialog) d->hooks.commands.about_dialog(*d);
+        call_hook(d->hooks.commands.about_dialog, *d);
         return 0;
     }
     return CommonEvents(b, code, d);

@@ -70,7 +70,7 @@ int TimeSecondsHandler(EdxBody* b, int code, TAG_USERDATA* d) {
 
 int TimeModeHandler(EdxBody* b, int code, TAG_USERDATA* d) {
     if (code == kWmLButtonUp) {
-        RunCommand(d, kCmdToggleTime);
+        run_command(*d, kCmdToggleTime);
         return 0;
     }
     return CommonEvents(b, code, d);

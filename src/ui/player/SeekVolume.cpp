@@ -125,7 +125,7 @@ int VolumeHandler(EdxBody* b, int code, TAG_USERDATA* d) {
             } else {
                 // The drag ends at the first update after the release: the new volume
                 // is stored once.
-                if (d->volume_dragging) SaveSettings(d);
+                if (d->volume_dragging) save_settings(*d);
                 d->volume_dragging = 0;
             }
             return 0;

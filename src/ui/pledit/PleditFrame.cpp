@@ -36,8 +36,8 @@ void SetHeight(EdxBody* b, int height) {
 
 void TogglePleditShade(TAG_USERDATA* d) {
     d->shade_pledit = !d->shade_pledit;
-    Relayout(d);
-    SaveSettings(d);
+    relayout(*d);
+    save_settings(*d);
 }
 
 int PleditHandler(EdxBody* b, int code, TAG_USERDATA* d) {
@@ -106,7 +106,7 @@ int PleditCloseButtonHandler(EdxBody* b, int code, TAG_USERDATA* d) {
         case EDX_SET_CURSOR:
             return SetSkinCursor(b, d, "PCLOSE");
         case kWmLButtonUp:
-            RunCommand(d, kCmdPlaylistEditor);
+            run_command(*d, kCmdPlaylistEditor);
             return 0;
         default:
             return CommonEvents(b, code, d);

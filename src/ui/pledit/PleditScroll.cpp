@@ -97,8 +97,8 @@ int ResizeHandleHandler(EdxBody* b, int code, TAG_USERDATA* d) {
                 const int rows = RowsAtCursor(b, d);
                 if (rows != d->scroll_page) {
                     d->scroll_page = rows;
-                    Relayout(d);
-                    if (d->hooks.commands.save_position) d->hooks.commands.save_position(*d);
+                    relayout(*d);
+                    save_position(*d);
                 }
             }
             return 0;

@@ -139,11 +139,11 @@ void TrackMenu(EdxBody* b, TAG_USERDATA* d, int index, Point screen) {
 
 void ShowSortMenu(EdxBody* item, TAG_USERDATA* d) {
     d->options_held = 1;
-    RefreshChecks(d);
+    refresh_menu_checks(*d);
     // The item's top-right corner.
     TrackMenu(item, d, kSortMenu, ScreenPointOf(item, item->rect.width(), 0));
     d->options_held = 0;
-    RefreshChecks(d);
+    refresh_menu_checks(*d);
 }
 
 void RunItem(EdxBody* b, TAG_USERDATA* d, const Item& item) {
@@ -151,11 +151,11 @@ void RunItem(EdxBody* b, TAG_USERDATA* d, const Item& item) {
         case Action::None:
             break;
         case Action::Command:
-            RunCommand(d, item.command);
+            run_command(*d, item.command);
             break;
         case Action::RemoveAll:
-            RunCommand(d, kCmdSelectAll);
-            RunCommand(d, kCmdRemoveSelected);
+            run_command(*d, kCmdSelectAll);
+            run_command(*d, kCmdRemoveSelected);
             break;
         case Action::SortMenu:
             ShowSortMenu(b, d);
