@@ -27,8 +27,8 @@ void BM_ComposePlayerWhilePlaying(benchmark::State& state) {
     dz::SkinImageDecoder decoder;
     for (const char* e : {"MAIN", "TITLEBAR", "CBUTTONS", "POSBAR", "VOLUME", "SHUFREP", "MONOSTER",
                           "PLAYPAUS", "NUMBERS", "NUMS_EX", "TEXT"})
-        dz::LoadSkinBitmap(skin / (std::string(e) + ".BMP"), d.skin_images, decoder, e);
-    dz::ReadViscolorTxt(skin / "VISCOLOR.TXT", d.skin_colors);
+        dz::LoadSkinBitmap(skin / (std::string(e) + ".BMP"), d.skin.skin_images, decoder, e);
+    dz::ReadViscolorTxt(skin / "VISCOLOR.TXT", d.skin.skin_colors);
     world.font.renderer = &text;
     world.user_data = &d;
     world.rect = dz::Rect{0, 0, 275, 116};

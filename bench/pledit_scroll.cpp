@@ -42,10 +42,10 @@ struct Window {
         dz::SkinImageDecoder decoder;
         for (const auto& f : std::filesystem::directory_iterator(dir)) {
             if (f.path().extension() == ".BMP")
-                dz::LoadSkinBitmap(f.path(), d.skin_images, decoder, f.path().stem().string());
+                dz::LoadSkinBitmap(f.path(), d.skin.skin_images, decoder, f.path().stem().string());
         }
-        dz::ReadPleditTxt(dir / "PLEDIT.TXT", d.skin_colors);
-        dz::SetTextColours(d.skin_images, d.skin_colors);
+        dz::ReadPleditTxt(dir / "PLEDIT.TXT", d.skin.skin_colors);
+        dz::SetTextColours(d.skin.skin_images, d.skin.skin_colors);
         for (int i = 0; i < kEntries; ++i) {
             d.player.add_entry("/music/tune" + std::to_string(i) + ".ptcop",
                                "A tune of some length, number " + std::to_string(i),

@@ -91,12 +91,10 @@ const SyntheticSkin& Synthetic() {
 struct Registries {
     dz::FakeWindowHost host;
     dz::SkinImageDecoder decoder;
-    dz::EdxImages images;
-    dz::EdxImages cursors;
-    dz::EdxColors colours;
-    dz::EdxPolygons normal;
-    dz::EdxPolygons shade;
-    dz::SkinRegistries skin{images, cursors, colours, normal, shade, decoder, &host, nullptr};
+    dz::SkinResources resources;
+    const dz::EdxImages& images = resources.skin_images;
+    const dz::EdxImages& cursors = resources.cursor_images;
+    dz::SkinRegistries skin{resources, decoder, &host, nullptr};
 };
 
 void Report(benchmark::State& state, const Registries& r) {

@@ -61,9 +61,9 @@ void RunInitialisation(TAG_USERDATA& data) {
 
 bool ShapeApplies(const TAG_USERDATA& data) {
     if (data.shade_player) {
-        return data.body_main_shade && !data.region_shade.polygons.empty();
+        return data.body_main_shade && !data.skin.region_shade.polygons.empty();
     }
-    return data.body_main && !data.region_normal.polygons.empty();
+    return data.body_main && !data.skin.region_normal.polygons.empty();
 }
 
 void ComposeAppFrame(TAG_USERDATA& data) {

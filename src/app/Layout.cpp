@@ -99,7 +99,7 @@ int RunLayout(TAG_USERDATA& d) {
 void ApplyShapeMask(TAG_USERDATA& d, EdxWorld& world) {
     const bool shaded = d.shade_player != 0;
     const EdxBody* body = shaded ? d.body_main_shade : d.body_main;
-    const EdxPolygons& polygons = shaded ? d.region_shade : d.region_normal;
+    const EdxPolygons& polygons = shaded ? d.skin.region_shade : d.skin.region_normal;
     if (!body) return;
     // A top-level body's rectangle is in window pixels.
     world.shape_mask.cut(world.back_buffer, world.clip, body->rect, polygons, d.transparent_key);

@@ -5,6 +5,7 @@
 #include "app/Layout.h"
 #include "app/PlaylistStore.h"
 #include "app/SettingsSections.h"
+#include "app/SkinChoice.h"
 #include "app/commands/AddPaths.h"
 #include "app/commands/Commands.h"
 #include "io/AtomicFile.h"

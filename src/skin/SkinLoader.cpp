@@ -8,10 +8,8 @@
 #include "skin/SkinBitmaps.h"
 #include "skin/SkinBudget.h"
 #include "skin/SkinCursors.h"
-#include "skin/SkinImageDecoder.h"
 #include "skin/SkinLoadListener.h"
 #include "skin/SkinText.h"
-#include "state/TagUserData.h"
 
 namespace dz {
 
@@ -39,19 +37,20 @@ std::filesystem::path folder_text(const std::filesystem::path& folder, const cha
 
 void read_folder_text(SkinRegistries& skin, const std::filesystem::path& folder, SkinFileKind kind,
                       const char* name) {
+    SkinResources& res = skin.resources;
     bool found = false;
     const std::filesystem::path path = folder_text(folder, name, found);
     ReadFileStatus status = ReadFileStatus::Ok;
     switch (kind) {
         case SkinFileKind::kPleditTxt:
             // Also without the file: six black colours.
-            status = ReadPleditTxt(path, skin.skin_colors);
+            status = ReadPleditTxt(path, res.skin_colors);
             break;
         case SkinFileKind::kViscolorTxt:
-            status = ReadViscolorTxt(path, skin.skin_colors);
+            status = ReadViscolorTxt(path, res.skin_colors);
             break;
         default:
-            status = ReadRegionTxt(path, skin.region_normal, skin.region_shade);
+            status = ReadRegionTxt(path, res.region_normal, res.region_shade);
             break;
     }
     if (!found || !skin.listener) return;
@@ -86,15 +85,16 @@ void report_unread_entries(const SkinRegistries& skin, const std::filesystem::pa
 }
 
 void load_member(SkinRegistries& skin, SkinBudget& budget, const SkinArchiveMember& m) {
+    SkinResources& res = skin.resources;
     const std::filesystem::path file{std::string(m.temp_path)};
     std::string why;
     switch (m.kind) {
         case SkinFileKind::kBitmap: {
             if (!IsUsedBitmap(m.element)) {
                 skipped(skin, m.member_name, kUnusedElement);
-            } else if (skin.skin_images.lookup(m.element)) {
+            } else if (res.skin_images.lookup(m.element)) {
                 skipped(skin, m.member_name, already_loaded(m.element));
-            } else if (EdxImage* image = LoadSkinBitmap(file, skin.skin_images, skin.decoder,
+            } else if (EdxImage* image = LoadSkinBitmap(file, res.skin_images, skin.decoder,
                                                         m.element, &why, &budget)) {
                 if (skin.listener) {
                     skin.listener->on_bitmap(MakeElementKey(m.element), image->width(),
@@ -103,7 +103,7 @@ void load_member(SkinRegistries& skin, SkinBudget& budget, const SkinArchiveMemb
             } else {
                 ReportNotLoaded(skin.listener, m.member_name, why, &budget);
             }
-            if (IsTextColourTrigger(m.element)) SetTextColours(skin.skin_images, skin.skin_colors);
+            if (IsTextColourTrigger(m.element)) SetTextColours(res.skin_images, res.skin_colors);
             break;
         }
         case SkinFileKind::kCursor: {
@@ -111,12 +111,12 @@ void load_member(SkinRegistries& skin, SkinBudget& budget, const SkinArchiveMemb
                 skipped(skin, m.member_name, kUnusedElement);
                 break;
             }
-            if (skin.cursor_images.lookup(m.element)) {
+            if (res.cursor_images.lookup(m.element)) {
                 skipped(skin, m.member_name, already_loaded(m.element));
                 break;
             }
             DecodedImage shape;
-            if (LoadSkinCursor(skin.cursor_images, m.element, file, skin.decoder, skin.window, &why,
+            if (LoadSkinCursor(res.cursor_images, m.element, file, skin.decoder, skin.window, &why,
                                &shape, &budget)) {
                 if (skin.listener) {
                     skin.listener->on_cursor(MakeElementKey(m.element), shape.width, shape.height,
@@ -128,13 +128,13 @@ void load_member(SkinRegistries& skin, SkinBudget& budget, const SkinArchiveMemb
             break;
         }
         case SkinFileKind::kPleditTxt:
-            ReadPleditTxt(file, skin.skin_colors);
+            ReadPleditTxt(file, res.skin_colors);
             break;
         case SkinFileKind::kViscolorTxt:
-            ReadViscolorTxt(file, skin.skin_colors);
+            ReadViscolorTxt(file, res.skin_colors);
             break;
         case SkinFileKind::kRegionTxt:
-            ReadRegionTxt(file, skin.region_normal, skin.region_shade);
+            ReadRegionTxt(file, res.region_normal, res.region_shade);
             break;
         case SkinFileKind::kIgnored:
             return;
@@ -146,39 +146,26 @@ void load_member(SkinRegistries& skin, SkinBudget& budget, const SkinArchiveMemb
 
 }  // namespace
 
-SkinRegistries RegistriesOf(TAG_USERDATA& data) {
-    static SkinImageDecoder own_decoder;  // stateless
-    ImageDecoder& decoder =
-        data.services.image_decoder ? *data.services.image_decoder : own_decoder;
-    return SkinRegistries{data.skin_images,  data.cursor_images,
-                          data.skin_colors,  data.region_normal,
-                          data.region_shade, decoder,
-                          data.main_window,  nullptr};
-}
-
 void ClearSkin(SkinRegistries& skin) {
-    skin.skin_images.clear();
-    ReleaseSkinCursors(skin.cursor_images, skin.window);
-    skin.skin_colors.clear();
-    skin.region_normal.clear();
-    skin.region_shade.clear();
+    SkinResources& res = skin.resources;
+    res.skin_images.clear();
+    ReleaseSkinCursors(res.cursor_images, skin.window);
+    res.skin_colors.clear();
+    res.region_normal.clear();
+    res.region_shade.clear();
 }
 
 void LoadSkinFolder(SkinRegistries& skin, const std::filesystem::path& folder) {
+    SkinResources& res = skin.resources;
     ClearSkin(skin);
     SkinBudget budget;
-    LoadFolderBitmaps(folder, skin.skin_images, skin.decoder, budget, skin.listener);
-    LoadFolderCursors(folder, skin.cursor_images, skin.decoder, skin.window, budget, skin.listener);
+    LoadFolderBitmaps(folder, res.skin_images, skin.decoder, budget, skin.listener);
+    LoadFolderCursors(folder, res.cursor_images, skin.decoder, skin.window, budget, skin.listener);
     read_folder_text(skin, folder, SkinFileKind::kPleditTxt, kPleditTxt);
-    SetTextColours(skin.skin_images, skin.skin_colors);
+    SetTextColours(res.skin_images, res.skin_colors);
     read_folder_text(skin, folder, SkinFileKind::kViscolorTxt, kViscolorTxt);
     read_folder_text(skin, folder, SkinFileKind::kRegionTxt, kRegionTxt);
     if (skin.listener) report_unread_entries(skin, folder);
-}
-
-void LoadSkinFolder(TAG_USERDATA& data, const std::filesystem::path& folder) {
-    SkinRegistries skin = RegistriesOf(data);
-    LoadSkinFolder(skin, folder);
 }
 
 int LoadSkinArchive(SkinRegistries& skin, const std::filesystem::path& archive) {
@@ -194,11 +181,6 @@ int LoadSkinArchive(SkinRegistries& skin, const std::filesystem::path& archive) 
             }
         },
         [&](std::string_view member, std::string_view reason) { skipped(skin, member, reason); });
-}
-
-void LoadSkinArchive(TAG_USERDATA& data, const std::filesystem::path& archive) {
-    SkinRegistries skin = RegistriesOf(data);
-    LoadSkinArchive(skin, archive);
 }
 
 }  // namespace dz

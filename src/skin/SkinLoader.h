@@ -1,5 +1,5 @@
 #pragma once
-// Whole skins, from a folder or an archive, into the skin registries.
+// Whole skins, from a folder or an archive, into a SkinResources value.
 //
 // A load first releases everything of the previous skin (bitmaps, cursors, colours and
 // polygons), also what the new skin does not provide. It runs on the thread that owns the
@@ -8,33 +8,22 @@
 
 #include <filesystem>
 
-#include "edx/EdxColors.h"
-#include "edx/EdxImages.h"
-#include "edx/EdxPolygons.h"
 #include "platform/ImageDecoder.h"
 #include "platform/WindowHost.h"
+#include "skin/SkinResources.h"
 
 namespace dz {
 
 class SkinLoadListener;
-class TAG_USERDATA;
 
-// The registries a skin loads into, and what it loads with. The referenced objects
+// The resources a skin loads into, and what it loads with. The referenced objects
 // outlive the view.
 struct SkinRegistries {
-    EdxImages& skin_images;
-    EdxImages& cursor_images;
-    EdxColors& skin_colors;
-    EdxPolygons& region_normal;
-    EdxPolygons& region_shade;
+    SkinResources& resources;
     ImageDecoder& decoder;
     WindowHost* window = nullptr;  // makes the cursors; without one no cursor loads
     SkinLoadListener* listener = nullptr;
 };
-
-// The application state's registries, its window and its image decoder (our own BMP and
-// cursor decoder when it has none).
-SkinRegistries RegistriesOf(TAG_USERDATA& data);
 
 // Frees every bitmap, cursor, colour and polygon.
 void ClearSkin(SkinRegistries& skin);
@@ -46,13 +35,11 @@ void ClearSkin(SkinRegistries& skin);
 // PLEDIT.TXT (its six colours are always stored, black without the file), the TEXT colours,
 // VISCOLOR.TXT and REGION.TXT; the text files are found without regard to case.
 void LoadSkinFolder(SkinRegistries& skin, const std::filesystem::path& folder);
-void LoadSkinFolder(TAG_USERDATA& data, const std::filesystem::path& folder);
 
 // An archive skin: its skin members in archive order, each by the kind its name gives
 // (SkinElements.h); the first member of an element name wins, except that every REGION
 // member rebuilds the polygon sets it gives both keys for. An archive that cannot be read
 // leaves the skin empty. Returns the number of members handed to the loaders.
 int LoadSkinArchive(SkinRegistries& skin, const std::filesystem::path& archive);
-void LoadSkinArchive(TAG_USERDATA& data, const std::filesystem::path& archive);
 
 }  // namespace dz

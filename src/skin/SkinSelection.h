@@ -1,6 +1,6 @@
 #pragma once
 // The skins folder ("skins" in the current directory, looked up anew at each listing and
-// each selection), the skin items of the Skins menu and the choice of a skin.
+// each selection) and the skins in it.
 //
 // A skin is a sub-folder of the skins folder or an archive in it: a file whose extension
 // holds ".wsz" or ".zip" (any case). Its name is the folder's name, or the archive's name
@@ -17,12 +17,6 @@
 #include <vector>
 
 namespace dz {
-
-class TAG_USERDATA;
-
-// The first command id of the skin items: item k is at position skin_menu_base + k of the
-// Skins menu (menus[2]) and carries id kFirstSkinItemId + k.
-inline constexpr int kFirstSkinItemId = 58;
 
 // "skins" in the current directory.
 std::filesystem::path SkinsFolder();
@@ -43,22 +37,5 @@ struct SkinLocation {
 // nothing.
 std::optional<SkinLocation> FindSkin(const std::filesystem::path& skins_folder,
                                      std::string_view name);
-
-// Appends one item per skin of SkinsFolder() to menus[2], after recording its item count
-// in skin_menu_base. Nothing without that menu.
-void BuildSkinMenu(TAG_USERDATA& data);
-
-// Sets the check mark of each skin item of menus[2]: checked when its text is skin_name.
-void CheckSkinItems(TAG_USERDATA& data);
-
-// Makes `name` (cut to 259 bytes) the current skin name, then loads the skin of that name
-// from SkinsFolder(). When there is none, nothing is loaded and the registries keep what
-// they hold.
-void SelectSkin(std::string_view name, TAG_USERDATA& data);
-
-// A command id of kFirstSkinItemId or more: the skin of the item at skin_menu_base + id -
-// kFirstSkinItemId. A skin other than the current one is selected, the check marks are
-// brought up to date and the settings saved; choosing the current skin does nothing.
-void SkinMenuCommand(TAG_USERDATA& data, int id);
 
 }  // namespace dz

@@ -15,10 +15,10 @@ void TAG_USERDATA::shutdown() {
     if (shut_down) return;
     for (auto& menu : menus) menu.reset();
     if (!player.released) player.release();
-    skin_images.clear();
-    skin_colors.clear();
-    region_normal.clear();
-    region_shade.clear();
+    skin.skin_images.clear();
+    skin.skin_colors.clear();
+    skin.region_normal.clear();
+    skin.region_shade.clear();
     shut_down = 1;
     if (hooks.after_shutdown) hooks.after_shutdown(*this);
 }

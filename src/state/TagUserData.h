@@ -15,14 +15,13 @@
 
 #include "edx/EdxBody.h"
 #include "edx/EdxColors.h"
-#include "edx/EdxImages.h"
-#include "edx/EdxPolygons.h"
 #include "platform/AudioLibrary.h"
 #include "platform/Geometry.h"
 #include "platform/Menu.h"
 #include "platform/PlatformServices.h"
 #include "platform/WindowHost.h"
 #include "player/Player.h"
+#include "skin/SkinResources.h"
 #include "state/AppHooks.h"
 
 namespace dz {
@@ -47,13 +46,9 @@ public:
     // ---- fields, in record order ----
     WindowHost* main_window;
     tagPLAYER player;
-    EdxImages cursor_images;
-    EdxImages skin_images;
-    EdxColors skin_colors;
+    SkinResources skin;  // cursor_images, skin_images, skin_colors, region_normal/shade
     ColorRef transparent_key = 0;
     ColorRef key_substitute = kDefaultKeySubstitute;
-    EdxPolygons region_normal;
-    EdxPolygons region_shade;
     std::string ini_path;   // settings file path
     std::string skin_name;  // selected skin
     int skin_menu_base = 0;

@@ -9,16 +9,16 @@
 namespace dz {
 
 EdxImage* SkinImage(TAG_USERDATA* d, const char* element) {
-    EdxImage* image = d->skin_images.lookup(element);
+    EdxImage* image = d->skin.skin_images.lookup(element);
     return image && image->has_bitmap() ? image : nullptr;
 }
 
 ColorRef SkinColour(TAG_USERDATA* d, const char* name, ColorRef fallback) {
-    return d->skin_colors.GetSkinColour(name, fallback);
+    return d->skin.skin_colors.GetSkinColour(name, fallback);
 }
 
 int SetSkinCursor(EdxBody* body, TAG_USERDATA* d, const char* name) {
-    EdxImage* image = d->cursor_images.lookup(name);
+    EdxImage* image = d->skin.cursor_images.lookup(name);
     if (!image || image->cursor == 0) return 0;
     SetBodyCursor(body, image->cursor);
     return 1;

@@ -163,8 +163,8 @@ TEST_F(LayoutTest, ThePlayersPolygonsCutItsRectangleOnly) {
     ComposeAppFrame(data);
     EXPECT_EQ(world.front_buffer.pixel(2, 2), kMain) << "no polygons: a rectangular window";
 
-    data.region_normal.polygons.resize(1);
-    data.region_normal.polygons[0].points = {{10, 10}, {100, 10}, {100, 50}, {10, 50}};
+    data.skin.region_normal.polygons.resize(1);
+    data.skin.region_normal.polygons[0].points = {{10, 10}, {100, 10}, {100, 50}, {10, 50}};
     ComposeAppFrame(data);
     const EdxImage& f = world.front_buffer;
     EXPECT_EQ(f.pixel(2, 2), 0u);
@@ -174,8 +174,8 @@ TEST_F(LayoutTest, ThePlayersPolygonsCutItsRectangleOnly) {
 
     data.shade_player = 1;  // the shaded bar takes the shade polygons
     layout();
-    data.region_shade.polygons.resize(1);
-    data.region_shade.polygons[0].points = {{0, 0}, {20, 0}, {20, 13}, {0, 13}};
+    data.skin.region_shade.polygons.resize(1);
+    data.skin.region_shade.polygons[0].points = {{0, 0}, {20, 0}, {20, 13}, {0, 13}};
     ComposeAppFrame(data);
     EXPECT_EQ(f.pixel(10, 5), kShade);
     EXPECT_EQ(f.pixel(30, 5), 0u);

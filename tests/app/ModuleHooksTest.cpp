@@ -399,7 +399,7 @@ TEST(ModuleHooksTest, SkinChosenAtStartUpAndFromTheSkinsMenuOnTheWorker) {
     AppHooks hooks = DefaultAppHooks();
     hooks.skin_menu_command = [&seen, real = hooks.skin_menu_command](TAG_USERDATA& d, int id) {
         real(d, id);
-        const EdxImage* main = d.skin_images.lookup("MAIN");
+        const EdxImage* main = d.skin.skin_images.lookup("MAIN");
         Seen s{std::this_thread::get_id(), d.skin_name, main ? main->pixel(0, 0) : 1,
                ItemTexts(*d.menus[2])};
         for (const MenuItem& item : d.menus[2]->items)
@@ -411,8 +411,8 @@ TEST(ModuleHooksTest, SkinChosenAtStartUpAndFromTheSkinsMenuOnTheWorker) {
     Application app(host, lib, hooks);
     app.create();
     TAG_USERDATA& d = *app.state();
-    ASSERT_NE(d.skin_images.lookup("MAIN"), nullptr);
-    EXPECT_EQ(d.skin_images.lookup("MAIN")->pixel(0, 0), 0xFF0000u);
+    ASSERT_NE(d.skin.skin_images.lookup("MAIN"), nullptr);
+    EXPECT_EQ(d.skin.skin_images.lookup("MAIN")->pixel(0, 0), 0xFF0000u);
     EXPECT_EQ(ItemTexts(*d.menus[2]),
               (std::vector<std::string>{"Reload Skins Folder", "", "Blue", "Red"}));
     EXPECT_TRUE(d.menus[2]->items[2].checked);

@@ -127,8 +127,8 @@ protected:
             d.visible_pledit = 0;
             d.double_size = double_size ? 1 : 0;
             if (!polygon.empty()) {
-                d.region_normal.polygons.resize(1);
-                d.region_normal.polygons[0].points = polygon;
+                d.skin.region_normal.polygons.resize(1);
+                d.skin.region_normal.polygons[0].points = polygon;
             }
         };
         hooks.run_layout = [](TAG_USERDATA& d) { RunLayout(d); };

@@ -81,13 +81,14 @@ protected:
     test::ScratchSkinDir dir;
     FakeWindowHost host;
     SkinImageDecoder decoder;
-    EdxImages images;
-    EdxImages cursors;
-    EdxColors colours;
-    EdxPolygons normal;
-    EdxPolygons shade;
+    SkinResources resources;
+    EdxImages& images = resources.skin_images;
+    EdxImages& cursors = resources.cursor_images;
+    EdxColors& colours = resources.skin_colors;
+    EdxPolygons& normal = resources.region_normal;
+    EdxPolygons& shade = resources.region_shade;
     Log log;
-    SkinRegistries skin{images, cursors, colours, normal, shade, decoder, &host, &log};
+    SkinRegistries skin{resources, decoder, &host, &log};
 };
 
 TEST_F(SkinLoadTest, FolderSkinLoadsEveryKindOfFileInAnyCase) {

@@ -38,10 +38,10 @@ inline void LoadDemoSkin(TAG_USERDATA& d) {
     SkinImageDecoder decoder;
     for (const auto& f : std::filesystem::directory_iterator(dir)) {
         if (f.path().extension() != ".BMP") continue;
-        LoadSkinBitmap(f.path(), d.skin_images, decoder, f.path().stem().string());
+        LoadSkinBitmap(f.path(), d.skin.skin_images, decoder, f.path().stem().string());
     }
-    ReadPleditTxt(dir / "PLEDIT.TXT", d.skin_colors);
-    SetTextColours(d.skin_images, d.skin_colors);
+    ReadPleditTxt(dir / "PLEDIT.TXT", d.skin.skin_colors);
+    SetTextColours(d.skin.skin_images, d.skin.skin_colors);
 }
 
 class PleditTest : public ::testing::Test {
@@ -137,8 +137,8 @@ protected:
         return out;
     }
     ColorRef pixel(int x, int y) { return world.front_buffer.pixel(x, y); }
-    EdxImage* skin(const char* element) { return d.skin_images.lookup(element); }
-    ColorRef colour(const char* name) { return d.skin_colors.GetSkinColour(name, 0xDEADBE); }
+    EdxImage* skin(const char* element) { return d.skin.skin_images.lookup(element); }
+    ColorRef colour(const char* name) { return d.skin.skin_colors.GetSkinColour(name, 0xDEADBE); }
     // The skin pixel as the frame shows it: pure black is shown as 0x000100.
     static ColorRef shown(ColorRef c) { return c == 0 ? 0x000100 : c; }
     // The number of pixels of the w x h block at (x, y) of the frame that differ from the

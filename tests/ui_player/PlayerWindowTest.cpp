@@ -33,9 +33,9 @@ protected:
         SkinImageDecoder decoder;
         for (const char* e : {"MAIN", "TITLEBAR", "CBUTTONS", "POSBAR", "VOLUME", "SHUFREP",
                               "MONOSTER", "PLAYPAUS", "NUMBERS", "NUMS_EX", "TEXT"})
-            LoadSkinBitmap(skin / (std::string(e) + ".BMP"), d.skin_images, decoder, e);
-        ReadPleditTxt(skin / "PLEDIT.TXT", d.skin_colors);
-        ReadViscolorTxt(skin / "VISCOLOR.TXT", d.skin_colors);
+            LoadSkinBitmap(skin / (std::string(e) + ".BMP"), d.skin.skin_images, decoder, e);
+        ReadPleditTxt(skin / "PLEDIT.TXT", d.skin.skin_colors);
+        ReadViscolorTxt(skin / "VISCOLOR.TXT", d.skin.skin_colors);
         world.user_data = &d;
         world.rect = Rect{0, 0, 275, 116};
         RecreateBuffers(&world);
@@ -58,7 +58,7 @@ protected:
     // True when the frame at (x, y) shows the w x h block at (sx, sy) of `element`.
     ::testing::AssertionResult shows(int x, int y, const char* element, int sx, int sy, int w,
                                      int h) {
-        EdxImage* image = d.skin_images.lookup(element);
+        EdxImage* image = d.skin.skin_images.lookup(element);
         if (!image) return ::testing::AssertionFailure() << "no " << element;
         for (int j = 0; j < h; ++j)
             for (int i = 0; i < w; ++i) {
@@ -166,7 +166,7 @@ TEST_F(PlayerWindow, VolumeRowsAndSeekThumbFollowTheirValues) {
 // The shaded bar's mini seek bar: the bar and a 3-pixel thumb whose image steps by
 // thirds of the position, over a range of 14 pixels.
 TEST_F(PlayerWindow, MiniSeekBarOfTheShadedBarFollowsThePosition) {
-    EdxImage* bar = d.skin_images.lookup("TITLEBAR");
+    EdxImage* bar = d.skin.skin_images.lookup("TITLEBAR");
     ASSERT_NE(bar, nullptr);
     for (int k = 0; k < 3; ++k)  // the skin's three thumbs look alike: tell them apart
         RasterPixel(*bar, Rect{0, 0, bar->width(), bar->height()}, 18 + 3 * k, 39, 0x0000F0 + k);

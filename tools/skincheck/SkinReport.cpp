@@ -97,7 +97,7 @@ void SkinReport::warn(const std::string& text) {
     warnings_.push_back(text);
 }
 
-int SkinReport::finish(const SkinRegistries& skin) {
+int SkinReport::finish(const SkinResources& skin) {
     int colours = 0;
     int viscolours = 0;
     for (const std::string& name : SkinColourNames()) {

@@ -26,7 +26,7 @@ public:
 
     // After the load: the colours and polygons of `skin`, the warnings, a summary line.
     // Returns the number of warnings.
-    int finish(const SkinRegistries& skin);
+    int finish(const SkinResources& skin);
 
     int events() const { return events_; }
 

@@ -8,6 +8,7 @@
 #include "edx/EdxRender.h"
 #include "platform/fake/FakeAudioLibrary.h"
 #include "platform/fake/FakeWindowHost.h"
+#include "skin/SkinImageDecoder.h"
 #include "skin/SkinLoader.h"
 #include "state/TagUserData.h"
 #include "ui/TopLevel.h"
@@ -46,10 +47,12 @@ bool WriteSkinSnapshot(const std::filesystem::path& skin, bool folder, const std
     FakeWindowHost host;
     FakeAudioLibrary lib;
     TAG_USERDATA d(&host, lib);
+    SkinImageDecoder decoder;
+    SkinRegistries registries{d.skin, decoder, &host, nullptr};
     if (folder)
-        LoadSkinFolder(d, skin);
+        LoadSkinFolder(registries, skin);
     else
-        LoadSkinArchive(d, skin);
+        LoadSkinArchive(registries, skin);
     PlayingState(d, lib);
 
     EdxWorld world(&host);

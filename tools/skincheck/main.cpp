@@ -67,14 +67,9 @@ int main(int argc, char** argv) {
     // Cursors are counted by the display-less host; everything else is the player's code.
     dz::FakeWindowHost host;
     dz::SkinImageDecoder decoder;
-    dz::EdxImages skin_images;
-    dz::EdxImages cursor_images;
-    dz::EdxColors skin_colors;
-    dz::EdxPolygons region_normal;
-    dz::EdxPolygons region_shade;
+    dz::SkinResources resources;
     dz::SkinReport report(std::cout);
-    dz::SkinRegistries skin{skin_images,  cursor_images, skin_colors, region_normal,
-                            region_shade, decoder,       &host,       &report};
+    dz::SkinRegistries skin{resources, decoder, &host, &report};
 
     std::cout << "skin " << path << (folder ? " (folder)" : " (archive)") << '\n';
     if (folder) {
@@ -84,7 +79,7 @@ int main(int argc, char** argv) {
         return fail(path, report.events() == 0 ? "not a skin archive (no members found)"
                                                : "no skin file of the archive can be read");
     }
-    report.finish(skin);
+    report.finish(resources);
     if (!png.empty()) {
         std::string error;
         if (!dz::WriteSkinSnapshot(path, folder, png, error)) return fail(png, error);
