@@ -34,19 +34,18 @@ if [ "$what" = all ] || [ "$what" = tsan ]; then
     cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DDEZIDU_TSAN=ON -DDEZIDU_SANITIZE=OFF -DDEZIDU_BENCH=OFF
     cmake --build "$root/build-tsan" -j"$jobs" --target test_app test_edx test_platform_qt \
-        player_tests player_library_tests audio_tests io_tests dezidu ptrender
+        test_player test_audio test_io dezidu ptrender
     export TSAN_OPTIONS="suppressions=$root/tests/tsan.supp:halt_on_error=1:second_deadlock_stack=1"
     cd "$root/build-tsan"
-    for t in tests/app/test_app tests/edx/test_edx tests/player/player_tests \
-        tests/player/player_library_tests \
-        tests/audio/audio_tests; do
+    for t in tests/app/test_app tests/edx/test_edx tests/player/test_player \
+        tests/audio/test_audio; do
         echo "== $t"
         "./$t" --gtest_brief=1 || status=1
     done
     echo "== tests/platform_qt/test_platform_qt (offscreen)"
     ./tests/platform_qt/test_platform_qt --gtest_brief=1 --gtest_filter='-*Xcb*' || status=1
-    echo "== io_tests (URL fetch)"
-    ./tests/io/io_tests --gtest_brief=1 --gtest_filter='CurlHttpClientTest.*:UrlTuneTest.*' || status=1
+    echo "== test_io (URL fetch)"
+    ./tests/io/test_io --gtest_brief=1 --gtest_filter='CurlHttpClientTest.*:UrlTuneTest.*' || status=1
     echo "== the window under Xvfb and the real program (e2e)"
     # dezidu_desktop_start installs the whole build, of which only the targets above exist here.
     ctest -R '^(platform_qt_xcb|dezidu_.*)$' -E '^dezidu_desktop_start$' --output-on-failure \
