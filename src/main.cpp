@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +22,7 @@
 #include "app/CommandLine.h"
 #include "app/ModuleHooks.h"
 #include "app/RunFolder.h"
+#include "app/TestHooks.h"
 #include "base/PathUtil.h"
 #include "io/CurlHttpClient.h"
 #include "platform/qt/QtInstanceChannel.h"
@@ -30,7 +30,6 @@
 #include "platform/qt/QtPlatform.h"
 #include "player/PxtoneLibrary.h"
 #include "skin/SkinImageDecoder.h"
-#include "state/TagUserData.h"
 
 int main(int argc, char** argv) {
     std::error_code ec;
@@ -91,16 +90,7 @@ int main(int argc, char** argv) {
     dz::SkinImageDecoder image_decoder;
 
     dz::AppHooks hooks = dz::DefaultAppHooks();
-    // For the end-to-end test: each run of the shutdown sequence appends a line to the
-    // file named by DEZIDU_SHUTDOWN_LOG (nothing is written when it is unset).
-    if (const char* log = std::getenv("DEZIDU_SHUTDOWN_LOG"); log && *log) {
-        hooks.after_shutdown = [log](dz::TAG_USERDATA&) {
-            if (std::FILE* f = std::fopen(log, "a")) {
-                std::fputs("shutdown\n", f);
-                std::fclose(f);
-            }
-        };
-    }
+    dz::InstallTestHooks(hooks);
 
     int result = 0;
     {
@@ -121,15 +111,7 @@ int main(int argc, char** argv) {
         });
         app.create();
         app.start_worker();
-        // For the end-to-end tests: DEZIDU_TEST_DROP names files, one per line, that
-        // are handed to the window as one drop once it runs (nothing when unset).
-        if (const char* drop = std::getenv("DEZIDU_TEST_DROP"); drop && *drop) {
-            std::vector<std::string> paths;
-            std::istringstream lines(drop);
-            for (std::string line; std::getline(lines, line);)
-                if (!line.empty()) paths.push_back(line);
-            app.on_drop(std::move(paths));
-        }
+        dz::RunTestDrop(app);
         app.open_paths(cl.paths);
         // Media keys and panel widgets: on the session bus when there is one, from the UI
         // loop's first turn on (the window shows first). Quit closes as SIGTERM does.
