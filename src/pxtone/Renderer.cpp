@@ -618,86 +618,122 @@ void Renderer::render_unit(UnitState& u, int n, int32_t* const* out) {
     }
 }
 
-template <int Channels, int Bits>
-int Renderer::render_frames(void* buffer, int frames) {
-    using Sample = std::conditional_t<Bits == 16, int16_t, uint8_t>;
-    Sample* out = static_cast<Sample*>(buffer);
-    const size_t nunits = units_.size();
-    UnitState* units = units_.data();
-    const std::vector<Overdrive>& ods = overdrives_;
+void Renderer::record_loop_start() {
+    for (size_t i = 0; i < units_.size(); ++i) loop_units_[i] = units_[i];
+    loop_cursor_ = cursor_;
+    loop_recorded_ = true;
+    loop_record_pending_ = false;
+}
+
+template <int Channels>
+void Renderer::mix_units(int n) {
     constexpr int kGroups = Project::kMaxGroups;
     int32_t* group_buf = group_buf_.data();
     int32_t* unit_buf = unit_buf_.data();
+    std::fill(group_buf, group_buf + size_t{Channels} * kGroups * kBlock, 0);
+    int32_t* unit_out[2] = {unit_buf + kRing, unit_buf + (kRing + kBlock) + kRing};
+    for (UnitState& u : units_) {
+        render_unit<Channels>(u, n, unit_out);
+        for (int c = 0; c < Channels; ++c) {
+            int32_t* hist = unit_out[c] - kRing;
+            std::copy(u.ring[c], u.ring[c] + kRing, hist);
+            const int32_t* src = unit_out[c] - u.pan_delay[c];
+            int32_t* g =
+                group_buf +
+                (size_t{static_cast<size_t>(c)} * kGroups + static_cast<size_t>(u.group)) * kBlock;
+            for (int k = 0; k < n; ++k) g[k] = wrap_add(g[k], src[k]);
+            std::copy(hist + n, hist + n + kRing, u.ring[c]);
+        }
+    }
+}
+
+int32_t Renderer::mix_channel(int c, int k, bool full_volume) {
+    constexpr int kGroups = Project::kMaxGroups;
+    const std::vector<Overdrive>& ods = overdrives_;
+    int32_t g[kGroups];
+    for (int i = 0; i < kGroups; ++i)
+        g[i] = group_buf_[(size_t{static_cast<size_t>(c)} * kGroups + static_cast<size_t>(i)) *
+                              kBlock +
+                          static_cast<size_t>(k)];
+    for (size_t i = 0; i < ods.size(); ++i) {
+        const int32_t lim = od_limit_[i];
+        int32_t& x = g[ods[i].group];
+        const int32_t y = std::clamp(x, -lim, lim);
+        x = sat_i32(static_cast<float>(y) * ods[i].amp);
+    }
+    for (DelayState& d : delays_) {
+        if (!d.len) continue;
+        int32_t& slot = d.line[c][static_cast<size_t>(d.pos)];
+        const int32_t echo = static_cast<int32_t>(int64_t{slot} * d.q / 100);
+        g[d.group] = wrap_add(g[d.group], echo);
+        slot = g[d.group];
+    }
+    int64_t sum = 0;
+    for (int i = 0; i < kGroups; ++i) sum += g[i];
+    sum = static_cast<int32_t>(sum);  // the reference sums in i32
+    if (fade_dir_ != 0) sum = sum * (fade_count_ >> 8) / fade_len_;
+    // sum is within i32 here. At full volume the f32 product is sum itself up to 2^24 and
+    // beyond that still clips to the same limit.
+    return full_volume ? static_cast<int32_t>(sum)
+                       : sat_i32(static_cast<float>(sum) * master_volume_);
+}
+
+bool Renderer::advance_frame() {
+    // E. Advance (the units advanced in render_unit).
+    ++sample_;
+    for (DelayState& d : delays_)
+        if (d.len && ++d.pos >= d.len) d.pos = 0;
+    bool stop = false;
+    if (fade_dir_ < 0) {
+        if (fade_count_ > 0)
+            --fade_count_;
+        else
+            stop = true;
+    } else if (fade_dir_ > 0) {
+        if (fade_count_ < int64_t{fade_len_} * 256)
+            ++fade_count_;
+        else
+            fade_dir_ = 0;
+    }
+
+    // F. End (only the block's last frame can reach it).
+    if (sample_ >= end_sample_) {
+        if (loop_) {
+            sample_ = repeat_sample_;
+            loop_jump();
+        } else {
+            stop = true;
+        }
+    }
+    return stop;
+}
+
+template <int Channels, int Bits>
+int Renderer::render_frames(void* buffer, int frames) {
+    using Sample = std::conditional_t<Bits == 16, int16_t, uint8_t>;
+    constexpr Sample kSilence = Bits == 16 ? 0 : 128;
+    Sample* out = static_cast<Sample*>(buffer);
     const bool full_volume = master_volume_ == 1.0f;
     int produced = 0;
 
     int f = 0;
     while (f < frames) {
         if (ended_) {
-            for (; f < frames; ++f)
-                for (int c = 0; c < Channels; ++c) out[f * Channels + c] = Bits == 16 ? 0 : 128;
+            std::fill(out + f * Channels, out + frames * Channels, kSilence);
             break;
         }
         // A. Envelopes: done for this frame at the end of the previous frame's step E (see
         // there); after a start or a loop jump every voice is silent, so nothing is missed.
         // B. Events at or before the current clock.
         do_events();
-        if (loop_record_pending_) {
-            for (size_t i = 0; i < nunits; ++i) loop_units_[i] = units[i];
-            loop_cursor_ = cursor_;
-            loop_recorded_ = true;
-            loop_record_pending_ = false;
-        }
+        if (loop_record_pending_) record_loop_start();
         const int n = block_length(std::min(frames - f, kBlock));
-
-        // C and E of every unit; D.1-2 each unit's (time-panned) ring values into its group.
-        std::fill(group_buf, group_buf + size_t{Channels} * kGroups * kBlock, 0);
-        int32_t* unit_out[2] = {unit_buf + kRing, unit_buf + (kRing + kBlock) + kRing};
-        for (size_t ui = 0; ui < nunits; ++ui) {
-            UnitState& u = units[ui];
-            render_unit<Channels>(u, n, unit_out);
-            for (int c = 0; c < Channels; ++c) {
-                int32_t* hist = unit_out[c] - kRing;
-                std::copy(u.ring[c], u.ring[c] + kRing, hist);
-                const int32_t* src = unit_out[c] - u.pan_delay[c];
-                int32_t* g = group_buf + (size_t{static_cast<size_t>(c)} * kGroups +
-                                          static_cast<size_t>(u.group)) *
-                                             kBlock;
-                for (int k = 0; k < n; ++k) g[k] = wrap_add(g[k], src[k]);
-                std::copy(hist + n, hist + n + kRing, u.ring[c]);
-            }
-        }
+        mix_units<Channels>(n);
 
         // D.3-8 Effects and output, per frame and channel; E and F for the whole renderer.
         for (int k = 0; k < n; ++k, ++f) {
             for (int c = 0; c < Channels; ++c) {
-                int32_t g[kGroups];
-                for (int i = 0; i < kGroups; ++i)
-                    g[i] = group_buf[(size_t{static_cast<size_t>(c)} * kGroups +
-                                      static_cast<size_t>(i)) *
-                                         kBlock +
-                                     static_cast<size_t>(k)];
-                for (size_t i = 0; i < ods.size(); ++i) {
-                    const int32_t lim = od_limit_[i];
-                    int32_t& x = g[ods[i].group];
-                    const int32_t y = std::clamp(x, -lim, lim);
-                    x = sat_i32(static_cast<float>(y) * ods[i].amp);
-                }
-                for (DelayState& d : delays_) {
-                    if (!d.len) continue;
-                    int32_t& slot = d.line[c][static_cast<size_t>(d.pos)];
-                    const int32_t echo = static_cast<int32_t>(int64_t{slot} * d.q / 100);
-                    g[d.group] = wrap_add(g[d.group], echo);
-                    slot = g[d.group];
-                }
-                int64_t sum = 0;
-                for (int i = 0; i < kGroups; ++i) sum += g[i];
-                sum = static_cast<int32_t>(sum);  // the reference sums in i32
-                if (fade_dir_ != 0) sum = sum * (fade_count_ >> 8) / fade_len_;
-                // sum is within i32 here. At full volume the f32 product is sum itself up to
-                // 2^24 and beyond that still clips to the same limit.
-                const int32_t v = full_volume ? static_cast<int32_t>(sum)
-                                              : sat_i32(static_cast<float>(sum) * master_volume_);
+                const int32_t v = mix_channel(c, k, full_volume);
                 if constexpr (Bits == 16) {
                     out[f * Channels + c] = static_cast<int16_t>(std::clamp(v, -32767, 32767));
                 } else {
@@ -705,37 +741,10 @@ int Renderer::render_frames(void* buffer, int frames) {
                         static_cast<uint8_t>(std::clamp(v >> 8, -127, 127) + 128);
                 }
             }
-
-            // E. Advance (the units advanced in render_unit).
-            ++sample_;
-            for (DelayState& d : delays_)
-                if (d.len && ++d.pos >= d.len) d.pos = 0;
-            bool stop = false;
-            if (fade_dir_ < 0) {
-                if (fade_count_ > 0)
-                    --fade_count_;
-                else
-                    stop = true;
-            } else if (fade_dir_ > 0) {
-                if (fade_count_ < int64_t{fade_len_} * 256)
-                    ++fade_count_;
-                else
-                    fade_dir_ = 0;
-            }
-
-            // F. End (only the block's last frame can reach it).
-            if (sample_ >= end_sample_) {
-                if (loop_) {
-                    sample_ = repeat_sample_;
-                    loop_jump();
-                } else {
-                    stop = true;
-                }
-            }
-            if (stop) {
+            if (advance_frame()) {
                 // The frame that reached the end is not played.
                 ended_ = true;
-                for (int c = 0; c < Channels; ++c) out[f * Channels + c] = Bits == 16 ? 0 : 128;
+                for (int c = 0; c < Channels; ++c) out[f * Channels + c] = kSilence;
                 ++f;
                 break;
             }

@@ -96,6 +96,18 @@ private:
     int block_length(int limit) const;
     template <int Channels>
     void render_unit(UnitState& u, int n, int32_t* const* out);
+    // The units' state where the loop starts, kept once its events have run.
+    void record_loop_start();
+    // C and E of every unit for n frames of the block; D.1-2 each unit's (time-panned) ring
+    // values into its group's part of group_buf_.
+    template <int Channels>
+    void mix_units(int n);
+    // D.3-7 Channel c of frame k of the block: the groups through the overdrives and the
+    // delays, summed, faded and scaled by the master volume.
+    int32_t mix_channel(int c, int k, bool full_volume);
+    // E and F after a frame: true when the renderer stops (fade-out done or the end
+    // reached without a loop).
+    bool advance_frame();
     template <int Channels, int Bits>
     int render_frames(void* buffer, int frames);
 

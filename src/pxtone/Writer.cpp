@@ -121,15 +121,7 @@ void write_noise_block(const NoiseDesign& d, Out& o) {
     }
 }
 
-}  // namespace
-
-std::vector<uint8_t> write_file(const Project& p, FileKind kind) {
-    const bool project = kind == FileKind::Project;
-    Out o;
-    o.raw(project ? "PTCOLLAGE-071119" : "PTTUNE--20071119", 16);
-    o.u16(5);  // exe version
-    o.u16(0);
-
+void write_master(const Project& p, Out& o) {
     const Master& m = p.master;
     const int32_t per_meas = m.beats * m.beat_clock;
     Out master;
@@ -139,7 +131,10 @@ std::vector<uint8_t> write_file(const Project& p, FileKind kind) {
     master.i32(m.repeat_meas * per_meas);
     master.i32(m.last_meas * per_meas);
     o.chunk("MasterV5", master);
+}
 
+// The events with clocks as deltas from the event before.
+void write_events(const Project& p, Out& o) {
     Out ev;
     ev.i32(static_cast<int32_t>(p.events.size()));
     uint32_t clock = 0;
@@ -151,7 +146,10 @@ std::vector<uint8_t> write_file(const Project& p, FileKind kind) {
         ev.vari(e.value);
     }
     o.chunk("Event V5", ev);
+}
 
+// The name and comment (when not empty), then the delays and the overdrives.
+void write_texts_and_effects(const Project& p, Out& o) {
     if (!p.name.empty()) {
         Out t;
         t.raw(p.name.data(), p.name.size());
@@ -179,82 +177,109 @@ std::vector<uint8_t> write_file(const Project& p, FileKind kind) {
         c.f32(0.0f);
         o.chunk("effeOVER", c);
     }
+}
+
+// One woice's material chunk; false (nothing written) for a woice of no kind.
+bool write_woice(const Woice& w, Out& o) {
+    const Voice def;
+    const Voice& v = w.voices.empty() ? def : w.voices[0];
+    Out c;
+    switch (w.kind) {
+        case WoiceKind::Pcm:
+            c.u16(0);
+            c.u16(static_cast<uint16_t>(v.basic_key));
+            c.u32(v.voice_flags);
+            c.u16(static_cast<uint16_t>(w.pcm.channels));
+            c.u16(static_cast<uint16_t>(w.pcm.bits));
+            c.u32(static_cast<uint32_t>(w.pcm.rate));
+            c.f32(v.tuning);
+            c.u32(static_cast<uint32_t>(w.pcm.data.size()));
+            c.raw(w.pcm.data.data(), w.pcm.data.size());
+            o.chunk("matePCM ", c);
+            return true;
+        case WoiceKind::Ptv: {
+            Out block;
+            write_ptv_block(w, block);
+            c.u16(0);
+            c.u16(0);
+            c.f32(0.0f);
+            c.i32(static_cast<int32_t>(block.b.size()));
+            c.raw(block.b.data(), block.b.size());
+            o.chunk("matePTV ", c);
+            return true;
+        }
+        case WoiceKind::Ptn:
+            c.u16(0);
+            c.u16(static_cast<uint16_t>(v.basic_key));
+            c.u32(v.voice_flags);
+            c.f32(v.tuning);
+            c.i32(w.ptn_marker);
+            write_noise_block(w.noise, c);
+            o.chunk("matePTN ", c);
+            return true;
+        case WoiceKind::Oggv:
+            c.u16(0);
+            c.u16(static_cast<uint16_t>(v.basic_key));
+            c.u32(v.voice_flags);
+            c.f32(v.tuning);
+            c.i32(w.ogg_channels);
+            c.i32(w.ogg_rate);
+            c.i32(w.ogg_samples);
+            c.i32(static_cast<int32_t>(w.ogg.size()));
+            c.raw(w.ogg.data(), w.ogg.size());
+            o.chunk("mateOGGV", c);
+            return true;
+        case WoiceKind::None:
+            break;
+    }
+    return false;
+}
+
+// A name of a woice or unit given to its index (a project's "assiWOIC" and "assiUNIT").
+void write_assignment(const char* tag, size_t index, const std::string& name, Out& o) {
+    Out a;
+    a.u16(static_cast<uint16_t>(index));
+    a.u16(0);
+    a.name16(name);
+    o.chunk(tag, a);
+}
+
+// The woices, each followed by its name in a project.
+void write_woices(const Project& p, bool project, Out& o) {
     for (size_t i = 0; i < p.woices.size(); ++i) {
         const Woice& w = p.woices[i];
-        const Voice def;
-        const Voice& v = w.voices.empty() ? def : w.voices[0];
-        Out c;
-        switch (w.kind) {
-            case WoiceKind::Pcm:
-                c.u16(0);
-                c.u16(static_cast<uint16_t>(v.basic_key));
-                c.u32(v.voice_flags);
-                c.u16(static_cast<uint16_t>(w.pcm.channels));
-                c.u16(static_cast<uint16_t>(w.pcm.bits));
-                c.u32(static_cast<uint32_t>(w.pcm.rate));
-                c.f32(v.tuning);
-                c.u32(static_cast<uint32_t>(w.pcm.data.size()));
-                c.raw(w.pcm.data.data(), w.pcm.data.size());
-                o.chunk("matePCM ", c);
-                break;
-            case WoiceKind::Ptv: {
-                Out block;
-                write_ptv_block(w, block);
-                c.u16(0);
-                c.u16(0);
-                c.f32(0.0f);
-                c.i32(static_cast<int32_t>(block.b.size()));
-                c.raw(block.b.data(), block.b.size());
-                o.chunk("matePTV ", c);
-                break;
-            }
-            case WoiceKind::Ptn:
-                c.u16(0);
-                c.u16(static_cast<uint16_t>(v.basic_key));
-                c.u32(v.voice_flags);
-                c.f32(v.tuning);
-                c.i32(w.ptn_marker);
-                write_noise_block(w.noise, c);
-                o.chunk("matePTN ", c);
-                break;
-            case WoiceKind::Oggv:
-                c.u16(0);
-                c.u16(static_cast<uint16_t>(v.basic_key));
-                c.u32(v.voice_flags);
-                c.f32(v.tuning);
-                c.i32(w.ogg_channels);
-                c.i32(w.ogg_rate);
-                c.i32(w.ogg_samples);
-                c.i32(static_cast<int32_t>(w.ogg.size()));
-                c.raw(w.ogg.data(), w.ogg.size());
-                o.chunk("mateOGGV", c);
-                break;
-            case WoiceKind::None:
-                continue;
-        }
-        if (project && !w.name.empty()) {
-            Out a;
-            a.u16(static_cast<uint16_t>(i));
-            a.u16(0);
-            a.name16(w.name);
-            o.chunk("assiWOIC", a);
-        }
+        if (!write_woice(w, o)) continue;
+        if (project && !w.name.empty()) write_assignment("assiWOIC", i, w.name, o);
     }
+}
+
+// The unit count, then in a project the names other than "no name".
+void write_units(const Project& p, bool project, Out& o) {
     Out nu;
     nu.u16(static_cast<uint16_t>(p.unit_count()));
     nu.u16(0);
     o.chunk("num UNIT", nu);
-    if (project) {
-        for (int i = 0; i < p.unit_count(); ++i) {
-            const std::string& n = p.unit_names[static_cast<size_t>(i)];
-            if (n.empty() || n == "no name") continue;
-            Out a;
-            a.u16(static_cast<uint16_t>(i));
-            a.u16(0);
-            a.name16(n);
-            o.chunk("assiUNIT", a);
-        }
+    if (!project) return;
+    for (int i = 0; i < p.unit_count(); ++i) {
+        const std::string& n = p.unit_names[static_cast<size_t>(i)];
+        if (n.empty() || n == "no name") continue;
+        write_assignment("assiUNIT", static_cast<size_t>(i), n, o);
     }
+}
+
+}  // namespace
+
+std::vector<uint8_t> write_file(const Project& p, FileKind kind) {
+    const bool project = kind == FileKind::Project;
+    Out o;
+    o.raw(project ? "PTCOLLAGE-071119" : "PTTUNE--20071119", 16);
+    o.u16(5);  // exe version
+    o.u16(0);
+    write_master(p, o);
+    write_events(p, o);
+    write_texts_and_effects(p, o);
+    write_woices(p, project, o);
+    write_units(p, project, o);
     o.tag("pxtoneND");
     o.u32(0);
     return std::move(o.b);

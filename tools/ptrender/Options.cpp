@@ -76,117 +76,107 @@ const char* format_name(Format format) {
     return "wav";
 }
 
-std::optional<Options> parse_options(const std::vector<std::string>& args, std::string& error) {
+namespace {
+
+// What the arguments gave so far.
+struct Parsed {
     Options o;
     std::vector<std::string> files;
     bool seconds_given = false;
     std::optional<Format> format;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "-h" || a == "--help") {
-            o.help = true;
-            return o;
+};
+
+bool takes_value(const std::string& a) {
+    return a == "--rate" || a == "--channels" || a == "--bits" || a == "--seconds" ||
+           a == "--loops" || a == "--start-sample" || a == "--out-dir" || a == "--jobs" ||
+           a == "--fade" || a == "--format";
+}
+
+// Takes the value `v` of option `a` (one that takes_value); false with `error` when the
+// value is not one the option takes.
+bool take_value(Parsed& p, const std::string& a, const std::string& v, std::string& error) {
+    Options& o = p.o;
+    long long n = 0;
+    if (a == "--out-dir") {
+        if (v.empty()) {
+            error = "--out-dir needs a folder";
+            return false;
         }
-        if (a == "--info") {
-            o.info = true;
-            continue;
+        o.out_dir = v;
+    } else if (a == "--format") {
+        if (v == "wav")
+            p.format = Format::Wav;
+        else if (v == "flac")
+            p.format = Format::Flac;
+        else if (v == "ogg")
+            p.format = Format::Ogg;
+        else {
+            error = "--format must be wav, flac or ogg";
+            return false;
         }
-        if (a == "--") {
-            files.insert(files.end(), args.begin() + static_cast<long>(i) + 1, args.end());
-            break;
+    } else if (a == "--fade") {
+        double s = 0;
+        if (!parse_double(v, s) || s < 0) {
+            error = "--fade must be a number of seconds, 0 or more";
+            return false;
         }
-        if (a.size() > 1 && a[0] == '-') {
-            const bool takes_value = a == "--rate" || a == "--channels" || a == "--bits" ||
-                                     a == "--seconds" || a == "--loops" || a == "--start-sample" ||
-                                     a == "--out-dir" || a == "--jobs" || a == "--fade" ||
-                                     a == "--format";
-            if (!takes_value) {
-                error = "unknown option " + a;
-                return std::nullopt;
-            }
-            if (i + 1 >= args.size()) {
-                error = a + " needs a value";
-                return std::nullopt;
-            }
-            const std::string& v = args[++i];
-            long long n = 0;
-            if (a == "--out-dir") {
-                if (v.empty()) {
-                    error = "--out-dir needs a folder";
-                    return std::nullopt;
-                }
-                o.out_dir = v;
-            } else if (a == "--format") {
-                if (v == "wav")
-                    format = Format::Wav;
-                else if (v == "flac")
-                    format = Format::Flac;
-                else if (v == "ogg")
-                    format = Format::Ogg;
-                else {
-                    error = "--format must be wav, flac or ogg";
-                    return std::nullopt;
-                }
-            } else if (a == "--fade") {
-                double s = 0;
-                if (!parse_double(v, s) || s < 0) {
-                    error = "--fade must be a number of seconds, 0 or more";
-                    return std::nullopt;
-                }
-                o.fade = s;
-            } else if (a == "--jobs") {
-                if (!parse_int(v, 1, 1024, n)) {
-                    error = "--jobs must be a whole number from 1 to 1024";
-                    return std::nullopt;
-                }
-                o.jobs = static_cast<int>(n);
-            } else if (a == "--rate") {
-                if (!parse_int(v, 8000, pxtone::Renderer::kMaxRate, n)) {
-                    error = "--rate must be a whole number of Hz from 8000 to " +
-                            std::to_string(pxtone::Renderer::kMaxRate);
-                    return std::nullopt;
-                }
-                o.rate = static_cast<int>(n);
-            } else if (a == "--channels") {
-                if (!parse_int(v, 1, 2, n)) {
-                    error = "--channels must be 1 or 2";
-                    return std::nullopt;
-                }
-                o.channels = static_cast<int>(n);
-            } else if (a == "--bits") {
-                if (!parse_int(v, 8, 16, n) || (n != 8 && n != 16)) {
-                    error = "--bits must be 8 or 16";
-                    return std::nullopt;
-                }
-                o.bits = static_cast<int>(n);
-            } else if (a == "--seconds") {
-                double s = 0;
-                if (!parse_double(v, s) || s <= 0 || s > kMaxSeconds) {
-                    error = "--seconds must be a number above 0 and at most " +
-                            std::to_string(static_cast<long long>(kMaxSeconds));
-                    return std::nullopt;
-                }
-                o.seconds = s;
-                seconds_given = true;
-            } else if (a == "--loops") {
-                if (!parse_int(v, 1, 1000000, n)) {
-                    error = "--loops must be a whole number from 1 to 1000000";
-                    return std::nullopt;
-                }
-                o.loops = static_cast<int>(n);
-                o.loops_given = true;
-            } else {  // --start-sample
-                if (!parse_int(v, 0, INT32_MAX, n)) {
-                    error = "--start-sample must be a whole number from 0";
-                    return std::nullopt;
-                }
-                o.start_sample = n;
-            }
-            continue;
+        o.fade = s;
+    } else if (a == "--jobs") {
+        if (!parse_int(v, 1, 1024, n)) {
+            error = "--jobs must be a whole number from 1 to 1024";
+            return false;
         }
-        files.push_back(a);
+        o.jobs = static_cast<int>(n);
+    } else if (a == "--rate") {
+        if (!parse_int(v, 8000, pxtone::Renderer::kMaxRate, n)) {
+            error = "--rate must be a whole number of Hz from 8000 to " +
+                    std::to_string(pxtone::Renderer::kMaxRate);
+            return false;
+        }
+        o.rate = static_cast<int>(n);
+    } else if (a == "--channels") {
+        if (!parse_int(v, 1, 2, n)) {
+            error = "--channels must be 1 or 2";
+            return false;
+        }
+        o.channels = static_cast<int>(n);
+    } else if (a == "--bits") {
+        if (!parse_int(v, 8, 16, n) || (n != 8 && n != 16)) {
+            error = "--bits must be 8 or 16";
+            return false;
+        }
+        o.bits = static_cast<int>(n);
+    } else if (a == "--seconds") {
+        double s = 0;
+        if (!parse_double(v, s) || s <= 0 || s > kMaxSeconds) {
+            error = "--seconds must be a number above 0 and at most " +
+                    std::to_string(static_cast<long long>(kMaxSeconds));
+            return false;
+        }
+        o.seconds = s;
+        p.seconds_given = true;
+    } else if (a == "--loops") {
+        if (!parse_int(v, 1, 1000000, n)) {
+            error = "--loops must be a whole number from 1 to 1000000";
+            return false;
+        }
+        o.loops = static_cast<int>(n);
+        o.loops_given = true;
+    } else {  // --start-sample
+        if (!parse_int(v, 0, INT32_MAX, n)) {
+            error = "--start-sample must be a whole number from 0";
+            return false;
+        }
+        o.start_sample = n;
     }
-    if (seconds_given && o.loops_given) {
+    return true;
+}
+
+// The options once every argument is read: the combinations checked, the files placed.
+std::optional<Options> finish(Parsed& p, std::string& error) {
+    Options& o = p.o;
+    const std::vector<std::string>& files = p.files;
+    if (p.seconds_given && o.loops_given) {
         error = "--seconds and --loops cannot be used together";
         return std::nullopt;
     }
@@ -204,7 +194,7 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
             return std::nullopt;
         }
         o.inputs = files;
-        o.format = format.value_or(Format::Wav);
+        o.format = p.format.value_or(Format::Wav);
         return o;
     }
     if (o.info) {
@@ -222,16 +212,51 @@ std::optional<Options> parse_options(const std::vector<std::string>& args, std::
     o.input = files[0];
     o.output = files[1];
     const std::optional<Format> named = format_of(o.output);
-    if (!format && !named) {
+    if (!p.format && !named) {
         error = o.output + ": unknown output format (use .wav, .flac, .ogg or --format)";
         return std::nullopt;
     }
-    if (format && named && *format != *named) {
-        error = std::string("--format ") + format_name(*format) + " does not match " + o.output;
+    if (p.format && named && *p.format != *named) {
+        error = std::string("--format ") + format_name(*p.format) + " does not match " + o.output;
         return std::nullopt;
     }
-    o.format = format ? *format : *named;
+    o.format = p.format ? *p.format : *named;
     return o;
+}
+
+}  // namespace
+
+std::optional<Options> parse_options(const std::vector<std::string>& args, std::string& error) {
+    Parsed p;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "-h" || a == "--help") {
+            p.o.help = true;
+            return p.o;
+        }
+        if (a == "--info") {
+            p.o.info = true;
+            continue;
+        }
+        if (a == "--") {
+            p.files.insert(p.files.end(), args.begin() + static_cast<long>(i) + 1, args.end());
+            break;
+        }
+        if (a.size() > 1 && a[0] == '-') {
+            if (!takes_value(a)) {
+                error = "unknown option " + a;
+                return std::nullopt;
+            }
+            if (i + 1 >= args.size()) {
+                error = a + " needs a value";
+                return std::nullopt;
+            }
+            if (!take_value(p, a, args[++i], error)) return std::nullopt;
+            continue;
+        }
+        p.files.push_back(a);
+    }
+    return finish(p, error);
 }
 
 std::string output_in_dir(const std::string& out_dir, const std::string& input, Format format) {
