@@ -116,6 +116,8 @@ PreferenceValues PreferenceValuesOf(const tagPLAYER& p) {
     v.direct_sound = p.direct_sound != 0;
     v.buffer_seconds = p.buffer_seconds;
     v.device = p.device;
+    v.play_loops = p.play_loops;
+    v.fade_seconds = p.fade_seconds;
     return v;
 }
 
@@ -129,6 +131,10 @@ void ApplyPreferences(TAG_USERDATA& d, const PreferenceValues& v) {
     p.device = v.device;
     p.reset_output();
     WritePropertySection(d);
+    if (v.play_loops != p.play_loops || v.fade_seconds != p.fade_seconds) {
+        p.set_play_plan(v.play_loops, v.fade_seconds);
+        WriteSettingSection(d);
+    }
 }
 
 }  // namespace dz

@@ -72,6 +72,7 @@ int tagPLAYER::add_entry(const std::string& path, const std::optional<std::strin
                          float length_seconds) {
     if (playlist.count() >= kMaxEntries) return -1;
     if (!path_fits(path)) return -1;
+    settle();
     tagTUNEINFO e;
     e.sequence = max_sequence() + 1;
     e.path = path;
@@ -90,6 +91,7 @@ bool tagPLAYER::path_exists(const std::string& path) const {
 
 int tagPLAYER::add_file(const std::string& path) {
     if (playlist.count() >= kMaxEntries || !path_fits(path)) return -1;
+    settle();
     int resume_index = -1;
     int resume_sample = 0;
     if (library_.pxtone_Tune_IsStreaming()) {
@@ -146,6 +148,7 @@ void tagPLAYER::fill_information(tagTUNEINFO& e) {
             static_cast<float>(e.total_clocks / (e.clocks_per_beat * e.tempo / 60.0));
     e.title = (e.name.empty() || contains_nocase(e.name, "no name")) ? e.file_title : e.name;
     e.info_loaded = 1;
+    apply_play_length(e);
 }
 
 void tagPLAYER::recompute_totals() {

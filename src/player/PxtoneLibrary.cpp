@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "audio/SdlAudioDevice.h"
+#include "platform/PreferenceChoices.h"
 #include "pxtone/Project.h"
 #include "pxtone/Renderer.h"
 
@@ -243,8 +244,8 @@ bool PxtoneLibrary::pxtone_Tune_SetLoop(bool loop) {
 
 void PxtoneLibrary::set_play_plan(int loops, int fade_seconds) {
     std::lock_guard<std::mutex> lock(mutex_);
-    plan_loops_ = std::clamp(loops, 1, 99);
-    plan_fade_seconds_ = std::clamp(fade_seconds, 0, 60);
+    plan_loops_ = std::clamp(loops, kMinLoops, kMaxLoops);
+    plan_fade_seconds_ = std::clamp(fade_seconds, kMinFadeSeconds, kMaxFadeSeconds);
     if (renderer_) make_plan();
 }
 
