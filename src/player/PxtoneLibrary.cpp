@@ -422,7 +422,8 @@ int PxtoneLibrary::render_play(std::uint8_t* out, int frames) {
     if (loop_) return renderer_->render(out, frames);
     const int frame_bytes = format_.channels * (format_.bits / 8);
     int produced = 0;
-    while (produced < frames && !renderer_->ended()) {
+    // A play shortened under way (fewer loops) ends where it stands.
+    while (produced < frames && !renderer_->ended() && play_position_ < plan_.end_position()) {
         const bool looping = play_position_ < plan_.looping;
         renderer_->set_loop(looping);
         int want = frames - produced;
