@@ -78,7 +78,7 @@ FileInfoText FileInfoTextOf(const tagTUNEINFO& e) {
     t.beats = std::to_string(e.beats_per_measure);
     t.tempo = tempo;
     t.measures = std::to_string(e.play_measures);
-    const int seconds = static_cast<int>(e.length_seconds);
+    const int seconds = static_cast<int>(tagPLAYER::pass_length_seconds(e));
     char length[32];
     std::snprintf(length, sizeof length, "%d:%02d", seconds / 60, seconds % 60);
     t.length = length;

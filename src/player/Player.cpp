@@ -245,6 +245,15 @@ void tagPLAYER::apply_play_length(tagTUNEINFO& e) const {
             static_cast<float>(e.total_clocks / (e.clocks_per_beat * e.tempo / 60.0));
 }
 
+float tagPLAYER::pass_length_seconds(const tagTUNEINFO& e) {
+    if (!e.info_loaded) return e.length_seconds;
+    if (e.tempo == 0.0f || e.clocks_per_beat == 0) return 0.0f;
+    const std::int64_t clocks =
+        std::int64_t{e.play_measures} * e.beats_per_measure * e.clocks_per_beat;
+    return static_cast<float>(static_cast<int>(std::min<std::int64_t>(clocks, INT_MAX)) /
+                              (e.clocks_per_beat * e.tempo / 60.0));
+}
+
 // The current tune's copy too, and the position basis of a stream that goes on.
 void tagPLAYER::update_lengths() {
     for (auto& e : playlist) apply_play_length(e);

@@ -133,6 +133,9 @@ public:
     // end, plus play_loops - 1 passes of the loop part when repeat is off. Entries whose
     // information is not loaded keep the length they have.
     void apply_play_length(tagTUNEINFO& e) const;
+    // One play-through of e in seconds, whatever the loops (e's length when its information
+    // is not loaded).
+    static float pass_length_seconds(const tagTUNEINFO& e);
     int first_index() const;
     int last_index() const;
     int next_index(int i) const;
