@@ -40,7 +40,7 @@ pxtone::OutputFormat engine_format(const AudioFormat& f) {
     return pxtone::OutputFormat{f.sample_rate, f.channels, f.bits};
 }
 
-void silence(std::uint8_t* buffer, int frames, const AudioFormat& f) {
+void silence(std::uint8_t* buffer, int frames, const pxtone::OutputFormat& f) {
     std::memset(buffer, f.bits == 8 ? 0x80 : 0,
                 static_cast<std::size_t>(frames) * f.channels * (f.bits / 8));
 }
@@ -81,6 +81,10 @@ bool PxtoneLibrary::open_output(const AudioFormat& requested, PositionCallback c
     set_next_tune({});
     format_ = supported(requested);
     callback_ = std::move(callback);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        fill_format_ = engine_format(format_);
+    }
 
     DeviceFormat device_format;
     device_format.channels = format_.channels;
@@ -388,7 +392,7 @@ void PxtoneLibrary::fill(std::uint8_t* buffer, int frames) {
             ending_ = false;
         }
         if (streaming_ && renderer_) {
-            const int frame_bytes = format_.channels * (format_.bits / 8);
+            const int frame_bytes = fill_format_.channels * (fill_format_.bits / 8);
             int produced = render_play(buffer, frames);
             while (produced < frames && !loop_ && next_renderer_ && !parked_renderer_) {
                 hand_over();
@@ -398,7 +402,7 @@ void PxtoneLibrary::fill(std::uint8_t* buffer, int frames) {
             }
             if (produced < frames) {
                 silence(buffer + static_cast<std::ptrdiff_t>(produced) * frame_bytes,
-                        frames - produced, format_);
+                        frames - produced, fill_format_);
                 ending_ = true;
             } else if (renderer_->ended()) {
                 ending_ = true;
@@ -411,7 +415,7 @@ void PxtoneLibrary::fill(std::uint8_t* buffer, int frames) {
             }
             report = true;
         } else {
-            silence(buffer, frames, format_);
+            silence(buffer, frames, fill_format_);
         }
     }
     if (report && callback_) callback_(clock);
@@ -420,7 +424,7 @@ void PxtoneLibrary::fill(std::uint8_t* buffer, int frames) {
 // The last pass runs to the renderer's own end, which is the plan's total.
 int PxtoneLibrary::render_play(std::uint8_t* out, int frames) {
     if (loop_) return renderer_->render(out, frames);
-    const int frame_bytes = format_.channels * (format_.bits / 8);
+    const int frame_bytes = fill_format_.channels * (fill_format_.bits / 8);
     int produced = 0;
     // A play shortened under way (fewer loops) ends where it stands.
     while (produced < frames && !renderer_->ended() && play_position_ < plan_.end_position()) {
@@ -431,8 +435,8 @@ int PxtoneLibrary::render_play(std::uint8_t* out, int frames) {
             want = static_cast<int>(std::min<std::int64_t>(want, plan_.looping - play_position_));
         std::uint8_t* at = out + static_cast<std::ptrdiff_t>(produced) * frame_bytes;
         const int got = renderer_->render(at, want);
-        pxtone::apply_fade(at, got, format_.channels, format_.bits, play_position_, plan_.total,
-                           plan_.fade);
+        pxtone::apply_fade(at, got, fill_format_.channels, fill_format_.bits, play_position_,
+                           plan_.total, plan_.fade);
         play_position_ += got;
         produced += got;
         if (renderer_->ended()) play_position_ = plan_.end_position();

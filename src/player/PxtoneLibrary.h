@@ -128,6 +128,7 @@ private:
     mutable std::mutex mutex_;  // guards the members below against fill()
     std::unique_ptr<pxtone::Project> project_;
     std::unique_ptr<pxtone::Renderer> renderer_;
+    pxtone::OutputFormat fill_format_;  // format_ as fill writes it
     bool loop_ = false;
     float volume_ = 1.0f;
     std::atomic<bool> streaming_{false};
