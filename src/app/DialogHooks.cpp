@@ -78,7 +78,7 @@ FileInfoText FileInfoTextOf(const tagTUNEINFO& e) {
     t.beats = std::to_string(e.beats_per_measure);
     t.tempo = tempo;
     t.measures = std::to_string(e.play_measures);
-    const int seconds = static_cast<int>(e.length_seconds);
+    const int seconds = static_cast<int>(tagPLAYER::pass_length_seconds(e));
     char length[32];
     std::snprintf(length, sizeof length, "%d:%02d", seconds / 60, seconds % 60);
     t.length = length;
@@ -118,6 +118,8 @@ PreferenceValues PreferenceValuesOf(const tagPLAYER& p) {
     v.direct_sound = p.direct_sound != 0;
     v.buffer_seconds = p.buffer_seconds;
     v.device = p.device;
+    v.play_loops = p.play_loops;
+    v.fade_seconds = p.fade_seconds;
     return v;
 }
 
@@ -131,6 +133,10 @@ void ApplyPreferences(TAG_USERDATA& d, const PreferenceValues& v) {
     p.device = v.device;
     p.reset_output();
     WritePropertySection(d);
+    if (v.play_loops != p.play_loops || v.fade_seconds != p.fade_seconds) {
+        p.set_play_plan(v.play_loops, v.fade_seconds);
+        WriteSettingSection(d);
+    }
 }
 
 }  // namespace dz

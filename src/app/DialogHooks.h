@@ -24,7 +24,8 @@ std::optional<tagTUNEINFO> FileInfoEntry(TAG_USERDATA& data);
 
 PreferenceValues PreferenceValuesOf(const tagPLAYER& player);
 // Preferences' OK: the values become the output format, the library is re-opened with it
-// (pxtone_Reset) and the Property section is written.
+// (pxtone_Reset) and the Property section is written; changed loops or fade-out go to the
+// player and the Setting section.
 void ApplyPreferences(TAG_USERDATA& data, const PreferenceValues& values);
 
 }  // namespace dz

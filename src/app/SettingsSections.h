@@ -38,11 +38,14 @@ SettingValues SettingValuesOf(const State& s) {
     v.shade_pledit = s.shade_pledit;
     v.volume = s.player.volume;
     v.skin_name = s.skin_name;
+
+    v.play_loops = s.player.play_loops;
+    v.fade_seconds = s.player.fade_seconds;
     return v;
 }
 
 // Reads Setting; copies shuffle and repeat into the player, sets the library's
-// loop flag and the volume.
+// loop flag, the volume, and the loops and fade-out.
 template <class State>
 void ReadSettingSection(State& s, const std::optional<std::string>& path = std::nullopt) {
     SettingValues v = SettingValuesOf(s);
@@ -57,10 +60,12 @@ void ReadSettingSection(State& s, const std::optional<std::string>& path = std::
     s.shade_player = v.shade_player;
     s.visible_pledit = v.visible_pledit;
     s.shade_pledit = v.shade_pledit;
-    s.player.shuffle = s.shuffle;
+    s.player.set_shuffle(s.shuffle);
     s.player.set_repeat(s.repeat);
     s.player.set_volume(v.volume);
     s.skin_name = v.skin_name;
+
+    s.player.set_play_plan(v.play_loops, v.fade_seconds);
 }
 
 template <class State>

@@ -1,8 +1,11 @@
 #include "io/Settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
+
+#include "platform/PreferenceChoices.h"
 
 namespace dz {
 
@@ -85,6 +88,11 @@ void read_setting_section(const ProfileFile& file, SettingValues& v) {
     v.shade_pledit = file.get_int(kSetting, "ShadePledit", v.shade_pledit);
     v.volume = static_cast<float>(file.get_int(kSetting, "Volume", 100)) / 100.0f;
     v.skin_name = file.get_string(kSetting, "SelectSkin", "pxtone", 260);
+
+    v.play_loops =
+        std::clamp(file.get_int(kSetting, "PlayLoops", v.play_loops), kMinLoops, kMaxLoops);
+    v.fade_seconds = std::clamp(file.get_int(kSetting, "FadeSeconds", v.fade_seconds),
+                                kMinFadeSeconds, kMaxFadeSeconds);
 }
 
 void read_position_section(const ProfileFile& file, PositionValues& v) {
@@ -122,6 +130,9 @@ void put_setting_section(ProfileFile& file, const SettingValues& v) {
     put_int(file, kSetting, "ShadePledit", v.shade_pledit);
     put_int(file, kSetting, "Volume", volume_percent(v.volume));
     file.write_string(kSetting, "SelectSkin", v.skin_name);
+
+    put_int(file, kSetting, "PlayLoops", v.play_loops);
+    put_int(file, kSetting, "FadeSeconds", v.fade_seconds);
 }
 
 void put_position_section(ProfileFile& file, const PositionValues& v) {

@@ -7,7 +7,9 @@
 //           default output; kept when that device is missing, so it is used when back).
 // Setting:  TimeReverse, Shuffle, Repeat, EasyMove, Active, Double,
 //           VisiblePlayer, ShadePlayer, VisiblePledit, ShadePledit (integers),
-//           Volume (integer percent), SelectSkin (text, 259 bytes at most).
+//           Volume (integer percent), SelectSkin (text, 259 bytes at most);
+//           PlayLoops (1..99), FadeSeconds (0..60): integers, clamped into their ranges
+//           when read.
 // Position: WindowLeft, WindowTop, ScrollPage (integers, may be negative).
 //
 // Readers take the record's current values as the defaults of the integer
@@ -47,6 +49,11 @@ struct SettingValues {
     int shade_pledit = 0;
     float volume = 1.0f;  // 1.0 = full; key Volume holds it in percent
     std::string skin_name = "pxtone";
+
+    // How a tune plays with repeat off: its loop part play_loops times in all, the last
+    // fade_seconds fading out.
+    int play_loops = 1;    // key PlayLoops
+    int fade_seconds = 0;  // key FadeSeconds
 };
 
 struct PositionValues {

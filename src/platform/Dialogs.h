@@ -21,8 +21,9 @@ struct FileInfoText {
     std::string comment;
 };
 
-// The output choices of the Preferences dialog (values of PreferenceChoices.h), and the
-// output device by its listed name (empty: the default output).
+// The output choices of the Preferences dialog (values of PreferenceChoices.h), the
+// output device by its listed name (empty: the default output), and how a tune plays with
+// repeat off (loops and fade-out, in the ranges of PreferenceChoices.h).
 struct PreferenceValues {
     int channels = 2;
     int sample_rate = 44100;
@@ -30,6 +31,8 @@ struct PreferenceValues {
     float buffer_seconds = 0.1f;
     bool direct_sound = true;
     std::string device;
+    int play_loops = 1;
+    int fade_seconds = 0;
     // The devices the output list offers after "Default", as the sound system lists them
     // when the dialog opens. Not changed by the dialog.
     std::vector<std::string> device_choices;

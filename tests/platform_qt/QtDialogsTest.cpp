@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
@@ -141,6 +142,37 @@ TEST_F(QtDialogsTest, PreferencesDefaultRestoresTheDefaultsAndCancelChangesNothi
     d.hooks.commands.preferences_dialog(d);
     EXPECT_FLOAT_EQ(StoredProperty().buffer_seconds, 0.0f);
     EXPECT_FLOAT_EQ(BufferSecondsOf(" +1.5sec"), 1.5f);
+}
+
+// Loops and fade-out: the fields open with the player's values, OK hands changes to the
+// player and the library and writes them to the Setting section, Default gives 1 and 0.
+TEST_F(QtDialogsTest, PreferencesSetsTheLoopsAndTheFadeOut) {
+    d.player.set_play_plan(3, 4);
+    WhenModal([&](QWidget* dialog) {
+        EXPECT_EQ(Control<QSpinBox>(dialog, kFieldLoops)->value(), 3);
+        EXPECT_EQ(Control<QSpinBox>(dialog, kFieldFade)->value(), 4);
+        Control<QSpinBox>(dialog, kFieldLoops)->setValue(120);  // beyond the range: 99
+        Control<QSpinBox>(dialog, kFieldFade)->setValue(7);
+        Click(dialog, 1);
+    });
+    d.hooks.commands.preferences_dialog(d);
+    EXPECT_EQ(d.player.play_loops, 99);
+    EXPECT_EQ(lib.loops, 99);
+    EXPECT_EQ(lib.fade_seconds, 7);
+    SettingValues stored;
+    read_setting_section(ProfileFile::load_or_empty(d.ini_path), stored);
+    EXPECT_EQ(stored.play_loops, 99);
+    EXPECT_EQ(stored.fade_seconds, 7);
+
+    WhenModal([&](QWidget* dialog) {
+        Click(dialog, 1008);
+        EXPECT_EQ(Control<QSpinBox>(dialog, kFieldLoops)->value(), 1);
+        EXPECT_EQ(Control<QSpinBox>(dialog, kFieldFade)->value(), 0);
+        Click(dialog, 1);
+    });
+    d.hooks.commands.preferences_dialog(d);
+    EXPECT_EQ(lib.loops, 1);
+    EXPECT_EQ(lib.fade_seconds, 0);
 }
 
 // The output list: Default, the library's devices, and a stored device that is away now

@@ -267,7 +267,7 @@ int ShuffleHandler(EdxBody* b, int code, TAG_USERDATA* d) {
         }
         case kWmLButtonUp:
             d->shuffle = !d->shuffle;
-            d->player.shuffle = d->shuffle;
+            d->player.set_shuffle(d->shuffle);
             RefreshChecks(d);
             SaveSettings(d);
             return 0;
