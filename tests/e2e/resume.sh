@@ -42,19 +42,6 @@ playlist() {
 unset QT_QPA_PLATFORM
 cd "$work"
 
-pc() { playerctl -p dezidu "$@" 2>/dev/null; }
-# Waits up to 10 s until the command's output is $1.
-until_is() {
-    local want=$1 got=""
-    shift
-    for _ in $(seq 1 100); do
-        got=$("$@")
-        [ "$got" = "$want" ] && return 0
-        sleep 0.1
-    done
-    echo "  (got '$got', wanted '$want')"
-    return 1
-}
 start() {
     raw=$1
     shift
