@@ -19,7 +19,8 @@ using namespace vk;
 
 // Rows in table order. Columns: accelerator enabled, virtual key, ctrl, alt, shift, id, handler.
 // Rows 35-37 share Ctrl+T: the first accelerator wins, so the key always sends 47 and
-// 48/49 come only from the menu. Id 26 has two keys (rows 21 and 24).
+// 48/49 come only from the menu. Id 26 has two keys (rows 21 and 24). Row 53 takes id 11,
+// which no menu item uses.
 // clang-format off
 const CommandRow kCommandTable[] = {
     {1, 'Z',     0, 0, 0,  1, cmd_previous},            //  0 Previous
@@ -75,6 +76,7 @@ const CommandRow kCommandTable[] = {
     {1, 'P',     1, 0, 0, 55, cmd_preferences},         // 50 Preferences
     {1, 'I',     0, 0, 0, 56, cmd_file_info},           // 51 File information
     {0, 0,       0, 0, 0, 57, cmd_about},               // 52 About
+    {1, 'J',     0, 0, 0, 11, cmd_jump_to_tune},        // 53 Jump to tune
 };
 // clang-format on
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/SettingsSections.h"
+#include "app/ShownTitle.h"
 #include "app/UiCall.h"
 #include "base/PathUtil.h"
 #include "base/ShiftJis.h"
@@ -56,6 +57,20 @@ void AboutDialog(TAG_USERDATA& d) {
     });
 }
 
+// The jump box over a snapshot of the list: the worker waits while it is open, so the
+// index it gives still names the entry it showed.
+std::optional<int> JumpDialog(TAG_USERDATA& d) {
+    Dialogs* dialogs = d.services.dialogs;
+    if (!dialogs) return std::nullopt;
+    std::vector<JumpEntry> entries = JumpEntriesOf(d.player);
+    const int current =
+        d.player.playlist.in_range(d.player.current_index) ? d.player.current_index : -1;
+    bool japanese = d.japanese == 1;
+    return RunOnUiThread(d, [dialogs, &entries, current, japanese] {
+        return dialogs->jump_to_entry(entries, current, japanese);
+    });
+}
+
 }  // namespace
 
 void InstallDialogHooks(CommandHooks& c) {
@@ -67,6 +82,7 @@ void InstallDialogHooks(CommandHooks& c) {
     c.about_dialog = AboutDialog;
     c.file_info_dialog = FileInfoDialog;
     c.preferences_dialog = PreferencesDialog;
+    c.choose_entry = JumpDialog;
 }
 
 FileInfoText FileInfoTextOf(const tagTUNEINFO& e) {
@@ -108,6 +124,14 @@ std::optional<tagTUNEINFO> FileInfoEntry(TAG_USERDATA& d) {
     const tagTUNEINFO* entry = p.entry(index);
     if (!entry) return std::nullopt;
     return *entry;
+}
+
+std::vector<JumpEntry> JumpEntriesOf(const tagPLAYER& p) {
+    std::vector<JumpEntry> out;
+    out.reserve(p.playlist.size());
+    for (const tagTUNEINFO& e : p.playlist)
+        out.push_back({ShownTitle(e), std::string(path_file_name(e.path))});
+    return out;
 }
 
 PreferenceValues PreferenceValuesOf(const tagPLAYER& p) {

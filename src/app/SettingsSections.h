@@ -125,4 +125,29 @@ bool WritePositionSection(const State& s, int window_left, int window_top) {
         s.ini_path, "Position");
 }
 
+// ---- the resume point (Current, Position, CurrentFile of Setting) ----
+
+// The current entry and the play position as the player holds them now: a paused tune where
+// it resumes, a playing one where it is; a stopped player's current entry at 0 seconds.
+template <class State>
+ResumeValues ResumeValuesOf(const State& s) {
+    ResumeValues v;
+    const auto& p = s.player;
+    const auto* entry = p.entry(p.current_index);
+    if (!entry) return v;
+    v.current = p.current_index;
+    v.current_file = entry->path;
+    if (p.is_playing && p.is_paused && p.sample_rate > 0)
+        v.position_seconds = static_cast<double>(p.pause_sample) / p.sample_rate;
+    else if (p.is_playing)
+        v.position_seconds = p.position_seconds.load();
+    return v;
+}
+
+template <class State>
+bool WriteResumeValues(const State& s) {
+    return ReportSectionWrite(write_resume_values(s.ini_path, ResumeValuesOf(s)), s.ini_path,
+                              "Setting");
+}
+
 }  // namespace dz

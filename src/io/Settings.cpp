@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "base/PathUtil.h"
 #include "platform/PreferenceChoices.h"
 
 namespace dz {
@@ -41,6 +42,11 @@ int volume_percent(float volume) {
 }
 
 float parse_decimal(std::string_view text) {
+    float f = static_cast<float>(parse_decimal_double(text));
+    return std::isfinite(f) ? f : 0.0f;
+}
+
+double parse_decimal_double(std::string_view text) {
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
         negative = text.front() == '-';
@@ -48,14 +54,13 @@ float parse_decimal(std::string_view text) {
     }
     // Only a plain decimal number counts (no "inf", "nan" or hexadecimal).
     if (text.empty() || !((text.front() >= '0' && text.front() <= '9') || text.front() == '.'))
-        return 0.0f;
+        return 0.0;
     double value = 0;
     auto [end, ec] =
         std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-    if (ec == std::errc::result_out_of_range) return 0.0f;
-    if (ec != std::errc{} || !std::isfinite(value)) return 0.0f;
-    float f = static_cast<float>(negative ? -value : value);
-    return std::isfinite(f) ? f : 0.0f;
+    if (ec == std::errc::result_out_of_range) return 0.0;
+    if (ec != std::errc{} || !std::isfinite(value)) return 0.0;
+    return negative ? -value : value;
 }
 
 std::string format_two_decimals(float value) {
@@ -151,6 +156,29 @@ bool write_setting_section(const std::filesystem::path& path, const SettingValue
 
 bool write_position_section(const std::filesystem::path& path, const PositionValues& values) {
     return write_section(path, [&](ProfileFile& f) { put_position_section(f, values); });
+}
+
+void read_resume_values(const ProfileFile& file, ResumeValues& v) {
+    v.current = file.get_int(kSetting, "Current", v.current);
+    if (file.find(kSetting, "Position")) {
+        double seconds = parse_decimal_double(file.get_string(kSetting, "Position", "", 32));
+        v.position_seconds = seconds > 0.0 ? seconds : 0.0;
+    }
+    v.current_file = file.get_string(kSetting, "CurrentFile", v.current_file, kMaxPathBytes + 1);
+}
+
+void put_resume_values(ProfileFile& file, const ResumeValues& v) {
+    put_int(file, kSetting, "Current", v.current);
+    char buffer[400];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v.position_seconds,
+                                   std::chars_format::fixed, 6);
+    file.write_string(kSetting, "Position",
+                      ec == std::errc{} ? std::string_view(buffer, end - buffer) : "0");
+    file.write_string(kSetting, "CurrentFile", v.current_file);
+}
+
+bool write_resume_values(const std::filesystem::path& path, const ResumeValues& values) {
+    return write_section(path, [&](ProfileFile& f) { put_resume_values(f, values); });
 }
 
 AudioFormat to_audio_format(const PropertyValues& v) {

@@ -38,6 +38,13 @@ struct PreferenceValues {
     std::vector<std::string> device_choices;
 };
 
+// One playlist entry as the jump box lists it, as UTF-8 text: the title the window shows and
+// the file name (the last component of its path or URL).
+struct JumpEntry {
+    std::string title;
+    std::string file_name;
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -58,6 +65,12 @@ public:
     virtual std::optional<std::string> open_playlist(bool japanese) = 0;
     // The file to write; ".ptlist" is appended to a name typed without an extension.
     virtual std::optional<std::string> save_playlist(bool japanese) = 0;
+    // The jump box: a text field over the entries whose title or file name contains the
+    // typed text (case folded, any script), in list order; `current` (an index into
+    // `entries`, or -1) is chosen while the field is empty. The index of the entry chosen
+    // with Enter, or nullopt when closed.
+    virtual std::optional<int> jump_to_entry(const std::vector<JumpEntry>& entries, int current,
+                                             bool japanese) = 0;
 };
 
 }  // namespace dz

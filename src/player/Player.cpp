@@ -233,6 +233,25 @@ int tagPLAYER::play_from(int i, int sample, bool may_download) {
     return 1;
 }
 
+int tagPLAYER::pause_at(int i, int sample) {
+    if (!playlist.in_range(i)) return 0;
+    const std::optional<int> failed_before = failed_key_;
+    load_as_current(i, 0);
+    if (failed_key_) {
+        failed_key_ = failed_before;
+        return 0;
+    }
+    const int end = trunc_to_int(static_cast<double>(current_length_seconds()) * sample_rate);
+    if (sample < 0 || sample >= end) sample = 0;
+    set_position(sample_to_clock(sample));
+    make_current(i);
+    is_playing = 1;
+    is_paused = 1;
+    // The exact sample: the position fields are whole clocks.
+    pause_sample = sample;
+    return 1;
+}
+
 void tagPLAYER::set_volume(float v) {
     library_.pxtone_Tune_SetVolume(v);
     volume = v;

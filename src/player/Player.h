@@ -182,6 +182,10 @@ public:
     void stop_tune();
     int load_as_current(int i, int sample);
     int play(int i, int sample);
+    // For a player that plays nothing (start-up): makes entry i the current tune, paused at
+    // `sample` (0 when it lies past the tune's end), so Play and Pause go on from there. 1 when
+    // the entry loaded; otherwise 0, and nothing is made current.
+    int pause_at(int i, int sample);
     void set_volume(float v);
     void set_repeat(int on);
     void set_shuffle(int on);
