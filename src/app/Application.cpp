@@ -85,6 +85,9 @@ void Application::handle(WorkerMessage& m) {
 void Application::worker_main() {
     using Clock = std::chrono::steady_clock;
     EdxWorld* world = world_.get();
+    TAG_USERDATA* data = state_.get();
+    // Before any message, so paths given at start play over it.
+    call_hook(data->hooks.restore_resume_point, *data);
     Clock::time_point next_present = Clock::now();
     bool needs_update = true;
     for (;;) {
@@ -111,6 +114,7 @@ void Application::worker_main() {
             queue_.wait_until(next_present);
         }
     }
+    call_hook(data->hooks.save_resume_point, *data);
     host_.post_to_ui_thread([this] { on_worker_ended(); });
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/SettingsSections.h"
+#include "app/ShownTitle.h"
 #include "app/UiCall.h"
 #include "base/PathUtil.h"
 #include "base/ShiftJis.h"
@@ -56,6 +57,20 @@ void AboutDialog(TAG_USERDATA& d) {
     });
 }
 
+// The jump box over a snapshot of the list: the worker waits while it is open, so the
+// index it gives still names the entry it showed.
+std::optional<int> JumpDialog(TAG_USERDATA& d) {
+    Dialogs* dialogs = d.services.dialogs;
+    if (!dialogs) return std::nullopt;
+    std::vector<JumpEntry> entries = JumpEntriesOf(d.player);
+    const int current =
+        d.player.playlist.in_range(d.player.current_index) ? d.player.current_index : -1;
+    bool japanese = d.japanese == 1;
+    return RunOnUiThread(d, [dialogs, &entries, current, japanese] {
+        return dialogs->jump_to_entry(entries, current, japanese);
+    });
+}
+
 }  // namespace
 
 void InstallDialogHooks(CommandHooks& c) {
@@ -67,6 +82,7 @@ void InstallDialogHooks(CommandHooks& c) {
     c.about_dialog = AboutDialog;
     c.file_info_dialog = FileInfoDialog;
     c.preferences_dialog = PreferencesDialog;
+    c.choose_entry = JumpDialog;
 }
 
 FileInfoText FileInfoTextOf(const tagTUNEINFO& e) {
@@ -78,7 +94,7 @@ FileInfoText FileInfoTextOf(const tagTUNEINFO& e) {
     t.beats = std::to_string(e.beats_per_measure);
     t.tempo = tempo;
     t.measures = std::to_string(e.play_measures);
-    const int seconds = static_cast<int>(e.length_seconds);
+    const int seconds = static_cast<int>(tagPLAYER::pass_length_seconds(e));
     char length[32];
     std::snprintf(length, sizeof length, "%d:%02d", seconds / 60, seconds % 60);
     t.length = length;
@@ -110,6 +126,14 @@ std::optional<tagTUNEINFO> FileInfoEntry(TAG_USERDATA& d) {
     return *entry;
 }
 
+std::vector<JumpEntry> JumpEntriesOf(const tagPLAYER& p) {
+    std::vector<JumpEntry> out;
+    out.reserve(p.playlist.size());
+    for (const tagTUNEINFO& e : p.playlist)
+        out.push_back({ShownTitle(e), std::string(path_file_name(e.path))});
+    return out;
+}
+
 PreferenceValues PreferenceValuesOf(const tagPLAYER& p) {
     PreferenceValues v;
     v.channels = p.channels;
@@ -118,6 +142,8 @@ PreferenceValues PreferenceValuesOf(const tagPLAYER& p) {
     v.direct_sound = p.direct_sound != 0;
     v.buffer_seconds = p.buffer_seconds;
     v.device = p.device;
+    v.play_loops = p.play_loops;
+    v.fade_seconds = p.fade_seconds;
     return v;
 }
 
@@ -131,6 +157,10 @@ void ApplyPreferences(TAG_USERDATA& d, const PreferenceValues& v) {
     p.device = v.device;
     p.reset_output();
     WritePropertySection(d);
+    if (v.play_loops != p.play_loops || v.fade_seconds != p.fade_seconds) {
+        p.set_play_plan(v.play_loops, v.fade_seconds);
+        WriteSettingSection(d);
+    }
 }
 
 }  // namespace dz

@@ -22,9 +22,14 @@ FileInfoText FileInfoTextOf(const tagTUNEINFO& entry);
 // entry in play order; nothing when the playlist is empty.
 std::optional<tagTUNEINFO> FileInfoEntry(TAG_USERDATA& data);
 
+// What the jump box lists: every entry of the playlist in list order, its title converted as
+// the window shows it and the last component of its path or URL.
+std::vector<JumpEntry> JumpEntriesOf(const tagPLAYER& player);
+
 PreferenceValues PreferenceValuesOf(const tagPLAYER& player);
 // Preferences' OK: the values become the output format, the library is re-opened with it
-// (pxtone_Reset) and the Property section is written.
+// (pxtone_Reset) and the Property section is written; changed loops or fade-out go to the
+// player and the Setting section.
 void ApplyPreferences(TAG_USERDATA& data, const PreferenceValues& values);
 
 }  // namespace dz

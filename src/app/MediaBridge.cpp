@@ -6,8 +6,8 @@
 #include <system_error>
 
 #include "app/CommandTable.h"
+#include "app/ShownTitle.h"
 #include "base/PathUtil.h"
-#include "base/ShiftJis.h"
 #include "state/HookCalls.h"
 #include "state/TagUserData.h"
 
@@ -17,12 +17,6 @@ namespace {
 
 std::int64_t Micros(double seconds) {
     return static_cast<std::int64_t>(std::llround(seconds * 1e6));
-}
-
-// A title taken from the file name is UTF-8 already; a tune's name is code page 932.
-std::string ShownTitle(const tagTUNEINFO& e) {
-    if (e.title.empty() || e.title == e.file_title) return e.file_title;
-    return Cp932ToUtf8(e.title);
 }
 
 // Seeks the playing tune to `micros`, as the seek bar does.

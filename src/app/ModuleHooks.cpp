@@ -4,6 +4,7 @@
 #include "app/DialogHooks.h"
 #include "app/Layout.h"
 #include "app/PlaylistStore.h"
+#include "app/ResumePoint.h"
 #include "app/SettingsSections.h"
 #include "app/SkinChoice.h"
 #include "app/commands/AddPaths.h"
@@ -53,6 +54,8 @@ void InstallSettings(AppHooks& h) {
     };
     h.open_stored_playlist = [](TAG_USERDATA& d) { Store(d).OpenPlaylist(); };
     h.read_property_section = [](TAG_USERDATA& d) { ReadPropertySection(d); };
+    h.restore_resume_point = RestoreResumePoint;
+    h.save_resume_point = SaveResumePoint;
 
     CommandHooks& c = h.commands;
     c.add_paths = [](TAG_USERDATA& d, const std::vector<std::string>& paths) {

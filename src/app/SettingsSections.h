@@ -38,11 +38,14 @@ SettingValues SettingValuesOf(const State& s) {
     v.shade_pledit = s.shade_pledit;
     v.volume = s.player.volume;
     v.skin_name = s.skin_name;
+
+    v.play_loops = s.player.play_loops;
+    v.fade_seconds = s.player.fade_seconds;
     return v;
 }
 
 // Reads Setting; copies shuffle and repeat into the player, sets the library's
-// loop flag and the volume.
+// loop flag, the volume, and the loops and fade-out.
 template <class State>
 void ReadSettingSection(State& s, const std::optional<std::string>& path = std::nullopt) {
     SettingValues v = SettingValuesOf(s);
@@ -57,10 +60,12 @@ void ReadSettingSection(State& s, const std::optional<std::string>& path = std::
     s.shade_player = v.shade_player;
     s.visible_pledit = v.visible_pledit;
     s.shade_pledit = v.shade_pledit;
-    s.player.shuffle = s.shuffle;
+    s.player.set_shuffle(s.shuffle);
     s.player.set_repeat(s.repeat);
     s.player.set_volume(v.volume);
     s.skin_name = v.skin_name;
+
+    s.player.set_play_plan(v.play_loops, v.fade_seconds);
 }
 
 template <class State>
@@ -118,6 +123,31 @@ bool WritePositionSection(const State& s, int window_left, int window_top) {
     return ReportSectionWrite(
         write_position_section(s.ini_path, PositionValues{window_left, window_top, s.scroll_page}),
         s.ini_path, "Position");
+}
+
+// ---- the resume point (Current, Position, CurrentFile of Setting) ----
+
+// The current entry and the play position as the player holds them now: a paused tune where
+// it resumes, a playing one where it is; a stopped player's current entry at 0 seconds.
+template <class State>
+ResumeValues ResumeValuesOf(const State& s) {
+    ResumeValues v;
+    const auto& p = s.player;
+    const auto* entry = p.entry(p.current_index);
+    if (!entry) return v;
+    v.current = p.current_index;
+    v.current_file = entry->path;
+    if (p.is_playing && p.is_paused && p.sample_rate > 0)
+        v.position_seconds = static_cast<double>(p.pause_sample) / p.sample_rate;
+    else if (p.is_playing)
+        v.position_seconds = p.position_seconds.load();
+    return v;
+}
+
+template <class State>
+bool WriteResumeValues(const State& s) {
+    return ReportSectionWrite(write_resume_values(s.ini_path, ResumeValuesOf(s)), s.ini_path,
+                              "Setting");
 }
 
 }  // namespace dz

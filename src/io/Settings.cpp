@@ -1,8 +1,12 @@
 #include "io/Settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
+
+#include "base/PathUtil.h"
+#include "platform/PreferenceChoices.h"
 
 namespace dz {
 
@@ -38,6 +42,11 @@ int volume_percent(float volume) {
 }
 
 float parse_decimal(std::string_view text) {
+    float f = static_cast<float>(parse_decimal_double(text));
+    return std::isfinite(f) ? f : 0.0f;
+}
+
+double parse_decimal_double(std::string_view text) {
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
         negative = text.front() == '-';
@@ -45,14 +54,13 @@ float parse_decimal(std::string_view text) {
     }
     // Only a plain decimal number counts (no "inf", "nan" or hexadecimal).
     if (text.empty() || !((text.front() >= '0' && text.front() <= '9') || text.front() == '.'))
-        return 0.0f;
+        return 0.0;
     double value = 0;
     auto [end, ec] =
         std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-    if (ec == std::errc::result_out_of_range) return 0.0f;
-    if (ec != std::errc{} || !std::isfinite(value)) return 0.0f;
-    float f = static_cast<float>(negative ? -value : value);
-    return std::isfinite(f) ? f : 0.0f;
+    if (ec == std::errc::result_out_of_range) return 0.0;
+    if (ec != std::errc{} || !std::isfinite(value)) return 0.0;
+    return negative ? -value : value;
 }
 
 std::string format_two_decimals(float value) {
@@ -85,6 +93,11 @@ void read_setting_section(const ProfileFile& file, SettingValues& v) {
     v.shade_pledit = file.get_int(kSetting, "ShadePledit", v.shade_pledit);
     v.volume = static_cast<float>(file.get_int(kSetting, "Volume", 100)) / 100.0f;
     v.skin_name = file.get_string(kSetting, "SelectSkin", "pxtone", 260);
+
+    v.play_loops =
+        std::clamp(file.get_int(kSetting, "PlayLoops", v.play_loops), kMinLoops, kMaxLoops);
+    v.fade_seconds = std::clamp(file.get_int(kSetting, "FadeSeconds", v.fade_seconds),
+                                kMinFadeSeconds, kMaxFadeSeconds);
 }
 
 void read_position_section(const ProfileFile& file, PositionValues& v) {
@@ -122,6 +135,9 @@ void put_setting_section(ProfileFile& file, const SettingValues& v) {
     put_int(file, kSetting, "ShadePledit", v.shade_pledit);
     put_int(file, kSetting, "Volume", volume_percent(v.volume));
     file.write_string(kSetting, "SelectSkin", v.skin_name);
+
+    put_int(file, kSetting, "PlayLoops", v.play_loops);
+    put_int(file, kSetting, "FadeSeconds", v.fade_seconds);
 }
 
 void put_position_section(ProfileFile& file, const PositionValues& v) {
@@ -140,6 +156,29 @@ bool write_setting_section(const std::filesystem::path& path, const SettingValue
 
 bool write_position_section(const std::filesystem::path& path, const PositionValues& values) {
     return write_section(path, [&](ProfileFile& f) { put_position_section(f, values); });
+}
+
+void read_resume_values(const ProfileFile& file, ResumeValues& v) {
+    v.current = file.get_int(kSetting, "Current", v.current);
+    if (file.find(kSetting, "Position")) {
+        double seconds = parse_decimal_double(file.get_string(kSetting, "Position", "", 32));
+        v.position_seconds = seconds > 0.0 ? seconds : 0.0;
+    }
+    v.current_file = file.get_string(kSetting, "CurrentFile", v.current_file, kMaxPathBytes + 1);
+}
+
+void put_resume_values(ProfileFile& file, const ResumeValues& v) {
+    put_int(file, kSetting, "Current", v.current);
+    char buffer[400];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v.position_seconds,
+                                   std::chars_format::fixed, 6);
+    file.write_string(kSetting, "Position",
+                      ec == std::errc{} ? std::string_view(buffer, end - buffer) : "0");
+    file.write_string(kSetting, "CurrentFile", v.current_file);
+}
+
+bool write_resume_values(const std::filesystem::path& path, const ResumeValues& values) {
+    return write_section(path, [&](ProfileFile& f) { put_resume_values(f, values); });
 }
 
 AudioFormat to_audio_format(const PropertyValues& v) {

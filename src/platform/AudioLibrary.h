@@ -89,6 +89,22 @@ public:
     virtual bool pxtone_Tune_Release() = 0;
     virtual bool pxtone_Release() = 0;
 
+    // How a tune plays while the loop is off: its loop part `loops` times in all (1..99),
+    // the last `fade_seconds` of that play (0..60) falling linearly to silence. Positions
+    // (the start sample, what Stop returns, the position callback's clock) then count the
+    // whole play from the tune's start: the clock goes on past the end of the first pass.
+    // Applies to the running stream and to every tune started or handed over later.
+    virtual void set_play_plan(int loops, int fade_seconds) = 0;
+    // The tune to follow the loaded one without a gap: prepared on a thread of the library's
+    // own while the current one plays, it takes over in the audio thread's buffer in which the
+    // current one ends (the loop off), from its first sample. An empty path, or another
+    // path, drops what was asked before; asking again for the same path keeps it. A loaded or
+    // released tune, a new output format and every hand-over drop it too, as does a tune that
+    // is not ready when the current one ends (the stream then ends as without one).
+    virtual void set_next_tune(const std::string& path) = 0;
+    // Hand-overs to a next tune so far. Lock-free: the position callback may call it.
+    virtual int handovers() const = 0;
+
     // Keeps the output going, called about ten times a second: notices a lost output,
     // reopens it in the background with back-off (never waiting for it) and resumes a held
     // stream there. A held stream still counts as streaming: it has not ended.

@@ -21,8 +21,9 @@ struct FileInfoText {
     std::string comment;
 };
 
-// The output choices of the Preferences dialog (values of PreferenceChoices.h), and the
-// output device by its listed name (empty: the default output).
+// The output choices of the Preferences dialog (values of PreferenceChoices.h), the
+// output device by its listed name (empty: the default output), and how a tune plays with
+// repeat off (loops and fade-out, in the ranges of PreferenceChoices.h).
 struct PreferenceValues {
     int channels = 2;
     int sample_rate = 44100;
@@ -30,9 +31,18 @@ struct PreferenceValues {
     float buffer_seconds = 0.1f;
     bool direct_sound = true;
     std::string device;
+    int play_loops = 1;
+    int fade_seconds = 0;
     // The devices the output list offers after "Default", as the sound system lists them
     // when the dialog opens. Not changed by the dialog.
     std::vector<std::string> device_choices;
+};
+
+// One playlist entry as the jump box lists it, as UTF-8 text: the title the window shows and
+// the file name (the last component of its path or URL).
+struct JumpEntry {
+    std::string title;
+    std::string file_name;
 };
 
 class Dialogs {
@@ -55,6 +65,12 @@ public:
     virtual std::optional<std::string> open_playlist(bool japanese) = 0;
     // The file to write; ".ptlist" is appended to a name typed without an extension.
     virtual std::optional<std::string> save_playlist(bool japanese) = 0;
+    // The jump box: a text field over the entries whose title or file name contains the
+    // typed text (case folded, any script), in list order; `current` (an index into
+    // `entries`, or -1) is chosen while the field is empty. The index of the entry chosen
+    // with Enter, or nullopt when closed.
+    virtual std::optional<int> jump_to_entry(const std::vector<JumpEntry>& entries, int current,
+                                             bool japanese) = 0;
 };
 
 }  // namespace dz

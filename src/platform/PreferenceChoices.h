@@ -16,6 +16,11 @@ inline constexpr int kListOutput = 1016;
 inline constexpr const char* kDefaultOutputJa = "既定";
 inline constexpr const char* kDefaultOutputEn = "Default";
 inline constexpr float kDefaultBufferSeconds = 0.1f;  // the Default button's "0.10"
+// The loops and fade-out fields: ranges and the Default button's values.
+inline constexpr int kFieldLoops = 1020;
+inline constexpr int kFieldFade = 1021;
+inline constexpr int kMinLoops = 1, kMaxLoops = 99, kDefaultLoops = 1;
+inline constexpr int kMinFadeSeconds = 0, kMaxFadeSeconds = 60, kDefaultFadeSeconds = 0;
 
 struct PreferenceChoice {
     int list;

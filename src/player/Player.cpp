@@ -1,11 +1,15 @@
 #include "player/Player.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <ctime>
 #include <filesystem>
 #include <limits>
 #include <system_error>
 
+#include "base/PathUtil.h"
+#include "platform/PreferenceChoices.h"
 #include "player/Random15.h"
 
 namespace dz {
@@ -63,6 +67,7 @@ void tagPLAYER::take_output_format() {
 
 void tagPLAYER::release() {
     if (released) return;
+    settle();
     loader_->stop();
     pending_play_.reset();
     for (const DownloadedFile& f : take_downloaded_files()) {
@@ -118,8 +123,12 @@ void tagPLAYER::set_position(int clock) {
 // Audio thread: reads only the published atomics, writes only the position.
 int tagPLAYER::on_position(int clock) {
     if (library_.pxtone_Tune_IsStreaming()) {
-        Position p = position_of(clock, cb_clocks_per_second_.load(), cb_total_clocks_.load(),
-                                 cb_sample_rate_.load());
+        // After a hand-over the worker takes the next tune's basis at its next tick; until
+        // then the one published with the request holds.
+        const bool next = library_.handovers() == cb_next_serial_.load();
+        Position p = position_of(
+            clock, next ? cb_next_clocks_per_second_.load() : cb_clocks_per_second_.load(),
+            next ? cb_next_total_clocks_.load() : cb_total_clocks_.load(), cb_sample_rate_.load());
         position_clock = clock;
         position_seconds = p.seconds;
         position_sample = p.sample;
@@ -142,7 +151,9 @@ int tagPLAYER::sample_to_clock(int sample) const {
 
 // ---- playback ----
 
+// A seek keeps the prepared next tune: the one that follows stays the same.
 void tagPLAYER::seek(int sample) {
+    follow_handover();
     if (!is_playing) return;
     ++seek_count;
     if (is_paused) {
@@ -156,6 +167,11 @@ void tagPLAYER::seek(int sample) {
 }
 
 void tagPLAYER::stop_tune() {
+    settle();
+    halt();
+}
+
+void tagPLAYER::halt() {
     library_.pxtone_Tune_Stop();
     position_clock = 0;
     position_seconds = 0.0f;
@@ -171,6 +187,7 @@ int tagPLAYER::load_as_current(int i, int sample) {
 }
 
 int tagPLAYER::load_as_current_from(int i, int sample, bool may_download) {
+    settle();
     if (!playlist.in_range(i)) return 0;
     if (library_.pxtone_Tune_IsStreaming()) stop_tune();
     if (load_entry_from(i, may_download) == 1) {
@@ -216,14 +233,79 @@ int tagPLAYER::play_from(int i, int sample, bool may_download) {
     return 1;
 }
 
+int tagPLAYER::pause_at(int i, int sample) {
+    if (!playlist.in_range(i)) return 0;
+    const std::optional<int> failed_before = failed_key_;
+    load_as_current(i, 0);
+    if (failed_key_) {
+        failed_key_ = failed_before;
+        return 0;
+    }
+    const int end = trunc_to_int(static_cast<double>(current_length_seconds()) * sample_rate);
+    if (sample < 0 || sample >= end) sample = 0;
+    set_position(sample_to_clock(sample));
+    make_current(i);
+    is_playing = 1;
+    is_paused = 1;
+    // The exact sample: the position fields are whole clocks.
+    pause_sample = sample;
+    return 1;
+}
+
 void tagPLAYER::set_volume(float v) {
     library_.pxtone_Tune_SetVolume(v);
     volume = v;
 }
 
 void tagPLAYER::set_repeat(int on) {
+    settle();
     library_.pxtone_Tune_SetLoop(on != 0);
     repeat = on;
+    update_lengths();
+}
+
+void tagPLAYER::set_shuffle(int on) {
+    settle();
+    shuffle = on;
+}
+
+void tagPLAYER::set_play_plan(int loops, int fade) {
+    settle();
+    play_loops = std::clamp(loops, kMinLoops, kMaxLoops);
+    fade_seconds = std::clamp(fade, kMinFadeSeconds, kMaxFadeSeconds);
+    library_.set_play_plan(play_loops, fade_seconds);
+    update_lengths();
+}
+
+void tagPLAYER::apply_play_length(tagTUNEINFO& e) const {
+    if (!e.info_loaded) return;
+    const std::int64_t measure = std::int64_t{e.beats_per_measure} * e.clocks_per_beat;
+    const std::int64_t loop = std::max(0, e.play_measures - e.repeat_measure) * measure;
+    std::int64_t clocks = e.play_measures * measure;
+    if (!repeat) clocks += (play_loops - 1) * loop;
+    e.total_clocks = static_cast<int>(std::clamp<std::int64_t>(clocks, 0, INT_MAX));
+    if (e.tempo == 0.0f || e.clocks_per_beat == 0)
+        e.length_seconds = 0.0f;
+    else
+        e.length_seconds =
+            static_cast<float>(e.total_clocks / (e.clocks_per_beat * e.tempo / 60.0));
+}
+
+float tagPLAYER::pass_length_seconds(const tagTUNEINFO& e) {
+    if (!e.info_loaded) return e.length_seconds;
+    if (e.tempo == 0.0f || e.clocks_per_beat == 0) return 0.0f;
+    const std::int64_t clocks =
+        std::int64_t{e.play_measures} * e.beats_per_measure * e.clocks_per_beat;
+    return static_cast<float>(static_cast<int>(std::min<std::int64_t>(clocks, INT_MAX)) /
+                              (e.clocks_per_beat * e.tempo / 60.0));
+}
+
+// The current tune's copy too, and the position basis of a stream that goes on.
+void tagPLAYER::update_lengths() {
+    for (auto& e : playlist) apply_play_length(e);
+    apply_play_length(current_tune);
+    recompute_totals();
+    publish_position_basis();
 }
 
 // ---- play order ----
@@ -280,7 +362,11 @@ int tagPLAYER::prev_index(int i) const {
 
 void tagPLAYER::tick() {
     output = library_.poll_output();
-    if (!is_playing || is_paused || library_.pxtone_Tune_IsStreaming()) return;
+    follow_handover();
+    if (!is_playing || is_paused || library_.pxtone_Tune_IsStreaming()) {
+        revise_next();
+        return;
+    }
     // The next tune is downloading: wait for it rather than skip it.
     if (pending_play_) {
         if (index_of_uid(pending_play_->uid) >= 0) return;
@@ -299,9 +385,80 @@ void tagPLAYER::tick() {
         stop_tune();
 }
 
+void tagPLAYER::follow_handover() {
+    const int count = library_.handovers();
+    if (count == seen_handovers_) return;
+    seen_handovers_ = count;
+    const int i = queued_index_;
+    queued_index_ = -1;
+    queued_path_.clear();
+    if (!playlist.in_range(i)) {
+        // Not reached: every change of the list settles before it is made.
+        halt();
+        return;
+    }
+    tagTUNEINFO& e = playlist[i];
+    if (!e.info_loaded) {
+        fill_information(e, loaded_details());
+        recompute_totals();
+    }
+    current_tune = e;
+    failed_key_.reset();
+    make_current(i);
+    is_playing = 1;
+    is_paused = 0;
+    pause_sample = 0;
+    publish_position_basis();
+    cb_next_serial_ = -1;
+}
+
+void tagPLAYER::settle() {
+    library_.set_next_tune({});
+    follow_handover();
+    queued_index_ = -1;
+    queued_path_.clear();
+    cb_next_serial_ = -1;
+}
+
+// Only local files, and URL tunes already downloaded, are prepared: a download would hold
+// the worker; such an entry starts after the end as before.
+void tagPLAYER::revise_next() {
+    int i = -1;
+    std::string path;
+    if (is_playing && !is_paused && !repeat && library_.pxtone_Tune_IsStreaming() &&
+        current_length_seconds() - position_seconds.load() <= kPrepareLeadSeconds) {
+        i = next_index(current_index);
+        if (playlist.in_range(i)) {
+            const tagTUNEINFO& e = playlist[i];
+            if (!e.temp_path.empty())
+                path = e.temp_path;
+            else if (!path_is_url(e.path))
+                path = e.path;
+        }
+    }
+    if (path.empty()) i = -1;
+    if (i == queued_index_ && path == queued_path_) {
+        // Asked again: the library drops it when it loads a tune or reopens the output.
+        if (!path.empty()) library_.set_next_tune(path);
+        return;
+    }
+    const int before = seen_handovers_;
+    settle();
+    // A hand-over came first: the next tick asks for what follows the new tune.
+    if (seen_handovers_ != before || path.empty()) return;
+    const tagTUNEINFO& e = playlist[i];
+    queued_index_ = i;
+    queued_path_ = path;
+    cb_next_clocks_per_second_ = static_cast<float>(e.clocks_per_beat * e.tempo / 60.0);
+    cb_next_total_clocks_ = e.total_clocks;
+    cb_next_serial_ = library_.handovers() + 1;
+    library_.set_next_tune(path);
+}
+
 // ---- commands ----
 
 void tagPLAYER::command_play() {
+    follow_handover();
     if (library_.pxtone_Tune_IsStreaming()) {
         pending_play_.reset();
         stop_tune();
@@ -318,6 +475,7 @@ void tagPLAYER::command_play() {
 }
 
 void tagPLAYER::command_pause() {
+    settle();
     if (is_paused == 1) {
         play(current_index, pause_sample);
     } else if (is_playing) {
@@ -344,10 +502,12 @@ void tagPLAYER::step_to(int i) {
 }
 
 void tagPLAYER::command_next() {
+    settle();
     step_to(next_index(current_index));
 }
 
 void tagPLAYER::command_previous() {
+    settle();
     step_to(prev_index(current_index));
 }
 

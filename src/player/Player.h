@@ -88,6 +88,12 @@ public:
     // How the output stood at the last tick. While it is lost a playing tune holds its
     // position and is not moved on from.
     OutputStatus output = OutputStatus::ok;
+    // With repeat off a tune plays its loop part this many times in all (1..99) and fades
+    // out over its last `fade_seconds` (0..60); the entries' lengths count that play.
+    int play_loops = 1;
+    int fade_seconds = 0;
+    // A next tune is prepared once this little of the current one is left to play.
+    static constexpr float kPrepareLeadSeconds = 10.0f;
 
     AudioLibrary& library() { return library_; }
     // URL entries are checked and downloaded through this client, on the loader's
@@ -176,14 +182,30 @@ public:
     void stop_tune();
     int load_as_current(int i, int sample);
     int play(int i, int sample);
+    // For a player that plays nothing (start-up): makes entry i the current tune, paused at
+    // `sample` (0 when it lies past the tune's end), so Play and Pause go on from there. 1 when
+    // the entry loaded; otherwise 0, and nothing is made current.
+    int pause_at(int i, int sample);
     void set_volume(float v);
     void set_repeat(int on);
+    void set_shuffle(int on);
+    // Clamps to the ranges of play_loops and fade_seconds, tells the library and updates the
+    // lengths.
+    void set_play_plan(int loops, int fade);
+    // Sets e's total_clocks and length_seconds to its play: one pass from the start to the
+    // end, plus play_loops - 1 passes of the loop part when repeat is off. Entries whose
+    // information is not loaded keep the length they have.
+    void apply_play_length(tagTUNEINFO& e) const;
+    // One play-through of e in seconds, whatever the loops (e's length when its information
+    // is not loaded).
+    static float pass_length_seconds(const tagTUNEINFO& e);
     int first_index() const;
     int last_index() const;
     int next_index(int i) const;
     int prev_index(int i) const;
-    // Ten times a second (worker): keeps the output going (poll_output), then moves on from
-    // a tune that has ended.
+    // Ten times a second (worker): keeps the output going (poll_output), follows a hand-over
+    // to the next tune, moves on from a tune that has ended, and asks the library to prepare
+    // the next entry once the current tune is within kPrepareLeadSeconds of its end.
     void tick();
 
     // Commands of the player (keys, menus, buttons).
@@ -237,6 +259,15 @@ private:
     int sample_to_clock(int sample) const;
     void publish_position_basis();
     void finish_ordering();
+    void halt();
+    void update_lengths();
+    // The next tune: `follow_handover` makes the entry the library has handed over to the
+    // current one; `settle` drops the prepared tune, after following a hand-over that came
+    // first (every change of the playing tune, the list or the play order settles first);
+    // `revise_next` asks for the entry that follows now.
+    void follow_handover();
+    void settle();
+    void revise_next();
 
     AudioLibrary& library_;
     HttpClient* http_ = nullptr;
@@ -253,6 +284,16 @@ private:
     std::atomic<float> cb_clocks_per_second_{0.0f};
     std::atomic<int> cb_total_clocks_{0};
     std::atomic<int> cb_sample_rate_{44100};
+    // The same for the tune asked for as next, used once the library's hand-over count
+    // reaches cb_next_serial_ (-1: none asked for).
+    std::atomic<float> cb_next_clocks_per_second_{0.0f};
+    std::atomic<int> cb_next_total_clocks_{0};
+    std::atomic<int> cb_next_serial_{-1};
+    // The entry asked for as next (-1: none), by index and the path given to the library,
+    // and the hand-overs followed so far.
+    int queued_index_ = -1;
+    std::string queued_path_;
+    int seen_handovers_ = 0;
 };
 
 }  // namespace dz

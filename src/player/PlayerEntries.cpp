@@ -74,6 +74,7 @@ int tagPLAYER::add_entry(const std::string& path, const std::optional<std::strin
                          float length_seconds) {
     if (playlist.count() >= kMaxEntries) return -1;
     if (!path_fits(path)) return -1;
+    settle();
     tagTUNEINFO e;
     e.sequence = max_sequence() + 1;
     e.path = path;
@@ -95,6 +96,7 @@ int tagPLAYER::add_file(const std::string& path) {
     if (!path_fits(path)) return -1;
     if (path_is_url(path)) return add_file_later(path, std::nullopt, 0.0f);
     if (playlist.count() >= kMaxEntries) return -1;
+    settle();
     int resume_index = -1;
     int resume_sample = 0;
     if (library_.pxtone_Tune_IsStreaming()) {
@@ -191,6 +193,7 @@ int tagPLAYER::index_of_uid(std::uint64_t uid) const {
 
 // The current index follows its entry when entries before it go.
 void tagPLAYER::remove_missing(const std::vector<std::uint64_t>& uids) {
+    settle();  // a prepared next tune is known by its index
     const std::unordered_set<std::uint64_t> gone(uids.begin(), uids.end());
     const std::uint64_t current_uid =
         playlist.in_range(current_index) ? playlist[current_index].uid : 0;
@@ -303,6 +306,7 @@ void tagPLAYER::fill_information(tagTUNEINFO& e, const TuneDetails& details) {
             static_cast<float>(e.total_clocks / (e.clocks_per_beat * e.tempo / 60.0));
     e.title = (e.name.empty() || contains_nocase(e.name, "no name")) ? e.file_title : e.name;
     e.info_loaded = 1;
+    apply_play_length(e);
 }
 
 void tagPLAYER::recompute_totals() {

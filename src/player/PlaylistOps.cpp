@@ -64,6 +64,7 @@ void tagPLAYER::invert_selection() {
 // `current_index` keeps its number: it may now name another entry or lie past
 // the end; every use checks the range.
 void tagPLAYER::remove_selected() {
+    settle();
     playlist.erase_if([](const tagTUNEINFO& e) { return e.selected == 1; });
     // Nothing is left to read or download for: queued work would only be thrown away.
     if (playlist.empty()) loader_->drop_queued_reads();
@@ -77,22 +78,26 @@ void tagPLAYER::finish_ordering() {
 }
 
 void tagPLAYER::sort_by_title() {
+    settle();
     std::stable_sort(playlist.begin(), playlist.end(), by_text(&tagTUNEINFO::name, 17));
     finish_ordering();
 }
 
 void tagPLAYER::sort_by_file_name() {
+    settle();
     std::stable_sort(playlist.begin(), playlist.end(), by_text(&tagTUNEINFO::file_title, 260));
     finish_ordering();
 }
 
 void tagPLAYER::sort_by_path() {
+    settle();
     std::stable_sort(playlist.begin(), playlist.end(),
                      by_text(&tagTUNEINFO::path, tagTUNEINFO::kPathMax + 1));
     finish_ordering();
 }
 
 void tagPLAYER::reverse_list() {
+    settle();
     std::stable_sort(playlist.begin(), playlist.end(), by_sequence_descending);
     finish_ordering();
 }

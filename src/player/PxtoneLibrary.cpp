@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "audio/SdlAudioDevice.h"
+#include "platform/PreferenceChoices.h"
 #include "pxtone/Project.h"
 #include "pxtone/Renderer.h"
 
@@ -39,9 +40,17 @@ pxtone::OutputFormat engine_format(const AudioFormat& f) {
     return pxtone::OutputFormat{f.sample_rate, f.channels, f.bits};
 }
 
-void silence(std::uint8_t* buffer, int frames, const AudioFormat& f) {
+void silence(std::uint8_t* buffer, int frames, const pxtone::OutputFormat& f) {
     std::memset(buffer, f.bits == 8 ? 0x80 : 0,
                 static_cast<std::size_t>(frames) * f.channels * (f.bits / 8));
+}
+
+// Clocks of one pass of the loop part, [repeat measure, play measures).
+std::int32_t loop_clocks_of(const pxtone::Project& p) {
+    const std::int64_t measures =
+        std::max<std::int64_t>(0, std::int64_t{p.play_meas()} - p.master.repeat_meas);
+    return static_cast<std::int32_t>(
+        std::min<std::int64_t>(INT_MAX, measures * p.master.beats * p.master.beat_clock));
 }
 
 }  // namespace
@@ -49,7 +58,10 @@ void silence(std::uint8_t* buffer, int frames, const AudioFormat& f) {
 PxtoneLibrary::PxtoneLibrary(DeviceFactory factory, DeviceLister lister)
     : lister_(lister ? std::move(lister) : DeviceLister(&SdlAudioDevice::output_names)),
       output_(factory ? std::move(factory)
-                      : DeviceFactory([] { return std::make_unique<SdlAudioDevice>(); })) {}
+                      : DeviceFactory([] { return std::make_unique<SdlAudioDevice>(); })),
+      preparer_([this](std::uint64_t ticket, TunePreparer::Prepared prepared) {
+          take_prepared(ticket, std::move(prepared));
+      }) {}
 
 PxtoneLibrary::~PxtoneLibrary() {
     pxtone_Release();
@@ -65,8 +77,14 @@ bool PxtoneLibrary::pxtone_Reset(const AudioFormat& format, PositionCallback cal
 
 bool PxtoneLibrary::open_output(const AudioFormat& requested, PositionCallback callback) {
     stop_stream();
+    // A next tune was prepared for the old format.
+    set_next_tune({});
     format_ = supported(requested);
     callback_ = std::move(callback);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        fill_format_ = engine_format(format_);
+    }
 
     DeviceFormat device_format;
     device_format.channels = format_.channels;
@@ -115,6 +133,7 @@ void PxtoneLibrary::stop_stream() {
 // first plays (ensure_prepared), so adding many tunes for their information stays cheap.
 bool PxtoneLibrary::pxtone_Tune_Load(const std::string& path) {
     stop_stream();
+    set_next_tune({});
     load_error_.clear();
     pxtone::LoadResult result = pxtone::Project::load_file(path);
     if (!result)
@@ -128,6 +147,8 @@ bool PxtoneLibrary::pxtone_Tune_Load(const std::string& path) {
         old_renderer = std::move(renderer_);
         old_project = std::move(project_);
         if (result) project_ = std::move(result.project);
+        loop_clocks_ = project_ ? loop_clocks_of(*project_) : 0;
+        play_position_ = 0;
     }
     return load_error_.empty();
 }
@@ -163,9 +184,20 @@ bool PxtoneLibrary::pxtone_Tune_Start(int start_sample, int fade_in, float volum
         std::lock_guard<std::mutex> lock(mutex_);
         if (!renderer_) return false;
         if (std::isfinite(volume)) volume_ = std::clamp(volume, 0.0f, 1.0f);
-        renderer_->set_loop(loop_);
         renderer_->set_master_volume(volume_);
-        renderer_->start(std::max(0, start_sample), std::max(0, fade_in));
+        make_plan();
+        if (loop_) {
+            renderer_->set_loop(true);
+            renderer_->start(std::max(0, start_sample), std::max(0, fade_in));
+            play_position_ = renderer_->sample();
+        } else {
+            // Positions count the whole play; one outside it starts at 0.
+            std::int64_t at = start_sample;
+            if (at < 0 || at >= plan_.end_position()) at = 0;
+            play_position_ = at;
+            renderer_->set_loop(at < plan_.looping);
+            renderer_->start(plan_.sample_at(at), std::max(0, fade_in));
+        }
         streaming_ = !renderer_->ended();
         ending_ = false;
     }
@@ -187,7 +219,7 @@ int PxtoneLibrary::pxtone_Tune_Stop() {
         std::lock_guard<std::mutex> lock(mutex_);
         streaming_ = false;
         ending_ = false;
-        if (renderer_) sample = renderer_->sample();
+        if (renderer_) sample = loop_ ? renderer_->sample() : play_position_;
     }
     return static_cast<int>(std::clamp<std::int64_t>(sample, 0, INT_MAX));
 }
@@ -204,11 +236,68 @@ bool PxtoneLibrary::pxtone_Tune_SetVolume(float volume) {
     return true;
 }
 
+// Turned off, the play goes on from the renderer's sample as from its first pass; turned on,
+// positions are the renderer's own again.
 bool PxtoneLibrary::pxtone_Tune_SetLoop(bool loop) {
     std::lock_guard<std::mutex> lock(mutex_);
+    if (loop_ && !loop && renderer_) play_position_ = renderer_->sample();
     loop_ = loop;
-    if (renderer_) renderer_->set_loop(loop);
+    if (renderer_ && loop) renderer_->set_loop(true);
     return true;
+}
+
+void PxtoneLibrary::set_play_plan(int loops, int fade_seconds) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    plan_loops_ = std::clamp(loops, kMinLoops, kMaxLoops);
+    plan_fade_seconds_ = std::clamp(fade_seconds, kMinFadeSeconds, kMaxFadeSeconds);
+    if (renderer_) make_plan();
+}
+
+void PxtoneLibrary::make_plan() {
+    plan_ = pxtone::PlayPlan::make(renderer_->end_sample(), renderer_->repeat_sample(), plan_loops_,
+                                   plan_fade_seconds_, renderer_->format().rate);
+}
+
+void PxtoneLibrary::set_next_tune(const std::string& path) {
+    free_parked();
+    std::string wanted = path;  // allocated before the lock
+    std::uint64_t ticket = 0;
+    std::unique_ptr<pxtone::Project> old_project;
+    std::unique_ptr<pxtone::Renderer> old_renderer;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (next_path_ == path) return;
+        old_renderer = std::move(next_renderer_);
+        old_project = std::move(next_project_);
+        next_path_.swap(wanted);
+        ticket = path.empty() ? 0 : ++tickets_;
+        next_ticket_ = ticket;
+    }
+    if (ticket != 0)
+        preparer_.request(ticket, path, engine_format(format_));
+    else
+        preparer_.cancel();
+}
+
+void PxtoneLibrary::take_prepared(std::uint64_t ticket, TunePreparer::Prepared prepared) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (ticket == 0 || ticket != next_ticket_ || next_renderer_ || !prepared.renderer) return;
+    next_project_ = std::move(prepared.project);
+    next_renderer_ = std::move(prepared.renderer);
+    // A tune that was not kept is destroyed with `prepared`, after the lock.
+}
+
+bool PxtoneLibrary::next_ready() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return next_renderer_ != nullptr;
+}
+
+void PxtoneLibrary::free_parked() {
+    std::unique_ptr<pxtone::Project> old_project;
+    std::unique_ptr<pxtone::Renderer> old_renderer;
+    std::lock_guard<std::mutex> lock(mutex_);
+    old_renderer = std::move(parked_renderer_);
+    old_project = std::move(parked_project_);
 }
 
 bool PxtoneLibrary::pxtone_Tune_GetInformation(TuneInformation& info) {
@@ -260,6 +349,7 @@ std::optional<TuneDetails> PxtoneLibrary::read_tune_details(const std::string& p
 
 bool PxtoneLibrary::pxtone_Tune_Release() {
     stop_stream();
+    set_next_tune({});
     std::unique_ptr<pxtone::Project> old_project;
     std::unique_ptr<pxtone::Renderer> old_renderer;
     {
@@ -278,6 +368,7 @@ bool PxtoneLibrary::pxtone_Release() {
 }
 
 OutputStatus PxtoneLibrary::poll_output() {
+    free_parked();
     output_.poll();
     switch (output_.state()) {
         case DeviceKeeper::State::stand_in:
@@ -305,7 +396,8 @@ std::int64_t PxtoneLibrary::end_sample() {
 
 // Device thread. A tune that ended inside a buffer keeps streaming for one
 // more pull, the time the device takes to play that last buffer, so
-// "streaming" turns false when the sound has really finished.
+// "streaming" turns false when the sound has really finished. A next tune that is ready
+// takes over at the frame after the current one's last instead.
 void PxtoneLibrary::fill(std::uint8_t* buffer, int frames) {
     std::int32_t clock = 0;
     bool report = false;
@@ -316,15 +408,73 @@ void PxtoneLibrary::fill(std::uint8_t* buffer, int frames) {
             ending_ = false;
         }
         if (streaming_ && renderer_) {
-            const int produced = renderer_->render(buffer, frames);
-            if (produced < frames || renderer_->ended()) ending_ = true;
+            const int frame_bytes = fill_format_.channels * (fill_format_.bits / 8);
+            int produced = render_play(buffer, frames);
+            while (produced < frames && !loop_ && next_renderer_ && !parked_renderer_) {
+                hand_over();
+                produced +=
+                    render_play(buffer + static_cast<std::ptrdiff_t>(produced) * frame_bytes,
+                                frames - produced);
+            }
+            if (produced < frames) {
+                silence(buffer + static_cast<std::ptrdiff_t>(produced) * frame_bytes,
+                        frames - produced, fill_format_);
+                ending_ = true;
+            } else if (renderer_->ended()) {
+                ending_ = true;
+            }
             clock = renderer_->clock();
+            if (!loop_) {
+                const std::int64_t c =
+                    clock + plan_.jumps(play_position_, renderer_->sample()) * loop_clocks_;
+                clock = static_cast<std::int32_t>(std::min<std::int64_t>(c, INT_MAX));
+            }
             report = true;
         } else {
-            silence(buffer, frames, format_);
+            silence(buffer, frames, fill_format_);
         }
     }
     if (report && callback_) callback_(clock);
+}
+
+// The last pass runs to the renderer's own end, which is the plan's total.
+int PxtoneLibrary::render_play(std::uint8_t* out, int frames) {
+    if (loop_) return renderer_->render(out, frames);
+    const int frame_bytes = fill_format_.channels * (fill_format_.bits / 8);
+    int produced = 0;
+    // A play shortened under way (fewer loops) ends where it stands.
+    while (produced < frames && !renderer_->ended() && play_position_ < plan_.end_position()) {
+        const bool looping = play_position_ < plan_.looping;
+        renderer_->set_loop(looping);
+        int want = frames - produced;
+        if (looping)
+            want = static_cast<int>(std::min<std::int64_t>(want, plan_.looping - play_position_));
+        std::uint8_t* at = out + static_cast<std::ptrdiff_t>(produced) * frame_bytes;
+        const int got = renderer_->render(at, want);
+        pxtone::apply_fade(at, got, fill_format_.channels, fill_format_.bits, play_position_,
+                           plan_.total, plan_.fade);
+        play_position_ += got;
+        produced += got;
+        if (renderer_->ended()) play_position_ = plan_.end_position();
+        if (got < want) break;
+    }
+    return produced;
+}
+
+void PxtoneLibrary::hand_over() {
+    parked_renderer_ = std::move(renderer_);
+    parked_project_ = std::move(project_);
+    project_ = std::move(next_project_);
+    renderer_ = std::move(next_renderer_);
+    next_path_.clear();
+    next_ticket_ = 0;
+    loop_clocks_ = loop_clocks_of(*project_);
+    renderer_->set_master_volume(volume_);
+    make_plan();
+    play_position_ = 0;
+    renderer_->set_loop(plan_.looping > 0);
+    renderer_->start(0, 0);
+    handovers_.fetch_add(1);
 }
 
 }  // namespace dz

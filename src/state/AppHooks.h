@@ -38,6 +38,10 @@ struct AppHooks {
     std::function<void(TAG_USERDATA&, const std::vector<std::string>& paths)> drop_files;
     // Paths from a command line: folders scanned, added as a drop, the first new entry played.
     std::function<void(TAG_USERDATA&, const std::vector<std::string>& paths)> open_paths;
+    // The first thing the worker does, before any message: take up the stored resume point.
+    StateHook restore_resume_point;
+    // The last thing the worker does (the close sequence): store the resume point.
+    StateHook save_resume_point;
     // Cuts the window shape into the composed frame (only called when a shape applies).
     std::function<void(TAG_USERDATA&, EdxWorld&)> apply_shape;
 

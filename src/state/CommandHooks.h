@@ -28,6 +28,8 @@ struct CommandHooks {
     StateHook preferences_dialog;     // output format; on OK applies it (pxtone_Reset)
     StateHook file_info_dialog;
     StateHook about_dialog;
+    // Jump box: the playlist index of the entry chosen to play.
+    std::function<std::optional<int>(TAG_USERDATA&)> choose_entry;
 
     // Adds dropped, chosen or typed paths in order (tunes by extension, playlist files
     // opened), then saves the list once if it changed. True when it changed.

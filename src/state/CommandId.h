@@ -1,7 +1,7 @@
 #pragma once
 // The ids of the user commands: the command table's rows, the menus' items, the
 // accelerators and the commands posted to the worker. The values are the table's
-// numbering and are compared and posted as plain ints; 11-13 and 39-40 are unused.
+// numbering and are compared and posted as plain ints; 12-13 and 39-40 are unused.
 // From kCmdFirstSkin up an id is an item of the skins menu (kCmdFirstSkin + k is its
 // k-th skin); those never reach the table.
 
@@ -21,6 +21,7 @@ enum CommandId : int {
     kCmdBack5 = 8,
     kCmdForward5 = 9,
     kCmdExit = 10,
+    kCmdJumpToTune = 11,
 
     // Playlist editor: scrolling, cursor, selection
     kCmdPageUp = 14,

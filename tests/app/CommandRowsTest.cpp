@@ -10,10 +10,12 @@
 
 #include "SettleLoads.h"
 #include "app/CommandTable.h"
+#include "app/DialogHooks.h"
 #include "app/commands/AddPaths.h"
 #include "edx/EdxBody.h"
 #include "platform/VirtualKeys.h"
 #include "platform/fake/FakeAudioLibrary.h"
+#include "platform/fake/FakeDialogs.h"
 #include "platform/fake/FakeWindowHost.h"
 #include "state/TagUserData.h"
 
@@ -43,12 +45,12 @@ const Row kExpected[] = {
     {1, 'S', 0, 0, 0, 44},         {1, 'E', 0, 1, 0, 46},         {1, vk::kUp, 0, 1, 0, 50},
     {1, vk::kDown, 0, 1, 0, 51},   {1, vk::kLeft, 0, 1, 0, 52},   {1, vk::kRight, 0, 1, 0, 53},
     {0, 0, 0, 0, 0, 54},           {0, 0, 0, 0, 0, 10},           {1, 'P', 1, 0, 0, 55},
-    {1, 'I', 0, 0, 0, 56},         {0, 0, 0, 0, 0, 57},
+    {1, 'I', 0, 0, 0, 56},         {0, 0, 0, 0, 0, 57},           {1, 'J', 0, 0, 0, 11},
 };
 
 TEST(CommandRows, TableHoldsTheRowsInOrderEachWithAHandler) {
     auto table = command_table();
-    ASSERT_EQ(table.size(), 53u);
+    ASSERT_EQ(table.size(), 54u);
     for (std::size_t k = 0; k < table.size(); ++k) {
         SCOPED_TRACE("row " + std::to_string(k));
         const Row& e = kExpected[k];
@@ -66,9 +68,9 @@ TEST(CommandRows, TableHoldsTheRowsInOrderEachWithAHandler) {
 
 TEST(CommandRows, AcceleratorsFollowRowOrderAndFirstKeyWins) {
     auto accels = make_accelerators(command_table());
-    ASSERT_EQ(accels.size(), 49u);  // rows 19, 48, 49 and 52 have no key
+    ASSERT_EQ(accels.size(), 50u);  // rows 19, 48, 49 and 52 have no key
     EXPECT_EQ(accels.front().command, 1);
-    EXPECT_EQ(accels.back().command, 56);
+    EXPECT_EQ(accels.back().command, 11);
     auto key = [&](int vk, bool c, bool a, bool s) {
         return translate_accelerator(accels, vk, c, a, s);
     };
@@ -85,6 +87,7 @@ TEST(CommandRows, AcceleratorsFollowRowOrderAndFirstKeyWins) {
     EXPECT_EQ(key(vk::kUp, false, true, false), kCmdMoveUp);
     EXPECT_EQ(key('E', false, true, false), kCmdPlaylistEditor);
     EXPECT_EQ(key('1', true, false, false), kCmdSortByTitle);
+    EXPECT_EQ(key('J', false, false, false), kCmdJumpToTune);
     EXPECT_EQ(key('X', true, false, false), kCmdNone);  // no such row
     // 48 and 49 carry Ctrl+T in the table too, after 47: no key combination reaches them.
     for (int vk = 0; vk < 256; ++vk)
@@ -283,6 +286,45 @@ TEST_F(Handlers, EnterPlaysTheCursorRow) {
     data.list_cursor = 7;
     run(kCmdPlayCursorRow);
     EXPECT_EQ(data.player.current_index, 2);
+}
+
+// J: the jump box gets every entry's shown title and file name; the chosen entry plays as
+// after a double click and becomes the editor's cursor row, selected and in view.
+TEST_F(Handlers, JumpPlaysTheChosenEntryAndShowsItInTheEditor) {
+    FakeDialogs dialogs;
+    data.services.dialogs = &dialogs;
+    InstallDialogHooks(data.hooks.commands);
+    data.body_pledit = &editor;
+    fill(30);
+    lib.tunes[data.player.playlist[2].path].name = "\x83\x65\x83\x58\x83\x67";  // テスト
+    data.player.playlist[2].info_loaded = 0;  // read again, with its name
+    data.player.load_entry(2);
+    run(kCmdPlay);  // X: entry 0 plays
+    data.player.playlist[3].selected = 1;
+
+    dialogs.jump_answer = 25;
+    run(kCmdJumpToTune);
+    ASSERT_EQ(dialogs.last_jump_entries.size(), 30u);
+    EXPECT_EQ(dialogs.last_jump_entries[2].title, "テスト");
+    EXPECT_EQ(dialogs.last_jump_entries[2].file_name, "t2.ptcop");
+    EXPECT_EQ(dialogs.last_jump_entries[7].title, "t7");
+    EXPECT_EQ(dialogs.last_jump_current, 0);
+    EXPECT_EQ(data.player.current_index, 25);
+    EXPECT_EQ(lib.start_sample, 0);
+    EXPECT_TRUE(lib.streaming);
+    EXPECT_EQ(selected(), std::vector<int>{25});
+    EXPECT_EQ(data.list_cursor, 25);
+    EXPECT_LE(data.scroll_top, 25);
+    EXPECT_GT(data.scroll_top + data.scroll_page, 25);
+
+    // Closed, or an answer that names no entry: nothing changes.
+    for (std::optional<int> answer : {std::optional<int>(), std::optional<int>(30)}) {
+        dialogs.jump_answer = answer;
+        run(kCmdJumpToTune);
+        EXPECT_EQ(data.player.current_index, 25);
+        EXPECT_EQ(dialogs.last_jump_current, 25);
+    }
+    EXPECT_EQ(dialogs.calls["jump_to_entry"], 3);
 }
 
 TEST_F(Handlers, ClearRemoveAndCropSave) {

@@ -88,12 +88,15 @@ TEST(MenuDialogHooksTest, FileInfoShowsTheEntryInViewWithItsShiftJisTexts) {
     EXPECT_EQ(dialogs.last_info.measures, "12");
     EXPECT_EQ(dialogs.last_info.length, "0:21");  // 12 measures of 4 beats at 132.4 BPM
     EXPECT_EQ(dialogs.last_info.format, "ptcop");
+    d.player.set_play_plan(3, 0);  // one play-through, whatever the loops
+    d.hooks.commands.file_info_dialog(d);
+    EXPECT_EQ(dialogs.last_info.length, "0:21");
 
     // Editor hidden and no current tune: the first entry in play order.
     d.visible_pledit = 0;
     d.hooks.commands.file_info_dialog(d);
     EXPECT_EQ(dialogs.last_info.name, "A");
-    EXPECT_EQ(dialogs.calls["file_info"], 2);
+    EXPECT_EQ(dialogs.calls["file_info"], 3);
 }
 
 }  // namespace

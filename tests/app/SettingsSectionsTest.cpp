@@ -29,7 +29,8 @@ TEST(SettingsSections, SettingReaderDrivesThePlayerAndTheWriterWritesItBack) {
     State s(library);
     s.ini_path = settings_path(dir.path()).string();
     test::write_file(s.ini_path,
-                     "[Setting]\nShuffle=1\nRepeat=1\nVolume=57\nSelectSkin=Blue\nDouble=1\n");
+                     "[Setting]\nShuffle=1\nRepeat=1\nVolume=57\nSelectSkin=Blue\nDouble=1\n"
+                     "PlayLoops=3\nFadeSeconds=75\n");
     library.take_calls();
     ReadSettingSection(s);
     EXPECT_EQ(s.player.shuffle, 1);
@@ -40,6 +41,10 @@ TEST(SettingsSections, SettingReaderDrivesThePlayerAndTheWriterWritesItBack) {
     EXPECT_EQ(s.skin_name, "Blue");
     EXPECT_EQ(s.double_size, 1);
     EXPECT_EQ(s.easy_move, 1);
+    // Loops and fade-out reach the library; a fade beyond a minute is a minute.
+    EXPECT_EQ(s.player.play_loops, 3);
+    EXPECT_EQ(library.loops, 3);
+    EXPECT_EQ(library.fade_seconds, 60);
 
     // A settings file that is a FIFO without a writer is not read (and never blocks).
     State fresh(library);
@@ -52,6 +57,7 @@ TEST(SettingsSections, SettingReaderDrivesThePlayerAndTheWriterWritesItBack) {
     ASSERT_TRUE(WriteSettingSection(s));
     EXPECT_EQ(test::read_file(s.ini_path),
               "[Setting]\nShuffle=1\nRepeat=1\nVolume=57\nSelectSkin=Blue\nDouble=1\n"
+              "PlayLoops=3\nFadeSeconds=60\n"
               "TimeReverse=0\nEasyMove=1\nActive=0\nVisiblePlayer=1\nShadePlayer=0\n"
               "VisiblePledit=0\nShadePledit=0\n");
 }

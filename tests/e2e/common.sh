@@ -15,6 +15,22 @@ wait_for_window() {
     [ -n "$win" ] || fail "no visible window titled Dezidu"
 }
 
+# Waits up to 10 s until the output of the command after $1 is $1.
+until_is() {
+    local want=$1 got=""
+    shift
+    for _ in $(seq 1 100); do
+        got=$("$@")
+        [ "$got" = "$want" ] && return 0
+        sleep 0.1
+    done
+    echo "  (got '$got', wanted '$want')"
+    return 1
+}
+
+# ---- the player on the session bus ----
+pc() { playerctl -p dezidu "$@" 2>/dev/null; }
+
 # ---- the window ($win) ----
 # Its position and size: $wx $wy $ww $wh.
 origin() { eval "$(xdotool getwindowgeometry --shell "$win")"; wx=$X; wy=$Y; ww=$WIDTH; wh=$HEIGHT; }

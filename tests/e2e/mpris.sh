@@ -38,21 +38,8 @@ DEZIDU_SHUTDOWN_LOG=$work/shutdown.log SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$r
 pid=$!
 wait_for_window
 
-pc() { playerctl -p dezidu "$@" 2>/dev/null; }
 # The track id without the quotes playerctl puts around an object path.
 trackid() { pc metadata mpris:trackid | tr -d "'"; }
-# Waits up to 5 s until the command's output is $1.
-until_is() {
-    local want=$1 got=""
-    shift
-    for _ in $(seq 1 50); do
-        got=$("$@")
-        [ "$got" = "$want" ] && return 0
-        sleep 0.1
-    done
-    echo "  (got '$got', wanted '$want')"
-    return 1
-}
 until_is dezidu bash -c "playerctl -l 2>/dev/null | grep -x dezidu" || fail "dezidu is not on the bus"
 prop() {
     dbus-send --print-reply=literal --dest="$1" /org/mpris/MediaPlayer2 \

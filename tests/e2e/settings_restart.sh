@@ -5,8 +5,8 @@
 #   others' are not); S writes Shuffle=1 and R Repeat=1 to Dezidu.ini at once,
 #   pressed again they write 0, and again 1;
 #   after SIGTERM (exit code 0) and a restart, the Setting and Playlist sections
-#   are what they were, S and R toggle from the restored 1 to 0, and X plays the
-#   same first tune.
+#   are what they were, S and R toggle from the restored 1 to 0, and V then X plays
+#   the same first tune.
 #
 # Usage: settings_restart.sh <dezidu> <ptrender> <demo-folder>   (run under xvfb-run)
 set -u
@@ -119,6 +119,9 @@ start "$work/run2.raw"
 # start the entry with the lowest shuffle key, drawn anew at every start).
 press s; expect_key Shuffle 0 "S after the restart"
 press r; expect_key Repeat 0 "R after the restart"
+# The player came back paused where run 1 ended: V stops it, and X plays that (first) tune
+# from its start.
+press v
 press x
 sleep 1.5
 got=$(playing_tune "$work/run2.raw")

@@ -104,7 +104,6 @@ wait_heard() {
     return 1
 }
 
-pc() { playerctl -p dezidu "$@" 2>/dev/null; }
 # Waits up to $1 seconds until the command's output is $2.
 until_is() {
     local seconds=$1 want=$2 got=""

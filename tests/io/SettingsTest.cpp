@@ -39,7 +39,7 @@ TEST(Settings, FirstStartWithoutFileGivesDefaultsAndTheFirstChangeWritesThem) {
     EXPECT_EQ(read_file(ini),
               "[Setting]\nTimeReverse=0\nShuffle=1\nRepeat=0\nEasyMove=1\nActive=0\nDouble=0\n"
               "VisiblePlayer=1\nShadePlayer=0\nVisiblePledit=0\nShadePledit=0\nVolume=100\n"
-              "SelectSkin=pxtone\n");
+              "SelectSkin=pxtone\nPlayLoops=1\nFadeSeconds=0\n");
 }
 
 TEST(Settings, VolumeSurvivesReadAndWrite) {
@@ -55,6 +55,30 @@ TEST(Settings, VolumeSurvivesReadAndWrite) {
             read_setting_section(ProfileFile::load_or_empty(ini), v);
         }
         EXPECT_EQ(profile_get_int(ini, "Setting", "Volume", -999), percent);
+    }
+}
+
+TEST(Settings, LoopsAndFadeAreClampedWhenReadAndSurviveAWrite) {
+    TempDir dir;
+    auto ini = settings_path(dir.path());
+    struct Case {
+        const char* text;
+        int loops, fade;
+    } cases[] = {{"PlayLoops=0\nFadeSeconds=-5", 1, 0},
+                 {"PlayLoops=500\nFadeSeconds=61", 99, 60},
+                 {"PlayLoops=7\nFadeSeconds=12", 7, 12},
+                 {"PlayLoops=x", 1, 0}};
+    for (const Case& c : cases) {
+        write_file(ini, std::string("[Setting]\n") + c.text + "\n");
+        SettingValues v;
+        read_setting_section(ProfileFile::load_or_empty(ini), v);
+        EXPECT_EQ(v.play_loops, c.loops) << c.text;
+        EXPECT_EQ(v.fade_seconds, c.fade) << c.text;
+        ASSERT_TRUE(write_setting_section(ini, v));
+        SettingValues back;
+        read_setting_section(ProfileFile::load_or_empty(ini), back);
+        EXPECT_EQ(back.play_loops, c.loops);
+        EXPECT_EQ(back.fade_seconds, c.fade);
     }
 }
 
@@ -170,7 +194,8 @@ TEST(Settings, SectionWritersKeepTheRestOfTheFile) {
               "[Playlist]\nFile1=/a.ptcop\nNumberOfEntries=1\n[Setting]\nVolume=57\n"
               "TimeReverse=0\nShuffle=0\nRepeat=1\nEasyMove=1\nActive=0\nDouble=0\n"
               "VisiblePlayer=1\nShadePlayer=0\nVisiblePledit=0\nShadePledit=0\n"
-              "SelectSkin=pxtone\n[Position]\nWindowLeft=0\nWindowTop=0\nScrollPage=4\n"
+              "SelectSkin=pxtone\nPlayLoops=1\nFadeSeconds=0\n[Position]\nWindowLeft=0\nWindowTop="
+              "0\nScrollPage=4\n"
               "[Property]\nChannelNum=2\nBps=16\nSps=44100\nDirectSound=1\nBuffSec=0.10\n"
               "Device=\n");
     SettingsValues again;

@@ -1,16 +1,20 @@
 // The dialogs driven headless: Preferences stores every choice of its table in the
 // Property section and re-opens the library, Default restores the defaults, Cancel
 // changes nothing; File Info shows Shift-JIS texts; Add URL hands its text to the URL
-// path; Save Playlist adds the playlist extension; every label holds its text.
+// path; Save Playlist adds the playlist extension; every label holds its text; the jump box
+// filters as typed and plays the chosen entry.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
@@ -143,6 +147,37 @@ TEST_F(QtDialogsTest, PreferencesDefaultRestoresTheDefaultsAndCancelChangesNothi
     EXPECT_FLOAT_EQ(BufferSecondsOf(" +1.5sec"), 1.5f);
 }
 
+// Loops and fade-out: the fields open with the player's values, OK hands changes to the
+// player and the library and writes them to the Setting section, Default gives 1 and 0.
+TEST_F(QtDialogsTest, PreferencesSetsTheLoopsAndTheFadeOut) {
+    d.player.set_play_plan(3, 4);
+    WhenModal([&](QWidget* dialog) {
+        EXPECT_EQ(Control<QSpinBox>(dialog, kFieldLoops)->value(), 3);
+        EXPECT_EQ(Control<QSpinBox>(dialog, kFieldFade)->value(), 4);
+        Control<QSpinBox>(dialog, kFieldLoops)->setValue(120);  // beyond the range: 99
+        Control<QSpinBox>(dialog, kFieldFade)->setValue(7);
+        Click(dialog, 1);
+    });
+    d.hooks.commands.preferences_dialog(d);
+    EXPECT_EQ(d.player.play_loops, 99);
+    EXPECT_EQ(lib.loops, 99);
+    EXPECT_EQ(lib.fade_seconds, 7);
+    SettingValues stored;
+    read_setting_section(ProfileFile::load_or_empty(d.ini_path), stored);
+    EXPECT_EQ(stored.play_loops, 99);
+    EXPECT_EQ(stored.fade_seconds, 7);
+
+    WhenModal([&](QWidget* dialog) {
+        Click(dialog, 1008);
+        EXPECT_EQ(Control<QSpinBox>(dialog, kFieldLoops)->value(), 1);
+        EXPECT_EQ(Control<QSpinBox>(dialog, kFieldFade)->value(), 0);
+        Click(dialog, 1);
+    });
+    d.hooks.commands.preferences_dialog(d);
+    EXPECT_EQ(lib.loops, 1);
+    EXPECT_EQ(lib.fade_seconds, 0);
+}
+
 // The output list: Default, the library's devices, and a stored device that is away now
 // (kept until another is chosen). The choice is stored as Device= and reopens the library.
 TEST_F(QtDialogsTest, PreferencesChoosesTheOutputDeviceByName) {
@@ -220,6 +255,96 @@ TEST_F(QtDialogsTest, AddUrlHandsTheTextToTheUrlPath) {
     });
     cmd_add_url(&d);
     EXPECT_EQ(added.size(), 1u) << "Cancel adds nothing";
+}
+
+// A key typed into a widget, with its text (QTest cannot send non-ASCII text).
+void Type(QWidget* widget, int key, const QString& text = QString()) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &press);
+}
+
+void TypeText(QWidget* widget, const QString& text) {
+    for (QChar c : text) Type(widget, 0, QString(c));
+}
+
+// The rows the jump box lists (UTF-8), the chosen one first.
+std::vector<std::string> JumpRows(QWidget* dialog) {
+    auto* list = Control<QListView>(dialog, 1002);
+    std::vector<std::string> rows{list->currentIndex().data().toString().toStdString()};
+    for (int r = 0; r < list->model()->rowCount(); ++r)
+        rows.push_back(list->model()->index(r, 0).data().toString().toStdString());
+    return rows;
+}
+
+// Typing filters titles and file names without regard to case, width or kana form; Up and
+// Down in the text field choose; Enter plays the chosen entry, Escape nothing.
+TEST_F(QtDialogsTest, JumpBoxFiltersAsTypedAndPlaysTheChosenEntry) {
+    const std::pair<const char*, const char*> tunes[] = {
+        {"/t/boss.ptcop", "Battle Theme"},
+        {"/t/village.ptcop", "\x82\xde\x82\xe7\x82\xcc\x89\xcc"},  // むらの歌
+        {"/t/Field.pttune", ""},
+        {"/t/night.ptcop", "\xb6\xc0\xb6\xc5 BATTLE"},  // ｶﾀｶﾅ BATTLE (half-width)
+    };
+    for (const auto& [path, name] : tunes) {
+        lib.tunes[path].name = name;
+        d.player.load_entry(d.player.add_entry(path, std::nullopt, 0));
+    }
+    d.player.play(2, 0);
+    using Rows = std::vector<std::string>;
+    const std::string all[] = {"Battle Theme  (boss.ptcop)", "むらの歌  (village.ptcop)",
+                               "Field  (Field.pttune)", "ｶﾀｶﾅ BATTLE  (night.ptcop)"};
+
+    for (int japanese : {0, 1}) {
+        d.japanese = japanese;
+        WhenModal([&](QWidget* dialog) {
+            EXPECT_EQ(dialog->windowTitle(), japanese ? "曲へジャンプ" : "Jump to Tune");
+            auto* edit = Control<QLineEdit>(dialog, 1001);
+            EXPECT_EQ(dialog->focusWidget(), edit);
+            EXPECT_EQ(JumpRows(dialog), (Rows{all[2], all[0], all[1], all[2], all[3]}))
+                << "all entries, the current one chosen";
+            TypeText(edit, "bAt");
+            EXPECT_EQ(JumpRows(dialog), (Rows{all[0], all[0], all[3]}));
+            edit->clear();
+            TypeText(edit, "カタ");  // full-width: finds the half-width name
+            EXPECT_EQ(JumpRows(dialog), (Rows{all[3], all[3]}));
+            edit->clear();
+            TypeText(edit, "ＦＩＥ");  // full-width Latin
+            EXPECT_EQ(JumpRows(dialog), (Rows{all[2], all[2]}));
+            edit->clear();
+            TypeText(edit, "の歌");
+            EXPECT_EQ(JumpRows(dialog), (Rows{all[1], all[1]}));
+            edit->clear();
+            TypeText(edit, ".PTCOP");  // file names too
+            EXPECT_EQ(JumpRows(dialog), (Rows{all[0], all[0], all[1], all[3]}));
+            Type(edit, Qt::Key_Down);
+            Type(edit, Qt::Key_Down);
+            Type(edit, Qt::Key_Down);  // stays on the last row
+            Type(edit, Qt::Key_Up);
+            EXPECT_EQ(JumpRows(dialog).front(), all[1]);
+            Type(edit, japanese ? Qt::Key_Enter : Qt::Key_Return);
+            EXPECT_FALSE(dialog->isVisible());
+            if (dialog->isVisible()) static_cast<QDialog*>(dialog)->reject();
+        });
+        cmd_jump_to_tune(&d);
+        EXPECT_EQ(d.player.current_index, 1);
+        EXPECT_EQ(lib.start_sample, 0);
+        EXPECT_EQ(lib.loaded, "/t/village.ptcop");
+
+        d.player.play(2, 0);
+        WhenModal([&](QWidget* dialog) {
+            auto* edit = Control<QLineEdit>(dialog, 1001);
+            TypeText(edit, "zzz");
+            EXPECT_EQ(JumpRows(dialog), (Rows{""}));
+            Type(edit, Qt::Key_Return);  // nothing to take: the box stays open
+            EXPECT_TRUE(dialog->isVisible());
+            Type(edit, Qt::Key_Down);
+            Type(edit, Qt::Key_Escape);
+            EXPECT_FALSE(dialog->isVisible());
+            if (dialog->isVisible()) static_cast<QDialog*>(dialog)->reject();
+        });
+        cmd_jump_to_tune(&d);
+        EXPECT_EQ(d.player.current_index, 2) << "Escape plays nothing";
+    }
 }
 
 // Every label of every dialog, in both languages: its text fits its rectangle and no

@@ -19,6 +19,7 @@
 #include "audio/NullAudioDevice.h"
 #include "audio/WavFileDevice.h"
 #include "player/Player.h"
+#include "pxtone/PlayPlan.h"
 #include "pxtone/Renderer.h"
 
 namespace dz {
@@ -864,6 +865,130 @@ TEST_F(PxtoneLibraryTest, ALostOutputHoldsAndResumesAtTheSampleReached) {
     ASSERT_LT(before, expected.size()) << "the loss came after the end";
     ASSERT_GE(got.size(), expected.size());
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), got.begin()));
+}
+
+}  // namespace
+}  // namespace dz
+
+namespace dz {
+namespace {
+
+// The looped play of `path` as ptrender renders it with --loops and --fade.
+std::vector<std::int16_t> looped_render(const std::string& path, int loops, int fade_seconds) {
+    auto loaded = pxtone::Project::load_file(path);
+    EXPECT_TRUE(loaded);
+    if (!loaded) return {};
+    pxtone::Renderer r(*loaded.project);
+    EXPECT_TRUE(r.prepare({44100, 2, 16}));
+    const auto total = pxtone::play_frames(r.end_sample(), r.repeat_sample(), 0, loops);
+    const auto looping = pxtone::looping_frames(r.end_sample(), r.repeat_sample(), 0, loops);
+    const auto fade = pxtone::fade_frames(fade_seconds, 44100, total);
+    std::vector<std::int16_t> out(static_cast<std::size_t>(total) * 2);
+    r.set_loop(looping > 0);
+    r.start(0);
+    int done = r.render(out.data(), static_cast<int>(looping));
+    r.set_loop(false);
+    done += r.render(out.data() + static_cast<std::ptrdiff_t>(done) * 2,
+                     static_cast<int>(total - done));
+    EXPECT_EQ(total, done);
+    pxtone::apply_fade(out.data(), static_cast<int>(total), 2, 16, 0, total, fade);
+    return out;
+}
+
+pxtone::Project looping_tune() {
+    pxtone::Project p = test::simple_tune(3, 240.0f);  // 1 s measures
+    p.master.repeat_meas = 1;
+    p.update_measures();
+    return p;
+}
+
+// The library's output, from an unpaced WAV device, of `first` played with `loops` and
+// `fade`, followed by whatever it hands over to.
+struct Capture {
+    std::vector<std::int16_t> samples;
+    int handovers = 0;
+};
+
+// Plays `first` through an unpaced WAV device until the stream ends; `setup` runs before the
+// start (asking for next tunes).
+template <class Setup>
+Capture play_through(const std::string& wav, const std::string& first, int loops, int fade,
+                     Setup setup) {
+    Capture c;
+    PxtoneLibrary lib(
+        [&] { return std::make_unique<WavFileDevice>(wav, ThreadedDevice::Pace::unpaced); });
+    lib.pxtone_Ready(fmt(2, 44100, 16, 0.05f), nullptr);
+    lib.set_play_plan(loops, fade);
+    EXPECT_TRUE(lib.pxtone_Tune_Load(first)) << lib.load_error();
+    setup(lib);
+    EXPECT_TRUE(lib.pxtone_Tune_Start(0, 0, 1.0f));
+    EXPECT_TRUE(wait_for([&] { return !lib.pxtone_Tune_IsStreaming(); }, 60.0));
+    c.handovers = lib.handovers();
+    lib.pxtone_Release();
+    c.samples = wav_samples16(wav);
+    return c;
+}
+
+// Exactly `expected`, then silence.
+void expect_output(const std::vector<std::int16_t>& expected, const Capture& c) {
+    ASSERT_GE(c.samples.size(), expected.size());
+    std::size_t first_diff = 0;
+    while (first_diff < expected.size() && expected[first_diff] == c.samples[first_diff])
+        ++first_diff;
+    EXPECT_EQ(expected.size(), first_diff) << "the output differs from frame " << first_diff / 2;
+    for (std::size_t i = expected.size(); i < c.samples.size(); ++i)
+        ASSERT_EQ(0, c.samples[i]) << "silence after the end, at frame " << i / 2;
+}
+
+TEST_F(PxtoneLibraryTest, LoopsFadeAndTheNextTuneFollowSampleForSample) {
+    const std::string a = tune(looping_tune(), "loops-a.ptcop");
+    const std::string b = tune(test::simple_tune(2, 300.0f), "loops-b.ptcop");
+    const std::string wav = temp("loops.wav");
+
+    // The default plan plays the tune once, as the engine does, and nothing follows.
+    Capture once = play_through(wav, a, 1, 0, [](PxtoneLibrary&) {});
+    expect_output(engine_render(a, 0, 3 * 44100), once);
+    EXPECT_EQ(0, once.handovers);
+
+    // Two passes of the loop part with a 1 s fade-out, then the next tune from its first
+    // sample, in the same stream, played the same way.
+    Capture two = play_through(wav, a, 2, 1, [&](PxtoneLibrary& lib) {
+        lib.set_next_tune(b);
+        ASSERT_TRUE(wait_for([&] { return lib.next_ready(); }, 30.0));
+    });
+    std::vector<std::int16_t> expected = looped_render(a, 2, 1);
+    ASSERT_EQ(std::size_t{5 * 44100 - 1} * 2, expected.size());
+    const auto next = looped_render(b, 2, 1);
+    expected.insert(expected.end(), next.begin(), next.end());
+    expect_output(expected, two);
+    EXPECT_EQ(1, two.handovers);
+}
+
+// A next tune asked for and then replaced or dropped never plays.
+TEST_F(PxtoneLibraryTest, AReplacedOrDroppedNextTuneDoesNotPlay) {
+    const std::string a = tune(test::simple_tune(1, 240.0f), "drop-a.ptcop");
+    const std::string b = tune(test::simple_tune(2, 300.0f), "drop-b.ptcop");
+    const std::string c = tune(test::simple_tune(1, 180.0f), "drop-c.ptcop");
+    const std::string wav = temp("drop.wav");
+
+    Capture replaced = play_through(wav, a, 1, 0, [&](PxtoneLibrary& lib) {
+        lib.set_next_tune(b);
+        ASSERT_TRUE(wait_for([&] { return lib.next_ready(); }, 30.0));
+        lib.set_next_tune(c);
+        ASSERT_TRUE(wait_for([&] { return lib.next_ready(); }, 30.0));
+    });
+    std::vector<std::int16_t> expected = engine_render(a, 0, 44100);
+    const auto tail = engine_render(c, 0, 2 * 44100);
+    expected.insert(expected.end(), tail.begin(), tail.end());
+    expect_output(expected, replaced);
+
+    Capture dropped = play_through(wav, a, 1, 0, [&](PxtoneLibrary& lib) {
+        lib.set_next_tune(b);
+        ASSERT_TRUE(wait_for([&] { return lib.next_ready(); }, 30.0));
+        lib.set_next_tune({});
+    });
+    expect_output(engine_render(a, 0, 44100), dropped);
+    EXPECT_EQ(0, dropped.handovers);
 }
 
 }  // namespace

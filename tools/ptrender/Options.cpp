@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "pxtone/PlayPlan.h"
 #include "pxtone/Renderer.h"
 
 namespace dz::ptrender {
@@ -267,48 +268,17 @@ std::string output_in_dir(const std::string& out_dir, const std::string& input, 
 std::int64_t frames_to_render(const Options& options, std::int64_t end_sample,
                               std::int64_t repeat_sample) {
     if (options.seconds) return std::llround(*options.seconds * options.rate);
-    const std::int64_t first = std::max<std::int64_t>(0, end_sample - options.start_sample);
-    const std::int64_t loop = std::max<std::int64_t>(0, end_sample - repeat_sample);
-    return std::max<std::int64_t>(0,
-                                  first + static_cast<std::int64_t>(options.loops - 1) * loop - 1);
+    return pxtone::play_frames(end_sample, repeat_sample, options.start_sample, options.loops);
 }
 
 std::int64_t frames_looping(const Options& options, std::int64_t end_sample,
                             std::int64_t repeat_sample) {
     if (options.seconds) return frames_to_render(options, end_sample, repeat_sample);
-    if (options.loops < 2) return 0;
-    const std::int64_t first = std::max<std::int64_t>(0, end_sample - options.start_sample);
-    const std::int64_t loop = std::max<std::int64_t>(0, end_sample - repeat_sample);
-    return first + static_cast<std::int64_t>(options.loops - 2) * loop;
+    return pxtone::looping_frames(end_sample, repeat_sample, options.start_sample, options.loops);
 }
 
 std::int64_t fade_frames(const Options& options, std::int64_t total) {
-    const double frames = options.fade * options.rate;
-    if (!(frames > 0) || total <= 0) return 0;
-    if (frames >= static_cast<double>(total)) return total;
-    return std::min<std::int64_t>(total, std::llround(frames));
-}
-
-void apply_fade(void* samples, int frames, int channels, int bits, std::int64_t first,
-                std::int64_t total, std::int64_t fade) {
-    if (fade <= 0) return;
-    const std::int64_t begin = total - fade;
-    for (int f = 0; f < frames; ++f) {
-        const std::int64_t i = first + f;
-        if (i < begin) continue;
-        const double gain = static_cast<double>(std::max<std::int64_t>(0, total - 1 - i)) /
-                            static_cast<double>(fade);
-        for (int c = 0; c < channels; ++c) {
-            const std::size_t at = static_cast<std::size_t>(f) * channels + c;
-            if (bits == 8) {
-                auto* s = static_cast<std::uint8_t*>(samples);
-                s[at] = static_cast<std::uint8_t>(128 + std::lround((s[at] - 128) * gain));
-            } else {
-                auto* s = static_cast<std::int16_t*>(samples);
-                s[at] = static_cast<std::int16_t>(std::lround(s[at] * gain));
-            }
-        }
-    }
+    return pxtone::fade_frames(options.fade, options.rate, total);
 }
 
 }  // namespace dz::ptrender

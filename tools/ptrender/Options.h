@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "pxtone/PlayPlan.h"
+
 namespace dz::ptrender {
 
 enum class Format { Wav, Flac, Ogg };
@@ -74,11 +76,7 @@ std::int64_t frames_looping(const Options& options, std::int64_t end_sample,
 // The frames --fade covers at the end of an output of `total` frames: at most `total`.
 std::int64_t fade_frames(const Options& options, std::int64_t total);
 
-// Fades `frames` interleaved frames (uint8_t samples centred on 128 for 8 bits, int16_t for
-// 16) that start at frame `first` of an output of `total` frames whose last `fade` frames
-// fade. The gain of frame i in the fade is (total - 1 - i) / fade: it falls linearly to 0
-// at the last frame. Frames before the fade are not touched.
-void apply_fade(void* samples, int frames, int channels, int bits, std::int64_t first,
-                std::int64_t total, std::int64_t fade);
+// The fade itself (pxtone/PlayPlan.h).
+using pxtone::apply_fade;
 
 }  // namespace dz::ptrender

@@ -44,6 +44,9 @@ int cmd_sort_by_path(TAG_USERDATA* d);
 int cmd_reverse_list(TAG_USERDATA* d);
 int cmd_randomize_list(TAG_USERDATA* d);
 
+// Jump box (JumpCommand.cpp)
+int cmd_jump_to_tune(TAG_USERDATA* d);
+
 // Files (FileCommands.cpp)
 int cmd_open_playlist(TAG_USERDATA* d);
 int cmd_save_playlist(TAG_USERDATA* d);

@@ -64,7 +64,7 @@ int cmd_repeat(TAG_USERDATA* d) {
 
 int cmd_shuffle(TAG_USERDATA* d) {
     d->shuffle = !d->shuffle;
-    d->player.shuffle = d->shuffle;
+    d->player.set_shuffle(d->shuffle);
     refresh_menu_checks(*d);
     save_settings(*d);
     return 0;

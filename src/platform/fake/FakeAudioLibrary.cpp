@@ -25,12 +25,14 @@ bool FakeAudioLibrary::pxtone_Reset(const AudioFormat& f, PositionCallback cb) {
     format = f;
     callback = std::move(cb);
     streaming = false;
+    next_tune.clear();
     log("Reset");
     return true;
 }
 
 bool FakeAudioLibrary::pxtone_Tune_Load(const std::string& path) {
     log("Load " + path);
+    next_tune.clear();
     streaming = false;
     if (tunes.count(path) == 0) {
         loaded.clear();

@@ -43,6 +43,22 @@ public:
     int start_sample = -1;             // argument of the last start
     std::atomic<int> detail_reads{0};  // read_tune_details calls (any thread)
 
+    // The play plan and the next tune as last set (not logged: the player sets the next
+    // tune at every tick).
+    int loops = 1;
+    int fade_seconds = 0;
+    std::string next_tune;
+    std::atomic<int> handover_count{0};
+
+    // The loaded tune ends and the next one takes over, as the audio thread does when one is
+    // set and loads; false (nothing changes) otherwise.
+    bool hand_over() {
+        if (next_tune.empty() || tunes.count(next_tune) == 0) return false;
+        loaded = next_tune;
+        next_tune.clear();
+        ++handover_count;
+        return true;
+    }
     // Sends a position to the callback, as the audio thread would.
     void report_position(int clock) {
         if (callback) callback(clock);
@@ -76,6 +92,12 @@ public:
     std::optional<TuneDetails> read_tune_details(const std::string& path) override;
     bool pxtone_Tune_Release() override;
     bool pxtone_Release() override;
+    void set_play_plan(int l, int fade) override {
+        loops = l;
+        fade_seconds = fade;
+    }
+    void set_next_tune(const std::string& path) override { next_tune = path; }
+    int handovers() const override { return handover_count.load(); }
     // Not logged: the player polls at every tick.
     OutputStatus poll_output() override { return output.load(); }
     std::vector<std::string> output_devices() override { return devices; }

@@ -17,8 +17,11 @@ public:
     std::optional<std::string> folder;
     std::optional<std::string> playlist_to_open;
     std::optional<std::string> playlist_to_save;
+    std::optional<int> jump_answer;
     FileInfoText last_info;
     PreferenceValues last_preferences;  // what preferences() was opened with
+    std::vector<JumpEntry> last_jump_entries;
+    int last_jump_current = -1;
 
     void about(bool) override { ++calls["about"]; }
     void file_info(const FileInfoText& info, bool) override {
@@ -49,6 +52,13 @@ public:
     std::optional<std::string> save_playlist(bool) override {
         ++calls["save_playlist"];
         return playlist_to_save;
+    }
+    std::optional<int> jump_to_entry(const std::vector<JumpEntry>& entries, int current,
+                                     bool) override {
+        ++calls["jump_to_entry"];
+        last_jump_entries = entries;
+        last_jump_current = current;
+        return jump_answer;
     }
 };
 

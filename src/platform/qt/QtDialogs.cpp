@@ -8,6 +8,7 @@
 #include "platform/qt/QtDialogArt.h"
 #include "platform/qt/QtDialogLayout.h"
 #include "platform/qt/QtFileInfoDialog.h"
+#include "platform/qt/QtJumpDialog.h"
 #include "platform/qt/QtPreferencesDialog.h"
 
 namespace dz {
@@ -60,6 +61,13 @@ std::optional<PreferenceValues> QtDialogs::preferences(const PreferenceValues& c
     QtPreferencesDialog dialog(owner_, current, japanese);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.values();
+}
+
+std::optional<int> QtDialogs::jump_to_entry(const std::vector<JumpEntry>& entries, int current,
+                                            bool japanese) {
+    QtJumpDialog dialog(owner_, entries, current, japanese);
+    if (dialog.exec() != QDialog::Accepted || dialog.chosen() < 0) return std::nullopt;
+    return dialog.chosen();
 }
 
 std::vector<std::string> QtDialogs::open_files(bool japanese) {

@@ -1,6 +1,6 @@
 #pragma once
 // The dialogs on Qt, each modal to the owner (the main window): About, File Info,
-// Add URL and Preferences laid out like their templates, and Qt's file dialogs for
+// Add URL and Preferences laid out like their templates, the jump box, and Qt's file dialogs for
 // Add Files, Add Folder, Open Playlist and Save Playlist. UI thread only.
 
 #include "platform/Dialogs.h"
@@ -25,6 +25,8 @@ public:
     std::optional<std::string> choose_folder(bool japanese) override;
     std::optional<std::string> open_playlist(bool japanese) override;
     std::optional<std::string> save_playlist(bool japanese) override;
+    std::optional<int> jump_to_entry(const std::vector<JumpEntry>& entries, int current,
+                                     bool japanese) override;
 
 private:
     void prepare(QFileDialog& dialog) const;

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <algorithm>
 #include <charconv>
 
@@ -34,6 +35,9 @@ constexpr Label kLabels[] = {
     {1014, 27, 102, 47, 8, "バッファ", "Buffer"},
     {1015, 124, 102, 47, 8, "秒", "sec"},
     {1017, 33, 117, 47, 8, "出力先", "Output"},
+    {1018, 27, 136, 47, 8, "ループ回数", "Loops"},
+    {1019, 130, 136, 47, 8, "フェード", "Fade-out"},
+    {1022, 222, 136, 20, 8, "秒", "sec"},
     {1002, 7, 7, 103, 8, "≪環境設定≫", "== Config =="},
 };
 
@@ -122,6 +126,13 @@ QtPreferencesDialog::QtPreferencesDialog(QWidget* parent, const PreferenceValues
     output_->setCurrentIndex(
         std::max(0, output_->findData(QByteArray::fromStdString(current.device))));
 
+    loops_ = PlaceControl(new QSpinBox(this), kFieldLoops, 82, 134, 40, 14);
+    loops_->setRange(kMinLoops, kMaxLoops);
+    loops_->setValue(current.play_loops);
+    fade_ = PlaceControl(new QSpinBox(this), kFieldFade, 178, 134, 40, 14);
+    fade_->setRange(kMinFadeSeconds, kMaxFadeSeconds);
+    fade_->setValue(current.fade_seconds);
+
     auto* defaults = PlaceControl(new QPushButton(Choose(japanese, "初期値", "Default"), this),
                                   1008, 7, 161, 66, 14);
     connect(defaults, &QPushButton::clicked, this, [this] { restore_defaults(); });
@@ -143,6 +154,8 @@ PreferenceValues QtPreferencesDialog::values() const {
     }
     v.buffer_seconds = BufferSecondsOf(buffer_->text().toUtf8().toStdString());
     v.device = output_->currentData().toByteArray().toStdString();
+    v.play_loops = loops_->value();
+    v.fade_seconds = fade_->value();
     return v;
 }
 
@@ -151,6 +164,8 @@ void QtPreferencesDialog::restore_defaults() {
         lists_[static_cast<std::size_t>(k)]->setCurrentIndex(DefaultChoicePosition(kListIds[k]));
     buffer_->setText(QStringLiteral("0.10"));
     output_->setCurrentIndex(0);
+    loops_->setValue(kDefaultLoops);
+    fade_->setValue(kDefaultFadeSeconds);
 }
 
 }  // namespace dz
