@@ -41,6 +41,16 @@ int EasyMove(EdxBody* body, int code, TAG_USERDATA* d) {
     return CommonEvents(body, code, d);
 }
 
+int ShadingBarEvents(EdxBody* body, int code, TAG_USERDATA* d,
+                     void (*toggle_shade)(TAG_USERDATA*)) {
+    if (code == kWmLButtonDblClk) {
+        toggle_shade(d);
+        return 0;
+    }
+    MoveWindowEvents(body, code, d);
+    return CommonEvents(body, code, d);
+}
+
 bool LooksPressed(const EdxBody* body) {
     const EdxWorld* w = body->world;
     return w && w->left_pressed != nullptr && w->hovered == body;

@@ -51,4 +51,8 @@ int MoveWindowEvents(EdxBody* body, int code, TAG_USERDATA* d);
 // CommonEvents, and window moves by the left button while easy move is on.
 int EasyMove(EdxBody* body, int code, TAG_USERDATA* d);
 
+// A bar that moves the window: a double click runs `toggle_shade`; other codes are window
+// moves and CommonEvents.
+int ShadingBarEvents(EdxBody* body, int code, TAG_USERDATA* d, void (*toggle_shade)(TAG_USERDATA*));
+
 }  // namespace dz

@@ -18,17 +18,8 @@ namespace {
 using test::Bmp24;
 namespace fs = std::filesystem;
 
-// Runs a test inside the scratch folder as the current directory.
-class SkinChoiceTest : public ::testing::Test {
-protected:
-    SkinChoiceTest() : old_cwd_(fs::current_path()) { fs::current_path(dir.base()); }
-    ~SkinChoiceTest() override { fs::current_path(old_cwd_); }
-
-    test::ScratchSkinDir dir;
-
-private:
-    fs::path old_cwd_;
-};
+// Each test runs inside the scratch folder as the current directory.
+using SkinChoiceTest = test::InScratchDir;
 
 TEST_F(SkinChoiceTest, SkinItemsSelectLoadOnceAndSaveTheChoice) {
     dir.write("skins/Base/main.bmp", Bmp24(1, 1, 0, 0, 255));

@@ -72,6 +72,18 @@ private:
     std::optional<std::string> old_tmpdir_;
 };
 
+// A test run inside a scratch folder as the current directory.
+class InScratchDir : public ::testing::Test {
+protected:
+    InScratchDir() : old_cwd_(fs::current_path()) { fs::current_path(dir.base()); }
+    ~InScratchDir() override { fs::current_path(old_cwd_); }
+
+    ScratchSkinDir dir;
+
+private:
+    fs::path old_cwd_;
+};
+
 // A width x height 24-bit BMP of one colour.
 inline std::vector<std::uint8_t> Bmp24(int width, int height, std::uint8_t b, std::uint8_t g,
                                        std::uint8_t r) {

@@ -9,17 +9,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Runs a test inside the scratch folder as the current directory.
-class SkinSelectionTest : public ::testing::Test {
-protected:
-    SkinSelectionTest() : old_cwd_(fs::current_path()) { fs::current_path(dir.base()); }
-    ~SkinSelectionTest() override { fs::current_path(old_cwd_); }
-
-    test::ScratchSkinDir dir;
-
-private:
-    fs::path old_cwd_;
-};
+// Each test runs inside the scratch folder as the current directory.
+using SkinSelectionTest = test::InScratchDir;
 
 TEST_F(SkinSelectionTest, FoldersAndArchivesAreListedAndFoundByName) {
     const fs::path skins = dir.folder("skins");

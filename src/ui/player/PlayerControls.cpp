@@ -65,12 +65,8 @@ int BarEvents(EdxBody* b, int code, TAG_USERDATA* d, int active_y, int inactive_
             return 0;
         case EDX_SET_CURSOR:
             return SetSkinCursor(b, d, cursor);
-        case kWmLButtonDblClk:
-            ToggleShade(d);
-            return 0;
         default:
-            MoveWindowEvents(b, code, d);
-            return CommonEvents(b, code, d);
+            return ShadingBarEvents(b, code, d, ToggleShade);
     }
 }
 

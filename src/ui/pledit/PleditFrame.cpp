@@ -71,12 +71,8 @@ int PleditGripHandler(EdxBody* b, int code, TAG_USERDATA* d) {
     switch (code) {
         case EDX_SET_CURSOR:
             return SetSkinCursor(b, d, "PTBAR");
-        case kWmLButtonDblClk:
-            TogglePleditShade(d);
-            return 0;
         default:
-            MoveWindowEvents(b, code, d);
-            return CommonEvents(b, code, d);
+            return ShadingBarEvents(b, code, d, TogglePleditShade);
     }
 }
 
@@ -165,12 +161,8 @@ int PleditShadeHandler(EdxBody* b, int code, TAG_USERDATA* d) {
         }
         case EDX_SET_CURSOR:
             return SetSkinCursor(b, d, "PWSNORM");
-        case kWmLButtonDblClk:
-            TogglePleditShade(d);
-            return 0;
         default:
-            MoveWindowEvents(b, code, d);
-            return CommonEvents(b, code, d);
+            return ShadingBarEvents(b, code, d, TogglePleditShade);
     }
 }
 

@@ -72,16 +72,7 @@ int PleditTimeSecondsHandler(EdxBody* b, int code, TAG_USERDATA* d) {
 }
 
 int PleditShadeTitleHandler(EdxBody* b, int code, TAG_USERDATA* d) {
-    switch (code) {
-        case EDX_DRAW:
-            break;
-        case kWmLButtonDblClk:
-            TogglePleditShade(d);
-            return 0;
-        default:
-            MoveWindowEvents(b, code, d);
-            return CommonEvents(b, code, d);
-    }
+    if (code != EDX_DRAW) return ShadingBarEvents(b, code, d, TogglePleditShade);
     const ColorRef bg = SkinColour(d, "TEXT.NormalBG", 0x000000);
     DrawRect(b, 0, b->rect.width(), b->rect.height(), bg, 1);
     const tagPLAYER& p = d->player;
