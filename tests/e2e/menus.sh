@@ -4,7 +4,8 @@
 # Double=1; with "japanese.ico" in the working folder the menus are in Japanese; with two
 # skins in the skins folder, Skins > (the other one) changes the picture and SelectSkin;
 # a click on the main-menu button opens the main menu once the double-click time has
-# passed, and two clicks 80 ms apart close the player instead.
+# passed, and two clicks 80 ms apart close the player instead; SIGTERM while Preferences
+# is open ends the player.
 # The screenshots stay in <shots-folder> (default: a temporary folder, removed).
 #
 # Usage: menus.sh <dezidu> <demo-folder> [shots-folder]   (run under xvfb-run)
@@ -121,4 +122,22 @@ for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$pid" 2>/dev/null && fail "a double click on the main-menu button left the player open"
 wait "$pid"; rc=$?
 [ "$rc" = 0 ] || fail "exit code $rc after the double click"
+
+# SIGTERM while a dialog holds the worker (Preferences, Ctrl+P): the dialog is dismissed
+# and the player ends with status 0.
+start
+xdotool windowfocus "$win" 2>/dev/null; sleep 0.3
+xdotool key ctrl+p
+dialog=""
+for _ in $(seq 1 50); do
+    dialog=$(xdotool search --onlyvisible --name '^Preferences$' 2>/dev/null | head -1)
+    [ -n "$dialog" ] && break
+    sleep 0.1
+done
+[ -n "$dialog" ] || fail "Ctrl+P opened no Preferences dialog"
+kill -TERM "$pid"
+for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "SIGTERM with Preferences open left the player running"
+wait "$pid"; rc=$?
+[ "$rc" = 0 ] || fail "exit code $rc after SIGTERM with Preferences open"
 echo PASS

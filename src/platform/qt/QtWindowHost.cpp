@@ -2,7 +2,9 @@
 
 #include <sys/eventfd.h>
 #include <unistd.h>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMetaObject>
@@ -112,9 +114,29 @@ void QtWindowHost::present() {
     });
 }
 
+namespace {
+
+// A dialog or menu open on the UI thread holds the worker that asked for it, and the close
+// sequence waits for the worker: they are dismissed first, as Escape would.
+void DismissModalWindows() {
+    for (int i = 0; i < 16; ++i) {
+        QWidget* popup = QApplication::activePopupWidget();
+        if (!popup) break;
+        popup->close();
+    }
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(w);
+        if (dialog && dialog->isVisible()) dialog->reject();
+    }
+}
+
+}  // namespace
+
 void QtWindowHost::request_close() {
     post_to_ui_thread([this] {
-        if (events_ && !destroyed_) events_->on_close_request();
+        if (!events_ || destroyed_) return;
+        DismissModalWindows();
+        events_->on_close_request();
     });
 }
 
