@@ -4,13 +4,16 @@
 #include <chrono>
 #include <cstring>
 #include <mutex>
+#include <thread>
 
 namespace dz {
 namespace {
 
 // Process-wide bookkeeping of SDL's audio, under `audio_lock`. SDL_AudioInit closes every
 // open device, so it is called only while none of ours is open.
-std::timed_mutex audio_lock;
+// A plain mutex: ThreadSanitizer does not see the clock-based lock of a timed mutex and
+// reports its unlock as one of an unlocked mutex.
+std::mutex audio_lock;
 int open_devices = 0;
 std::string forced_driver;  // the driver we initialised; empty = SDL's default
 
@@ -54,7 +57,10 @@ void SdlAudioDevice::release_thread_state() {
 
 std::vector<std::string> SdlAudioDevice::output_names() {
     std::vector<std::string> names;
-    std::unique_lock<std::timed_mutex> lock(audio_lock, std::chrono::seconds(1));
+    // At most about 1 s: an opening holds the lock for as long as the sound system takes.
+    std::unique_lock<std::mutex> lock(audio_lock, std::defer_lock);
+    for (int i = 0; i < 100 && !lock.try_lock(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     if (!lock.owns_lock() || !init_audio()) return names;
     for (int i = 0, n = SDL_GetNumAudioDevices(0); i < n; ++i) {
         const char* name = SDL_GetAudioDeviceName(i, 0);
@@ -73,7 +79,7 @@ bool SdlAudioDevice::open(const DeviceFormat& format, FillFunction fill) {
         error_ = "unsupported format";
         return false;
     }
-    std::lock_guard<std::timed_mutex> lock(audio_lock);
+    std::lock_guard<std::mutex> lock(audio_lock);
     if (!init_audio()) {
         error_ = SDL_GetError();
         return false;
@@ -166,7 +172,7 @@ void SdlAudioDevice::stop() {
 }
 
 void SdlAudioDevice::close() {
-    std::lock_guard<std::timed_mutex> lock(audio_lock);
+    std::lock_guard<std::mutex> lock(audio_lock);
     if (device_ != 0) {
         SDL_CloseAudioDevice(device_);
         device_ = 0;
