@@ -15,17 +15,31 @@ wait_for_window() {
     [ -n "$win" ] || fail "no visible window titled Dezidu"
 }
 
-# Waits up to 10 s until the output of the command after $1 is $1.
+# Waits until the output of the command after WANT is WANT: up to 10 s, or SECONDS.
+# Usage: until_is [-t SECONDS] WANT COMMAND...
 until_is() {
-    local want=$1 got=""
+    local seconds=10 got=""
+    if [ "$1" = -t ]; then seconds=$2; shift 2; fi
+    local want=$1
     shift
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 $((seconds * 10))); do
         got=$("$@")
         [ "$got" = "$want" ] && return 0
         sleep 0.1
     done
     echo "  (got '$got', wanted '$want')"
     return 1
+}
+
+# Waits up to 5 s for a visible window titled $1 (a dialog) and sets $dialog.
+wait_for_dialog() {
+    dialog=""
+    for _ in $(seq 1 50); do
+        dialog=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+        [ -n "$dialog" ] && return 0
+        sleep 0.1
+    done
+    fail "no window titled $1"
 }
 
 # ---- the player on the session bus ----

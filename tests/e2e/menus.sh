@@ -128,13 +128,7 @@ wait "$pid"; rc=$?
 start
 xdotool windowfocus "$win" 2>/dev/null; sleep 0.3
 xdotool key ctrl+p
-dialog=""
-for _ in $(seq 1 50); do
-    dialog=$(xdotool search --onlyvisible --name '^Preferences$' 2>/dev/null | head -1)
-    [ -n "$dialog" ] && break
-    sleep 0.1
-done
-[ -n "$dialog" ] || fail "Ctrl+P opened no Preferences dialog"
+wait_for_dialog Preferences
 kill -TERM "$pid"
 for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$pid" 2>/dev/null && fail "SIGTERM with Preferences open left the player running"

@@ -104,18 +104,6 @@ wait_heard() {
     return 1
 }
 
-# Waits up to $1 seconds until the command's output is $2.
-until_is() {
-    local seconds=$1 want=$2 got=""
-    shift 2
-    for _ in $(seq 1 $((seconds * 10))); do
-        got=$("$@")
-        [ "$got" = "$want" ] && return 0
-        sleep 0.1
-    done
-    echo "  (got '$got', wanted '$want')"
-    return 1
-}
 # The position in microseconds, as the bus reports it.
 position() { pc metadata --format '{{position}}'; }
 
@@ -132,7 +120,7 @@ cd "$work"
 SDL_AUDIODRIVER=pulseaudio "$exe" "$work/morning-steps.ptcop" 2> "$work/dezidu.log" &
 pid=$!
 wait_for_window
-until_is 20 Playing pc status || fail "not playing"
+until_is -t 20 Playing pc status || fail "not playing"
 wait_heard "$work/main1.raw" "$work/render.wav" 0.5 || fail "DezMain did not play the tune as rendered"
 echo "heard on DezMain from sample $heard of the render"
 shot "$work/title-playing.png" 111 24 154 13
@@ -141,7 +129,7 @@ shot "$work/title-playing.png" 111 24 154 13
 kill -9 "$server"
 wait "$server" 2>/dev/null
 server=""
-until_is 10 Paused pc status || fail "the loss is not shown on the bus"
+until_is -t 10 Paused pc status || fail "the loss is not shown on the bus"
 held=$(position)
 sleep 1.5
 kill -0 "$pid" 2>/dev/null || fail "the player ended with its sound server"
@@ -156,7 +144,7 @@ echo "held at ${held} us"
 t0=$(date +%s%N)
 start_server
 record dz_main "$work/main2.raw"
-until_is 20 Playing pc status || fail "the player did not come back to the new server"
+until_is -t 20 Playing pc status || fail "the player did not come back to the new server"
 echo "back $((($(date +%s%N) - t0) / 1000000)) ms after the server was started"
 wait_heard "$work/main2.raw" "$work/render.wav" || fail "the new server did not hear the tune"
 resumed=$heard
@@ -169,13 +157,7 @@ held_sample=$((held * 441 / 10000))
 win=$(xdotool search --onlyvisible --name '^Dezidu$' | head -1)
 xdotool windowfocus --sync "$win" || fail "cannot focus the window"
 press ctrl+p
-dialog=""
-for _ in $(seq 1 50); do
-    dialog=$(xdotool search --onlyvisible --name '^Preferences$' 2>/dev/null | head -1)
-    [ -n "$dialog" ] && break
-    sleep 0.1
-done
-[ -n "$dialog" ] || fail "no Preferences dialog"
+wait_for_dialog Preferences
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
 # The output list at (82, 115) dialog units: 6/4 and 13/8 pixels per unit.
@@ -186,13 +168,13 @@ xdotool type --delay 50 DezOther
 press Return
 sleep 0.3
 xdotool search --onlyvisible --name '^Preferences$' >/dev/null 2>&1 && press Return
-until_is 10 DezOther ini Device || fail "Device= is $(ini Device)"
+until_is -t 10 DezOther ini Device || fail "Device= is $(ini Device)"
 record dz_other "$work/other.raw"
 record dz_main "$work/main3.raw"
 sleep 0.5
 xdotool windowfocus --sync "$win"
 press x
-until_is 20 Playing pc status || fail "not playing after Preferences"
+until_is -t 20 Playing pc status || fail "not playing after Preferences"
 wait_heard "$work/other.raw" "$work/render.wav" 0.5 || fail "DezOther did not play the tune"
 echo "heard on DezOther from sample $heard"
 n=$(loud_in "$work/main3.raw" 0.5)
