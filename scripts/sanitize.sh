@@ -34,7 +34,7 @@ if [ "$what" = all ] || [ "$what" = tsan ]; then
     cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DDEZIDU_TSAN=ON -DDEZIDU_SANITIZE=OFF -DDEZIDU_BENCH=OFF
     cmake --build "$root/build-tsan" -j"$jobs" --target test_app test_edx test_platform_qt \
-        test_player test_audio test_io dezidu ptrender
+        test_player test_audio test_io dezidu ptrender e2e_make_tune
     export TSAN_OPTIONS="suppressions=$root/tests/tsan.supp:halt_on_error=1:second_deadlock_stack=1"
     cd "$root/build-tsan"
     for t in tests/app/test_app tests/edx/test_edx tests/player/test_player \

@@ -371,10 +371,11 @@ TEST(QtDialogLabels, EveryLabelHoldsItsTextInBothLanguages) {
                 EXPECT_LE(text.height(), label->contentsRect().height()) << where.toStdString();
                 for (const QWidget* other : dialog->findChildren<QWidget*>()) {
                     if (other->parentWidget() == dialog.get() &&
-                        !qobject_cast<const QLabel*>(other))
+                        !qobject_cast<const QLabel*>(other)) {
                         EXPECT_FALSE(other->geometry().intersects(text))
                             << where.toStdString() << " under "
                             << other->objectName().toStdString();
+                    }
                 }
             }
             EXPECT_GT(labels, 0);
