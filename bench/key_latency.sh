@@ -4,10 +4,12 @@
 # Shuffle= in Dezidu.ini has flipped. Prints the time from the start to the window's map
 # and to the first key answered, then every press's time, the median and the worst.
 #
-# Usage: bench/key_latency.sh <dezidu> [--seconds N] [--entries N] [--drip]
+# Usage: bench/key_latency.sh <dezidu> [--seconds N] [--entries N] [--folder N] [--drip]
 #   --seconds N  how long keys are pressed (default 10)
 #   --entries N  the stored playlist holds N entries without title or length (links to
 #                the demo tunes under distinct names), which the player reads at the start
+#   --folder N   once the window is up, a second start hands over a folder of N such
+#                links (as a drop of the folder would add them)
 #   --drip       a demo tune plays; then a second start hands over the URL of a local
 #                server that sends a byte every 0.5 s (for at most 3 minutes)
 # Runs in a scratch folder with the default skin and the playlist editor shown, under its
@@ -17,11 +19,13 @@ exe=$(realpath "$1")
 shift
 seconds=10
 entries=0
+folder=0
 drip=0
 while [ $# -gt 0 ]; do
     case "$1" in
         --seconds) seconds=$2; shift 2 ;;
         --entries) entries=$2; shift 2 ;;
+        --folder) folder=$2; shift 2 ;;
         --drip) drip=1; shift ;;
         *) echo "key_latency.sh: unknown option $1" >&2; exit 2 ;;
     esac
@@ -31,7 +35,8 @@ demo="$here/../demo"
 
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$0" "$exe" \
-        --seconds "$seconds" --entries "$entries" $([ "$drip" = 1 ] && echo --drip)
+        --seconds "$seconds" --entries "$entries" --folder "$folder" \
+        $([ "$drip" = 1 ] && echo --drip)
 fi
 
 work=$(mktemp -d)
@@ -49,14 +54,19 @@ tunes=("$work"/run/*.ptcop)
     done
     printf 'NumberOfEntries=%d\n' "$entries"
 } >"$work/run/Dezidu.ini"
+mkdir -p "$work/run/many"
+for i in $(seq 1 "$folder"); do
+    ln "${tunes[$(((i - 1) % ${#tunes[@]}))]}" "$work/run/many/m$i.ptcop"
+done
 
 cd "$work/run"
 export SDL_AUDIODRIVER=dummy
 unset QT_QPA_PLATFORM
-python3 - "$exe" "$seconds" "$drip" "${tunes[0]}" <<'PY'
+python3 - "$exe" "$seconds" "$drip" "${tunes[0]}" "$folder" <<'PY'
 import http.server, os, statistics, subprocess, sys, threading, time
 
 exe, seconds, drip, tune = sys.argv[1], float(sys.argv[2]), sys.argv[3] == "1", sys.argv[4]
+folder = int(sys.argv[5]) > 0
 
 def shuffle():
     try:
@@ -99,6 +109,9 @@ try:
         url = "http://127.0.0.1:%d/drip.ptcop" % server.server_address[1]
         subprocess.run([exe, url], timeout=30)
         time.sleep(1.0)
+    if folder:
+        subprocess.run([exe, os.path.abspath("many")], timeout=30)
+        time.sleep(0.1)
     times, first = [], None
     period_end = time.monotonic() + seconds
     while time.monotonic() < period_end or not times:

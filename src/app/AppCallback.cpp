@@ -31,18 +31,25 @@ int DetectJapanese() {
     return std::filesystem::is_regular_file("japanese.ico", ec) ? 1 : 0;
 }
 
+}  // namespace
+
 // Background reads and downloads that finished go into their entries. Rows are rebuilt
 // when entries left; the list is saved after downloads (rare, and what they brought is
-// worth keeping), not after every batch of a large playlist being read.
+// worth keeping) and, for the titles and lengths read, once when no read is left, not
+// after every batch of a large playlist being read.
 void ApplyLoadedEntries(TAG_USERDATA& data) {
     const int changes = data.player.apply_loaded();
     if (changes & tagPLAYER::kEntriesRemoved) data.list_dirty = 1;
-    if (changes & (tagPLAYER::kEntriesRemoved | tagPLAYER::kDownloadsApplied)) save_playlist(data);
+    if (changes & tagPLAYER::kInfoApplied) data.list_info_unsaved = 1;
+    const bool reads_done = !data.player.loads_pending();
+    if ((data.list_info_unsaved && reads_done) ||
+        (changes & (tagPLAYER::kEntriesRemoved | tagPLAYER::kDownloadsApplied))) {
+        save_playlist(data);
+        if (reads_done) data.list_info_unsaved = 0;
+    }
     if (changes & tagPLAYER::kFilesDownloaded)
         call_hook(data.hooks.commands.open_downloaded_playlists, data);
 }
-
-}  // namespace
 
 void RunInitialisation(TAG_USERDATA& data) {
     build_accelerators(&data);                                                     // 1

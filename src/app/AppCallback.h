@@ -11,6 +11,10 @@ class TAG_USERDATA;
 // Installed on the world by Attach; called with the world itself as `body`.
 int AppWorldHandler(EdxBody* body, int code, TAG_USERDATA* data);
 
+// EDX_UPDATE's first step: finished background reads and downloads go into their entries;
+// the playlist is saved after downloads and once no read is left.
+void ApplyLoadedEntries(TAG_USERDATA& data);
+
 // The twelve start-up steps, in order (UI thread, before the worker exists).
 void RunInitialisation(TAG_USERDATA& data);
 

@@ -116,9 +116,9 @@ public:
     // to tagTUNEINFO::kTitleMax bytes.
     int add_entry(const std::string& path, const std::optional<std::string>& title,
                   float length_seconds);
-    // Adds one tune if its path exists, reading its information; a streaming
-    // tune is stopped and restarted around the load. Returns the new index or -1
-    // (a path longer than tagTUNEINFO::kPathMax is said on stderr).
+    // Adds one tune if its path exists; its information is read on the loader and
+    // arrives through apply_loaded (the entry shows its file name until then). Returns
+    // the new index or -1 (a path longer than tagTUNEINFO::kPathMax is said on stderr).
     // A URL is added at once, marked as downloading: the existence test, the
     // download and the read run on the loader, and apply_loaded removes the entry
     // again when nothing is there (-1 only without an HTTP client).

@@ -92,25 +92,11 @@ bool tagPLAYER::path_exists(const std::string& path) const {
     return std::filesystem::exists(path, ec) && !std::filesystem::is_directory(path, ec);
 }
 
+// A tune's information is read on the loader, never here: a drop or a folder of many
+// tunes (some with Ogg voices to decode) would otherwise hold the worker for seconds, and
+// the playing tune plays on undisturbed.
 int tagPLAYER::add_file(const std::string& path) {
-    if (!path_fits(path)) return -1;
-    if (path_is_url(path)) return add_file_later(path, std::nullopt, 0.0f);
-    if (playlist.count() >= kMaxEntries) return -1;
-    settle();
-    int resume_index = -1;
-    int resume_sample = 0;
-    if (library_.pxtone_Tune_IsStreaming()) {
-        resume_index = current_index;
-        resume_sample = library_.pxtone_Tune_Stop();
-    }
-    int added = -1;
-    if (path_exists(path)) {
-        added = add_entry(path, std::nullopt, 0.0f);
-        if (added >= 0) load_entry(added);
-        recompute_totals();
-    }
-    if (resume_index >= 0 && playlist.in_range(resume_index)) play(resume_index, resume_sample);
-    return added;
+    return add_file_later(path, std::nullopt, 0.0f);
 }
 
 int tagPLAYER::add_file_later(const std::string& path, const std::optional<std::string>& title,

@@ -83,6 +83,9 @@ public:
     float seek_ratio = 0;
     int volume_dragging = 0;
     int list_dirty = 0;
+    // 1: entries got their information after the playlist was last saved (saved once
+    // the background reads are done).
+    int list_info_unsaved = 0;
     int list_cursor = -1;
     int row_height = 14;
     int scroll_page = 4;

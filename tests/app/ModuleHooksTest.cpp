@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <iterator>
 
+#include "app/AppCallback.h"
 #include "app/Application.h"
 #include "app/CommandTable.h"
 #include "app/ModuleHooks.h"
@@ -236,7 +237,9 @@ TEST(ModuleHooksTest, RefusedAlwaysOnTopIsShownOffAndTheWishIsKept) {
 
 // Adding a folder of 1000 tunes writes the settings file once (each write renames a
 // whole new file into place: counted with inotify).
-TEST(ModuleHooksTest, AddFolderOfAThousandTunesWritesTheSettingsFileOnce) {
+// The tunes are read on the loader, not on the worker (no tune is loaded there); the
+// list is saved when added and once more when the titles have been read.
+TEST(ModuleHooksTest, AddFolderOfAThousandTunesIsReadInTheBackgroundAndSavedTwice) {
     TempWorkDir cwd;
     FakeWindowHost host;
     FakeAudioLibrary lib;
@@ -246,7 +249,9 @@ TEST(ModuleHooksTest, AddFolderOfAThousandTunesWritesTheSettingsFileOnce) {
     for (int i = 0; i < 1000; ++i) {
         std::string p = (folder / ("t" + std::to_string(i) + ".ptcop")).string();
         std::ofstream(p) << "x";
-        lib.tunes[p] = FakeTune{};
+        FakeTune t;
+        t.name = "Name" + std::to_string(i);
+        lib.tunes[p] = t;
     }
     dialogs.folder = folder.string();
     TAG_USERDATA d(&host, lib, DefaultAppHooks());
@@ -255,8 +260,15 @@ TEST(ModuleHooksTest, AddFolderOfAThousandTunesWritesTheSettingsFileOnce) {
     int watch = ::inotify_init1(IN_NONBLOCK);
     ASSERT_GE(watch, 0);
     ASSERT_GE(::inotify_add_watch(watch, cwd.path().c_str(), IN_MOVED_TO | IN_CLOSE_WRITE), 0);
+    lib.take_calls();
     dispatch_command(kCmdAddFolder, &d);
     EXPECT_EQ(d.player.playlist.count(), 1000);
+    for (const std::string& call : lib.take_calls()) EXPECT_NE(call.rfind("Load ", 0), 0u) << call;
+    for (int k = 0; k < 6000 && (d.player.loads_pending() || d.list_info_unsaved); ++k) {
+        ApplyLoadedEntries(d);
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_EQ(d.list_info_unsaved, 0);
     int writes = 0;
     alignas(inotify_event) char buffer[65536];
     for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;) {
@@ -267,8 +279,11 @@ TEST(ModuleHooksTest, AddFolderOfAThousandTunesWritesTheSettingsFileOnce) {
         }
     }
     ::close(watch);
-    EXPECT_EQ(writes, 1);
-    EXPECT_NE(ReadAll(d.ini_path).find("NumberOfEntries=1000"), std::string::npos);
+    EXPECT_EQ(writes, 2);
+    const std::vector<PlaylistFileEntry> saved = read_playlist_file(d.ini_path);
+    ASSERT_EQ(saved.size(), 1000u);
+    EXPECT_EQ(saved[0].title, "Name0");
+    EXPECT_EQ(saved[999].title, "Name999");
 }
 
 // Add Files: a playing tune is paused around the additions and resumed where it

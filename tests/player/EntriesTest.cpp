@@ -37,6 +37,8 @@ TEST_F(Entries, FirstLoadFillsInformationAndLength) {
     lib.tunes[path] = t;
     int i = player->add_file(path);
     ASSERT_EQ(i, 0);
+    EXPECT_EQ(player->playlist[0].info_loaded, 0);  // read on the loader
+    ASSERT_TRUE(settle_loads(*player));
     const tagTUNEINFO& e = player->playlist[0];
     EXPECT_EQ(e.info_loaded, 1);
     EXPECT_EQ(e.sequence, 1);
@@ -71,11 +73,14 @@ TEST_F(Entries, NoNameInAnyCaseOrEmptyNameGivesFileTitle) {
 TEST_F(Entries, ZeroTempoGivesZeroLength) {
     std::string path = make_tune("z.ptcop");
     lib.tunes[path].info.tempo = 0.0f;
-    player->add_file(path);
-    EXPECT_EQ(player->playlist[0].length_seconds, 0.0f);
     std::string path2 = make_tune("y.ptcop");
     lib.tunes[path2].info.clocks_per_beat = 0;
+    player->add_file(path);
     player->add_file(path2);
+    ASSERT_TRUE(settle_loads(*player));
+    ASSERT_EQ(player->playlist[0].info_loaded, 1);
+    EXPECT_EQ(player->playlist[0].length_seconds, 0.0f);
+    ASSERT_EQ(player->playlist[1].info_loaded, 1);
     EXPECT_EQ(player->playlist[1].length_seconds, 0.0f);
 }
 

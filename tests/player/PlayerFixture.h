@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "SettleLoads.h"
 #include "platform/HttpClient.h"
 #include "platform/fake/FakeAudioLibrary.h"
 #include "player/Player.h"
@@ -76,8 +77,11 @@ protected:
         std::ofstream(path) << "junk";
         return path;
     }
+    // Adds a tune and waits for its information from the loader.
     int add(const std::string& file, int measures = 8, const std::string& name = "") {
-        return player->add_file(make_tune(file, measures, name));
+        const int i = player->add_file(make_tune(file, measures, name));
+        EXPECT_TRUE(settle_loads(*player));
+        return i;
     }
     bool called(const std::string& call) const {
         return std::find(lib.calls.begin(), lib.calls.end(), call) != lib.calls.end();

@@ -15,6 +15,7 @@ bool add_paths(TAG_USERDATA& d, const std::vector<std::string>& paths) {
     if (d.hooks.commands.add_paths) {
         if (!d.hooks.commands.add_paths(d, paths)) return false;
         d.list_dirty = 1;
+        d.list_info_unsaved = 1;  // the tunes' titles and lengths are read in the background
         return true;
     }
     bool changed = false;
@@ -22,6 +23,7 @@ bool add_paths(TAG_USERDATA& d, const std::vector<std::string>& paths) {
         if (has_tune_extension(path) && d.player.add_file(path) >= 0) changed = true;
     if (!changed) return false;
     d.list_dirty = 1;
+    d.list_info_unsaved = 1;
     save_playlist(d);
     return true;
 }
