@@ -1,6 +1,9 @@
 #include "audio/DeviceKeeper.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <system_error>
+#include <thread>
 
 #include "audio/NullAudioDevice.h"
 #include "audio/SdlAudioDevice.h"
@@ -15,7 +18,8 @@ DeviceKeeper::Clock::duration seconds(double s) {
 
 }  // namespace
 
-DeviceKeeper::DeviceKeeper(Factory factory) : factory_(std::move(factory)) {}
+DeviceKeeper::DeviceKeeper(Factory factory)
+    : factory_(std::move(factory)), close_wait_(seconds(kCloseWaitSeconds)) {}
 
 DeviceKeeper::~DeviceKeeper() {
     close();
@@ -138,18 +142,38 @@ void DeviceKeeper::stop() {
     if (device_) device_->stop();
 }
 
+// A device's close waits for its driver, and a sound server that stopped answering (but did
+// not go away) holds that for as long as it stays so: the closing thread is then left to
+// finish on its own, holding the devices, so a closing program is not held with it. The
+// devices are halted first, so none calls its fill again.
 void DeviceKeeper::close() {
     wanted_ = false;
-    if (opening_.valid()) {
-        if (std::unique_ptr<AudioDevice> d = opening_.get().device) d->close();
-    }
+    if (device_) device_->stop();
+    auto job = std::make_shared<std::packaged_task<void()>>(
+        [opening = std::move(opening_), device = std::move(device_),
+         retired = std::move(retired_)]() mutable {
+            if (opening.valid()) {
+                if (std::unique_ptr<AudioDevice> d = opening.get().device) d->close();
+            }
+            if (device) device->close();
+            device.reset();
+            for (auto& d : retired) d->close();
+            retired.clear();  // the devices go here, not with the task's last owner
+            SdlAudioDevice::release_thread_state();
+        });
     opening_ = {};
     opening_kind_ = Opening::none;
-    if (device_) device_->close();
     device_.reset();
-    for (auto& d : retired_) d->close();
     retired_.clear();
     state_ = State::closed;
+    std::future<void> done = job->get_future();
+    try {
+        std::thread([job] { (*job)(); }).detach();
+    } catch (const std::system_error&) {
+        (*job)();
+    }
+    if (done.wait_for(close_wait_) != std::future_status::ready)
+        std::fprintf(stderr, "dezidu: the sound output did not close; it is left behind\n");
 }
 
 void DeviceKeeper::poll(Clock::time_point now) {

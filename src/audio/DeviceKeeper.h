@@ -45,6 +45,8 @@ public:
     static constexpr double kFirstRetrySeconds = 0.25;
     static constexpr double kLastRetrySeconds = 2.0;
     static constexpr double kWatchdogSeconds = 3.0;
+    // close() waits this long for the devices to close (see close()).
+    static constexpr double kCloseWaitSeconds = 2.0;
 
     // `factory` makes the device asked for, once per attempt.
     explicit DeviceKeeper(Factory factory);
@@ -62,8 +64,11 @@ public:
     // The owner wants it halted: when this returns fill is not running, and a device that
     // opens later is not started.
     void stop();
-    // Ends any retrying and closes every device (waiting for an opening in flight).
+    // Ends any retrying and closes every device, an opening in flight included, on a
+    // thread of its own: after the close wait the caller goes on, and devices that still
+    // have not closed (a sound server that hangs) are left to that thread.
     void close();
+    void set_close_wait(Clock::duration wait) { close_wait_ = wait; }
 
     // Carries the output on without waiting: takes a finished opening, notices a loss,
     // starts a retry when one is due. `now` is the time to judge delays by.
@@ -102,6 +107,7 @@ private:
     std::vector<std::unique_ptr<AudioDevice>> retired_;
     std::future<Opened> opening_;
     Opening opening_kind_ = Opening::none;
+    Clock::duration close_wait_;
     Clock::duration backoff_{};
     Clock::time_point retry_at_{};
     // The watchdog: pulls counted by the fill wrapper, and since when the count stands.

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <future>
 #include <mutex>
 #include <vector>
 
@@ -228,6 +229,31 @@ TEST_F(KeeperTest, AFailedFirstOpenStandsInUntilTheDeviceOpens) {
     EXPECT_EQ(keeper.state(), State::closed);
     EXPECT_EQ(script.closes, 2) << "the lost device and the last one";
     EXPECT_FALSE(script.fill) << "a device is still open";
+}
+
+// A sound server that stops answering holds a device's close (and an opening) for as long
+// as it stays so: close() returns meanwhile, and the devices are closed once it answers.
+TEST_F(KeeperTest, CloseDoesNotWaitForAnOpeningThatHangs) {
+    open();
+    ASSERT_TRUE(keeper.start());
+    script.set_gate(false);
+    script.lost = true;
+    keeper.poll();  // lost: the retry closes the lost device, then its open waits
+    ASSERT_TRUE(wait_for([&] {
+        std::lock_guard<std::mutex> g(script.mutex);
+        return script.closes == 1;
+    }));
+    keeper.set_close_wait(50ms);
+    auto closing = std::async(std::launch::async, [&] { keeper.close(); });
+    const bool returned = closing.wait_for(10s) == std::future_status::ready;
+    script.lost = false;
+    script.set_gate(true);
+    ASSERT_TRUE(returned) << "close waited for the opening";
+    EXPECT_EQ(keeper.state(), State::closed);
+    EXPECT_TRUE(wait_for([&] {
+        std::lock_guard<std::mutex> g(script.mutex);
+        return script.opens == 2 && script.closes == 2 && !script.fill;
+    })) << "the device opened late is closed";
 }
 
 }  // namespace

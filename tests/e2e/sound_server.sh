@@ -7,7 +7,8 @@
 #   on by itself within a few seconds from where it was;
 #   Preferences lists DezOther: chosen there (typed into the output list), it is stored as
 #   Device= and the tune plays on DezOther, not on DezMain; when DezOther goes away the
-#   tune goes on on DezMain by itself, and Device= stays.
+#   tune goes on on DezMain by itself, and Device= stays;
+#   the server stops answering (SIGSTOP) while it plays: SIGTERM still ends the player.
 #
 # Usage: sound_server.sh <dezidu> <ptrender> <demo-folder>
 #        (under dbus-run-session and xvfb-run)
@@ -193,9 +194,17 @@ done
 [ "$(pc status)" = Playing ] || fail "status $(pc status) on the default output"
 [ "$(ini Device)" = DezOther ] || fail "the stored output changed to '$(ini Device)'"
 
+# The server stops answering (SIGSTOP) while the tune plays: a close request still ends the
+# player (its device's close, held by the server, is left behind), with status 0.
+kill -STOP "$server"
+sleep 0.5
 kill -TERM "$pid"
+for _ in $(seq 1 200); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "the player did not end while its sound server hangs"
 wait "$pid"
 rc=$?
 pid=""
+kill -CONT "$server"
 [ "$rc" = 0 ] || fail "exit code $rc"
+grep -q "sound output did not close" "$work/dezidu.log" || fail "nothing said of the device left"
 echo "PASS"
