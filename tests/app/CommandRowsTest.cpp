@@ -117,7 +117,8 @@ protected:
     std::string tune(const std::string& name) {
         std::string path = (dir_ / name).string();
         std::ofstream(path) << "x";
-        lib.tunes[path] = FakeTune{};  // 16 s
+        EXPECT_TRUE(test::settle_loads(data.player));  // the loader reads the map
+        lib.tunes[path] = FakeTune{};                  // 16 s
         return path;
     }
     void fill(int n) {

@@ -37,6 +37,7 @@ protected:
     std::string add_tune_file(const std::string& file, const std::string& name, int measures) {
         std::string path = (dir_ / file).string();
         write_file(path, "tune bytes");
+        EXPECT_TRUE(test::settle_loads(player_));  // the loader reads the map
         library_.tunes[path] = tune(name, measures);
         return path;
     }

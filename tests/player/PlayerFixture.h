@@ -68,6 +68,7 @@ protected:
         FakeTune t;
         t.play_meas = measures;
         t.name = name;
+        EXPECT_TRUE(settle_loads(*player));  // the loader reads the map
         lib.tunes[path] = t;
         return path;
     }
