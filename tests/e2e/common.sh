@@ -15,6 +15,14 @@ wait_for_window() {
     [ -n "$win" ] || fail "no visible window titled Dezidu"
 }
 
+# Starts $exe with arguments $@, its sound captured by SDL's disk driver into $raw; sets
+# $pid and waits for the window ($win).
+start_captured() {
+    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$raw "$exe" "$@" 2>/dev/null &
+    pid=$!
+    wait_for_window
+}
+
 # Waits until the output of the command after WANT is WANT: up to 10 s, or SECONDS.
 # Usage: until_is [-t SECONDS] WANT COMMAND...
 until_is() {

@@ -31,9 +31,7 @@ INI
 raw=$work/out.raw
 unset QT_QPA_PLATFORM
 cd "$work"
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$raw "$exe" 2>/dev/null &
-pid=$!
-wait_for_window
+start_captured
 xdotool windowfocus --sync "$win" || fail "cannot focus the window"
 sleep 0.5
 from=$(size)

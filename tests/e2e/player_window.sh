@@ -41,9 +41,7 @@ INI
 raw=$work/out.raw
 unset QT_QPA_PLATFORM
 cd "$work"
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$raw "$exe" 2>/dev/null &
-pid=$!
-wait_for_window
+start_captured
 sleep 0.5
 
 geometry() { xdotool getwindowgeometry --shell "$win" | tr '\n' ' '; }

@@ -53,9 +53,7 @@ done
 } > Dezidu.ini
 
 raw=$work/out.raw
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$raw "$exe" 2>/dev/null &
-pid=$!
-wait_for_window
+start_captured
 xdotool windowfocus --sync "$win" || fail "cannot focus the window"
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$win")"
